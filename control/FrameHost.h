@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class CTessolyDlg;
+
+// What the front panel controller and the dialogs ask of the main frame.
+// The main frame implements it; tests put a small fake in its place.
+class CFrameHost
+{
+public:
+    virtual ~CFrameHost() = default;
+    virtual int IsPowerOffOnExit() const = 0;
+    virtual int IsResetOnStart() const = 0;
+    virtual QString GetTraceFlags() const = 0;
+    virtual void SetTraceFlags(const QString& flags) = 0;
+    // 1 when the trace flags read as hexadecimal AND mask is nonzero, else 0.
+    virtual int HasTraceFlag(int mask) const = 0;
+    virtual void SetBsLock(bool on) = 0;
+    // Posts WM_CLOSE_APP: the application closes without asking.
+    virtual void PostCloseApp() = 0;
+    // Posts WM_BCCH_CLOSED: the BCCH System Info window is to be destroyed.
+    virtual void PostBcchClosed() = 0;
+    virtual CTessolyDlg* Controller() const = 0;
+};

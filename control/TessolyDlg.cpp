@@ -1,0 +1,378 @@
+// The front panel controller: ports, writes, error reports, close, layout.
+#include "control/TessolyDlg.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTimerEvent>
+
+#include "control/FrameHost.h"
+#include "platform/Messages.h"
+#include "platform/PortConfig.h"
+#include "platform/UiServices.h"
+#include "serial/SerialPort.h"
+#include "serial/TrafficLog.h"
+
+const int g_anNeighbourIds[6][5] = {{1038, 1039, 1068, 1079, 1074}, {1042, 1044, 1069, 1051, 1075},
+                                    {1047, 1049, 1070, 1080, 1076}, {1053, 1140, 1071, 1081, 1077},
+                                    {1144, 1059, 1072, 1082, 1078}, {1145, 1064, 1073, 1083, 1063}};
+
+bool CTessolyDlg::s_bSendPowerOn = true;
+int CTessolyDlg::s_nPowerOnTries = 5;
+
+namespace
+{
+const int kInQueue = 4096;
+const int kOutQueue = 1024;
+const int kRingSize = 100;
+const char kCtrlZ[] = "\x1a";
+} // namespace
+
+CTessolyDlg::CTessolyDlg(CFrameHost* frame, QWidget* parent)
+    : CTemplateDialog(102, parent), m_dlgLibrary(this), m_dlgDataContent(this), m_pFrame(frame)
+{
+    m_nCount = 0;
+    m_DataPortSettings = {1, 19200, 8, 0, 0};
+    m_TracePortSettings = {2, 9600, 8, 0, 0};
+    m_nMaxPowerDbm = 43;
+    if (parent)
+        setWindowFlags(Qt::Widget);
+    setAccessibleName(QStringLiteral("Front panel"));
+}
+
+CTessolyDlg::~CTessolyDlg()
+{
+    for (QBasicTimer& t : m_timers)
+        t.stop();
+    DeleteChannels();
+}
+
+bool CTessolyDlg::CreatePanel()
+{
+    return Create();
+}
+
+void CTessolyDlg::BindControls()
+{
+    ConnectPadControls();
+}
+
+bool CTessolyDlg::OnInitDialog()
+{
+    // The five picture buttons load their images when they are built.
+    m_pDataPort = new CSerialPort(this, WM_DATA_LINE, kInQueue, kOutQueue, kRingSize);
+    m_pTracePort = new CSerialPort(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
+    m_pLog = new CTrafficLog(Item<QListWidget>(IDC_LOG), Item<QListWidget>(IDC_LOG_FROZEN), true,
+                             true, false);
+
+    m_bPoweredOn = false;
+    SetDlgItemText(IDC_POWER, QStringLiteral("On"));
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Power Off"));
+    m_bStopTraceOnError = true;
+    m_strLastNumber.clear();
+
+    if (auto* cb = Item<QComboBox>(IDC_CALLTYPE)) {
+        cb->setEditText(QStringLiteral("Voice"));
+        cb->setCurrentIndex(0);
+    }
+
+    for (const auto& row : g_anNeighbourIds)
+        Item<QProgressBar>(row[3])->setRange(0, 63);
+    Item<QProgressBar>(IDC_RXLEV_BAR)->setRange(0, 63);
+    Item<QProgressBar>(IDC_RXQUAL_BAR)->setRange(0, 70);
+    Item<QProgressBar>(IDC_TIMINGADV_BAR)->setRange(0, 63);
+    Item<QProgressBar>(IDC_OUTPOWER_BAR)->setRange(0, 35);
+
+    Item<QListWidget>(IDC_TRAFFICCHANNELS)->clear();
+    m_nState = 0;
+    m_bTraceReportsOn = false;
+    return true;
+}
+
+void CTessolyDlg::SetBar(int nId, int nPos)
+{
+    if (auto* bar = Item<QProgressBar>(nId)) {
+        // A position outside the range shows as the nearest end.
+        bar->setValue(qBound(bar->minimum(), nPos, bar->maximum()));
+    }
+}
+
+int CTessolyDlg::BarPos(int nId) const
+{
+    auto* bar = Item<QProgressBar>(nId);
+    return bar ? bar->value() : 0;
+}
+
+bool CTessolyDlg::SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn)
+{
+    if (!OpenPorts(pnTracePort, pnDataPort)) {
+        CPortConfig::ShowConfigureDlg(-1, -1, 0);
+        *pnDataPort = CPortConfig::GetDataPort();
+        *pnTracePort = CPortConfig::GetTracePort();
+        if (m_pDataPort)
+            m_pDataPort->Close();
+        if (m_pTracePort)
+            m_pTracePort->Close();
+        if (!OpenPorts(pnTracePort, pnDataPort))
+            return false;
+    }
+    if (bPowerOn)
+        OnPower();
+    else
+        SendData("AT");
+    return true;
+}
+
+bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
+{
+    if (!m_pDataPort || !m_pTracePort)
+        return false;
+    int nResult = -1;
+    if (*pnTracePort != 0) {
+        nResult = m_pTracePort->Open(*pnTracePort);
+        if (nResult == SP_OK) {
+            m_TracePortSettings.nPort = *pnTracePort;
+            nResult = m_pTracePort->SetParameters(m_TracePortSettings.nBaud,
+                                                  m_TracePortSettings.nDataBits,
+                                                  m_TracePortSettings.nParity,
+                                                  m_TracePortSettings.nStopBits);
+            ReportError(2, nResult, true, "Setup Trace Port", m_TracePortSettings.nPort);
+        }
+    }
+    if (*pnDataPort != 0 && nResult == SP_OK && m_pDataPort) {
+        nResult = m_pDataPort->Open(*pnDataPort);
+        if (nResult == SP_OK) {
+            m_DataPortSettings.nPort = *pnDataPort;
+            nResult = m_pDataPort->SetParameters(m_DataPortSettings.nBaud,
+                                                 m_DataPortSettings.nDataBits,
+                                                 m_DataPortSettings.nParity,
+                                                 m_DataPortSettings.nStopBits);
+            ReportError(2, nResult, true, "Setup Data Port", m_DataPortSettings.nPort);
+        }
+    }
+    return nResult == SP_OK;
+}
+
+void CTessolyDlg::ClosePorts()
+{
+    if (m_pDataPort)
+        m_pDataPort->Close();
+    if (m_pTracePort)
+        m_pTracePort->Close();
+    CUiServices::Pause(m_nClosePause);
+}
+
+int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const char* pszSuffix)
+{
+    if (!m_pDataPort || !m_pDataPort->IsOpen())
+        return 0;
+    QByteArray text(pszCommand ? pszCommand : "");
+    if (pszArgument) {
+        if (!*pszArgument)
+            return 0;
+        text += pszArgument;
+    }
+    if (pszSuffix)
+        text += pszSuffix;
+    if (!(pszArgument && qstrcmp(pszArgument, kCtrlZ) == 0))
+        text += '\r';
+    if (m_nState == STEP_LIBRARY_ENTRIES || m_nState == STEP_ESTABLISH_CALL)
+        return 0;
+    const int nResult = m_pDataPort->Write(text.constData(), static_cast<int>(text.size()));
+    ReportError(1, nResult, false, "Write to Data Port", m_DataPortSettings.nPort);
+    if (nResult == SP_OK && m_pLog)
+        m_pLog->Log(LOG_DATA, "D>, ", QString::fromLatin1(text));
+    return nResult;
+}
+
+int CTessolyDlg::SendTrace(const char* pszCommand, const char* pszArgument, const char* pszSuffix)
+{
+    if (!m_pTracePort || !m_pTracePort->IsOpen())
+        return 0;
+    QByteArray text(pszCommand ? pszCommand : "");
+    if (pszArgument)
+        text += pszArgument;
+    if (pszSuffix)
+        text += pszSuffix;
+    int nResult = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        // The channel may have gone away in a fatal report of an earlier character.
+        if (!m_pTracePort)
+            break;
+        nResult = m_pTracePort->Write(text.constData() + i, 1);
+        ReportError(2, nResult, false, "Write to Trace Port", m_TracePortSettings.nPort);
+        if (nResult != SP_OK && m_bStopTraceOnError)
+            break;
+        CUiServices::Pause(m_nTraceCharDelay);
+    }
+    if (m_pLog)
+        m_pLog->Log(LOG_TRACE, "t>, ", QString::fromLatin1(text));
+    return nResult;
+}
+
+bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const char* pszText, int nPort)
+{
+    if (nCode == 0)
+        return true;
+    const QString text = QString::fromLatin1(pszText ? pszText : "");
+    QString message;
+    if (nKind == 2)
+        message = QStringLiteral("%1 on COM%2\r\nError#: %3").arg(text).arg(nPort).arg(nCode);
+    else
+        message = QStringLiteral("%1\r\nTarn Error#: %2").arg(text).arg(nCode);
+    message.truncate(255);
+    CUiServices::MessageBox(this, message);
+    if (bFatal) {
+        for (QBasicTimer& t : m_timers)
+            t.stop();
+        if (m_pDataPort)
+            m_pDataPort->Close();
+        if (m_pTracePort)
+            m_pTracePort->Close();
+        CUiServices::Pause(m_nClosePause);
+        DeleteChannels();
+        hide();
+        if (m_pFrame)
+            m_pFrame->PostCloseApp();
+    }
+    return false;
+}
+
+void CTessolyDlg::DeleteChannels()
+{
+    delete m_pDataPort;
+    m_pDataPort = nullptr;
+    delete m_pTracePort;
+    m_pTracePort = nullptr;
+    delete m_pLog;
+    m_pLog = nullptr;
+}
+
+void CTessolyDlg::OnClr()
+{
+    SetDlgItemText(IDC_NUMBER, QString());
+    SetDlgItemText(IDC_STATUS, m_strIdleStatus);
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::ResetMobile()
+{
+    SendTrace("&F");
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::ClosePanel()
+{
+    if (m_bPoweredOn && m_pFrame && m_pFrame->IsPowerOffOnExit()) {
+        SendTrace("Z");
+        CUiServices::Pause(m_nPowerOffDelay);
+        SendTrace("**Z");
+    }
+    for (QBasicTimer& t : m_timers)
+        t.stop();
+    ClosePorts();
+    DeleteChannels();
+}
+
+void CTessolyDlg::OnClose()
+{
+    ClosePanel();
+    hide();
+}
+
+void CTessolyDlg::PlaceInView(int nSizeType, const QRect& rcView)
+{
+    const QRect r = rcView.adjusted(1, 1, -1, -1);
+    setFixedSize(r.size());
+    setGeometry(r);
+    if (!m_pLog || nSizeType == 1)
+        return;
+    if (QWidget* log = GetDlgItem(IDC_LOG)) {
+        QRect lr = log->geometry();
+        const int bottom = r.height() - 5;
+        lr.moveLeft(5);
+        lr.setBottom(bottom - 1);
+        log->setGeometry(lr);
+        // The hidden list follows, so that unfreezing moves lines into a list of the same size.
+        if (QWidget* hidden = GetDlgItem(IDC_LOG_FROZEN))
+            hidden->setGeometry(lr);
+    }
+}
+
+void CTessolyDlg::OnEnterKey()
+{
+    if (QWidget* number = GetDlgItem(IDC_NUMBER)) {
+        if (number->hasFocus())
+            OnYes();
+    }
+}
+
+void CTessolyDlg::customEvent(QEvent* e)
+{
+    if (e->type() == WM_DATA_LINE)
+        OnDataLine();
+    else if (e->type() == WM_TRACE_LINE)
+        OnTraceLine();
+    else
+        CTemplateDialog::customEvent(e);
+}
+
+void CTessolyDlg::SetTimer(int nId, int nMs)
+{
+    if (nId >= 0 && nId < TIMER_COUNT)
+        m_timers[nId].start(nMs, this);
+}
+
+void CTessolyDlg::KillTimer(int nId)
+{
+    if (nId >= 0 && nId < TIMER_COUNT)
+        m_timers[nId].stop();
+}
+
+bool CTessolyDlg::IsTimerActive(int nId) const
+{
+    return nId >= 0 && nId < TIMER_COUNT && m_timers[nId].isActive();
+}
+
+void CTessolyDlg::timerEvent(QTimerEvent* e)
+{
+    for (int id = 0; id < TIMER_COUNT; ++id) {
+        if (m_timers[id].timerId() == e->timerId()) {
+            m_timers[id].stop();
+            OnTimer(id);
+            return;
+        }
+    }
+    CTemplateDialog::timerEvent(e);
+}
+
+void CTessolyDlg::LogEnableData(bool on)
+{
+    if (m_pLog)
+        m_pLog->EnableData(on);
+}
+
+void CTessolyDlg::LogEnableTrace(bool on)
+{
+    if (m_pLog)
+        m_pLog->EnableTrace(on);
+}
+
+void CTessolyDlg::LogFreeze(bool on)
+{
+    if (m_pLog)
+        m_pLog->Freeze(on);
+}
+
+void CTessolyDlg::LogClear()
+{
+    if (m_pLog)
+        m_pLog->Clear();
+}
+
+int CTessolyDlg::LogSave(const QString& path)
+{
+    return m_pLog ? m_pLog->Save(path) : 1;
+}

@@ -1,0 +1,267 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QString>
+
+#include "control/DataContent.h"
+#include "control/LibraryDlg.h"
+#include "platform/TemplateDialog.h"
+#include "trace/TraceReport.h"
+
+class CSerialPort;
+class CTrafficLog;
+class CFrameHost;
+
+// Line settings of one port (stop bits and parity in the driver's numbering:
+// 0 = one stop bit, 0 = no parity).
+struct PortSettings
+{
+    int nPort;
+    int nBaud;
+    int nDataBits;
+    int nStopBits;
+    int nParity;
+};
+
+// Steps of the sequencer; m_nState holds the number of the last step run.
+enum
+{
+    STEP_POWER_OFF_DONE = 0,
+    STEP_POWER_OFF = 1,
+    STEP_POWER_ON_PROBE = 2,
+    STEP_POWERED_ON = 3,
+    STEP_READ_IMSI = 4,
+    STEP_CLEAR_DISPLAY = 5,
+    STEP_READ_IMEI = 6,
+    STEP_IMEI_ECHO = 7,
+    STEP_IMSI_ECHO = 8,
+    STEP_READ_SIM_STATE = 9,
+    STEP_SET_TEXT_MODE = 10,
+    STEP_SEARCHING = 11,
+    STEP_READ_OPERATOR = 12,
+    STEP_FILL_LIBRARY = 13,
+    STEP_MESSAGE_SENT = 16,
+    STEP_MESSAGE_FAILED = 17,
+    STEP_SENDING_MESSAGE = 18,
+    STEP_LIBRARY_ENTRIES = 19,
+    STEP_ENTER_PIN = 20,
+    STEP_NO_COVERAGE = 21,
+    STEP_SIM_READY = 23,
+    STEP_RINGING = 24,
+    STEP_ESTABLISH_CALL = 25,
+    STEP_CALLER_ID = 26,
+    STEP_ANSWERING = 27,
+    STEP_IN_CALL = 28,
+    STEP_TERMINATE_CALL = 29,
+    STEP_IDLE = 30,
+    STEP_BUSY = 31,
+    STEP_UNKNOWN = 33
+};
+
+// Timers of the panel.
+enum
+{
+    TIMER_POWER_OFF = 0,
+    TIMER_PROBE = 1,
+    TIMER_REG_POLL = 2,
+    TIMER_RING = 3,
+    TIMER_COUNT = 4
+};
+
+// Control ids of the front panel (template 102).
+enum
+{
+    IDC_PHONEPAD = 1017,
+    IDC_MOBILESTATION = 1031,
+    IDC_AIRINTERFACE = 1033,
+    IDC_CALLTYPE = 1020,
+    IDC_POWER = 1023,
+    IDC_STATUS = 1021,
+    IDC_NUMBER = 1025,
+    IDC_YES = 1018,
+    IDC_NO = 1001,
+    IDC_CLR = 1002,
+    IDC_KEY1 = 1003, // 1003 .. 1011: keys 1 .. 9
+    IDC_KEYSTAR = 1012,
+    IDC_KEY0 = 1013,
+    IDC_KEYHASH = 1014,
+    IDC_LIBRARY = 1024,
+    IDC_DATACONTENT = 1000,
+    IDC_SPEAKERUP = 1022,
+    IDC_SPEAKERDOWN = 1028,
+    IDC_IMEI = 1015,
+    IDC_IMSI = 1016,
+    IDC_MCC = 1100,
+    IDC_BCCH = 1101,
+    IDC_MNC = 1102,
+    IDC_LAC = 1103,
+    IDC_CI = 1104,
+    IDC_BSIC = 1105,
+    IDC_MINRX = 1106,
+    IDC_DIFFRX = 1107,
+    IDC_RXLEV = 1026,
+    IDC_RXLEV_BAR = 1027,
+    IDC_RXQUAL = 1084,
+    IDC_RXQUAL_BAR = 1085,
+    IDC_TIMINGADV = 1086,
+    IDC_TIMINGADV_BAR = 1087,
+    IDC_OUTPOWER = 1088,
+    IDC_OUTPOWER_BAR = 1089,
+    IDC_LOCATIONUPDATE = 1029,
+    IDC_BSLOCK = 1036,
+    IDC_BSLOCK_CHANNEL = 1030,
+    IDC_TIMESLOT = 1092,
+    IDC_TRAFFICCHANNELS = 1093,
+    IDC_LOG = 1035,
+    IDC_LOG_FROZEN = 1037
+};
+
+// Neighbour rows of the form: BCCH, BSIC, RX Lev, bar, "go".
+extern const int g_anNeighbourIds[6][5];
+
+// The front panel controller: the form of template 102, the two serial
+// channels, the traffic log and the state of the module as the panel knows
+// it. The class is split across files by concern:
+//   TessolyDlg.cpp         ports, writes, errors, close, layout
+//   TessolyDlgSteps.cpp    the sequencer (RunStep, timers)
+//   TessolyDlgAnswers.cpp  data-port lines (OnDataLine)
+//   TessolyDlgPad.cpp      phone pad, BS lock, location update
+//   TessolyDlgReports.cpp  trace lines, their presentation, report flags
+class CTessolyDlg : public CTemplateDialog
+{
+    Q_OBJECT
+public:
+    explicit CTessolyDlg(CFrameHost* frame, QWidget* parent = nullptr);
+    ~CTessolyDlg() override;
+
+    // Creates the form's window (modeless) and runs the initialisation.
+    bool CreatePanel();
+
+    // --- core -----------------------------------------------------------
+    bool SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn);
+    bool OpenPorts(int* pnTracePort, int* pnDataPort);
+    void ClosePorts();
+    int SendData(const char* pszCommand, const char* pszArgument = nullptr,
+                 const char* pszSuffix = nullptr);
+    int SendTrace(const char* pszCommand, const char* pszArgument = nullptr,
+                  const char* pszSuffix = nullptr);
+    bool ReportError(int nKind, int nCode, bool bFatal, const char* pszText, int nPort);
+    void OnClr();
+    void ResetMobile();
+    void PlaceInView(int nSizeType, const QRect& rcView);
+    // The panel's close: power-off when asked, ports closed, channels and log deleted.
+    void ClosePanel();
+
+    // Log operations for the menu commands.
+    void LogEnableData(bool on);
+    void LogEnableTrace(bool on);
+    void LogFreeze(bool on);
+    void LogClear();
+    int LogSave(const QString& path);
+
+    // --- sequencer ------------------------------------------------------
+    void RunStep(int nStep);
+    void SetTimer(int nId, int nMs);
+    void KillTimer(int nId);
+    bool IsTimerActive(int nId) const;
+
+    // --- data-port and trace-port lines ----------------------------------
+    void OnDataLine();
+    void OnTraceLine();
+    // The handling of one line, after it was taken from its channel and logged.
+    void HandleDataLine(const QString& strLine);
+    void HandleTraceLine(const QString& strLine);
+    void ShowReport(int nReport);
+    void ShowNeighbours(int nReport);
+    void SendTraceFlags();
+
+    // --- phone pad --------------------------------------------------------
+    void OnPower();
+    void OnYes();
+    void OnNo();
+    void InsertKey(const char* pszKey);
+    void OnChangeNumber();
+    void OnSpeakerUp();
+    void OnSpeakerDown();
+    void OnLibrary();
+    void OnDataContent();
+    void OnLocationUpdate();
+    void LocationUpdate();
+    void OnBsLock();
+    void LockChannel(const QString& strChannel);
+    void SetBsLockCheck(bool bCheck);
+    void OnGo(int nRow); // rows 1 .. 6
+
+    // --- read accessors ---------------------------------------------------
+    bool IsPoweredOn() const { return m_bPoweredOn; }
+    bool IsTraceReportsOn() const { return m_bTraceReportsOn; }
+    int MaxPowerDbm() const { return m_nMaxPowerDbm; }
+    CFrameHost* Frame() const { return m_pFrame; }
+    CSerialPort* DataPort() const { return m_pDataPort; }
+    CSerialPort* TracePort() const { return m_pTracePort; }
+    CTrafficLog* Log() const { return m_pLog; }
+    // A bar's position (out-of-range values show as the nearest end).
+    void SetBar(int nId, int nPos);
+    int BarPos(int nId) const;
+
+    // --- state (shared with every concern of the panel) -------------------
+    CSerialPort* m_pDataPort = nullptr;
+    CSerialPort* m_pTracePort = nullptr;
+    CTrafficLog* m_pLog = nullptr;
+    int m_nState = 0;
+    int m_nCount = 0;
+    bool m_bPoweredOn = false;
+    bool m_bTraceReportsOn = false;
+    int m_nMaxPowerDbm = 43;
+    bool m_bStopTraceOnError = true;
+    QString m_strLastNumber;
+    QString m_strIdleStatus;
+    QString m_strMessageText;
+    QString m_strTraceFlags;
+    QString m_strLockChannel;
+    CLibraryDlg m_dlgLibrary;
+    CDataContent m_dlgDataContent;
+    CTraceReport m_TraceReport;
+    PortSettings m_DataPortSettings;
+    PortSettings m_TracePortSettings;
+
+    // Timing values in milliseconds (tests may shorten them after construction).
+    int m_nPowerOnWait = 1400;
+    int m_nProbeInterval = 200;
+    int m_nPowerOffDelay = 2000;
+    int m_nFirstRegPoll = 3000;
+    int m_nRegPollInterval = 1000;
+    int m_nTraceCharDelay = 50;
+    int m_nRingTimeout = 6000;
+    int m_nIdlePause = 1000;  // pause of the return to idle
+    int m_nClosePause = 100;  // pause after closing both ports
+
+    // Power-on probe values kept from one power-on to the next.
+    static bool s_bSendPowerOn;
+    static int s_nPowerOnTries;
+
+signals:
+    // A line was handled (after logging and interpretation); for observers and tests.
+    void DataLineHandled(const QString& line);
+    void TraceLineHandled(const QString& line);
+
+protected:
+    void BindControls() override;
+    bool OnInitDialog() override;
+    void OnEnterKey() override;
+    void OnClose() override;
+    void OnCancel() override {}
+    void OnOK() override {}
+    void customEvent(QEvent* e) override;
+    void timerEvent(QTimerEvent* e) override;
+
+private:
+    void OnTimer(int nId);
+    void ConnectPadControls();
+    void ClearNeighbourRows();
+    void DeleteChannels();
+
+    CFrameHost* m_pFrame;
+    QBasicTimer m_timers[TIMER_COUNT];
+    bool m_bInChangeNumber = false;
+};

@@ -1,0 +1,141 @@
+#include "platform/ProfileFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+CProfileFile::CProfileFile(const QString& path) : m_strPath(path) {}
+
+QStringList CProfileFile::ReadLines() const
+{
+    QFile f(m_strPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromLatin1(f.readAll());
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& l : lines)
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+bool CProfileFile::WriteLines(const QStringList& lines) const
+{
+    QSaveFile f(m_strPath);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray out;
+    for (const QString& l : lines) {
+        out += l.toLatin1();
+        out += "\r\n";
+    }
+    f.write(out);
+    return f.commit();
+}
+
+bool CProfileFile::IsSection(const QString& line, QString* name)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(QLatin1Char('[')))
+        return false;
+    const int end = t.indexOf(QLatin1Char(']'));
+    if (end < 0)
+        return false;
+    *name = t.mid(1, end - 1).trimmed();
+    return true;
+}
+
+bool CProfileFile::SplitKey(const QString& line, QString* key, QString* value)
+{
+    const QString t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(QLatin1Char(';')))
+        return false;
+    const int eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return false;
+    *key = line.left(eq).trimmed();
+    *value = line.mid(eq + 1).trimmed();
+    return true;
+}
+
+QString CProfileFile::GetString(const QString& section, const QString& key,
+                                const QString& def) const
+{
+    const QStringList lines = ReadLines();
+    bool inSection = false;
+    for (const QString& l : lines) {
+        QString name, k, v;
+        if (IsSection(l, &name)) {
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (inSection && SplitKey(l, &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
+            if (v.size() >= 2 && ((v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"'))) ||
+                                  (v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))))
+                v = v.mid(1, v.size() - 2);
+            return v.left(kMaxValue);
+        }
+    }
+    return def.left(kMaxValue);
+}
+
+bool CProfileFile::HasKey(const QString& section, const QString& key) const
+{
+    const QString marker = QStringLiteral("\x01missing\x01");
+    return GetString(section, key, marker) != marker;
+}
+
+int CProfileFile::GetInt(const QString& section, const QString& key, int def) const
+{
+    const QString v = GetString(section, key, QString::number(def)).trimmed();
+    int i = 0;
+    bool neg = false;
+    if (i < v.size() && (v[i] == QLatin1Char('-') || v[i] == QLatin1Char('+')))
+        neg = v[i++] == QLatin1Char('-');
+    long long n = 0;
+    while (i < v.size() && v[i].isDigit()) {
+        n = n * 10 + (v[i++].unicode() - '0');
+        n &= 0xFFFFFFFFLL;
+    }
+    return static_cast<int>(static_cast<unsigned>(neg ? -n : n));
+}
+
+bool CProfileFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    QStringList lines = ReadLines();
+    int sectionStart = -1; // line index of the section header
+    int lastKeyLine = -1;  // last non-blank line inside the section
+    bool inSection = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString name, k, v;
+        if (IsSection(lines[i], &name)) {
+            if (inSection)
+                break;
+            if (name.compare(section, Qt::CaseInsensitive) == 0) {
+                inSection = true;
+                sectionStart = i;
+                lastKeyLine = i;
+            }
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!lines[i].trimmed().isEmpty())
+            lastKeyLine = i;
+        if (SplitKey(lines[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
+            lines[i] = k + QLatin1Char('=') + value;
+            return WriteLines(lines);
+        }
+    }
+    const QString entry = key + QLatin1Char('=') + value;
+    if (sectionStart >= 0) {
+        lines.insert(lastKeyLine + 1, entry);
+    } else {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
+        lines.append(entry);
+    }
+    return WriteLines(lines);
+}

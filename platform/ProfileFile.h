@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A settings file in the Windows private profile format: sections in
+// square brackets, key=value lines. Section and key names match without
+// regard to case; blank lines, comments and foreign lines are kept where
+// they stand. Every write replaces the file atomically.
+class CProfileFile
+{
+public:
+    explicit CProfileFile(const QString& path);
+
+    const QString& Path() const { return m_strPath; }
+    // The value of a key, at most 79 characters; the default when the file,
+    // the section or the key is missing.
+    QString GetString(const QString& section, const QString& key,
+                      const QString& def = QString()) const;
+    int GetInt(const QString& section, const QString& key, int def) const;
+    bool HasKey(const QString& section, const QString& key) const;
+    // Replaces the key's value where it stands, or adds the key at the end
+    // of its section, or the section at the end of the file; then saves.
+    bool WriteString(const QString& section, const QString& key, const QString& value);
+
+    static constexpr int kMaxValue = 79;
+
+private:
+    QStringList ReadLines() const;
+    bool WriteLines(const QStringList& lines) const;
+    static bool IsSection(const QString& line, QString* name);
+    static bool SplitKey(const QString& line, QString* key, QString* value);
+
+    QString m_strPath;
+};

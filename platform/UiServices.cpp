@@ -1,0 +1,73 @@
+#include "platform/UiServices.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include "platform/TemplateDialog.h"
+
+namespace
+{
+int s_nBeeps = 0;
+bool s_bWait = false;
+} // namespace
+
+int CUiServices::MessageBox(QWidget* parent, const QString& text, Buttons buttons)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromLatin1(AppTitle()));
+    box.setText(text);
+    box.setIcon(buttons == MB_OKCANCEL ? QMessageBox::Question : QMessageBox::Warning);
+    if (buttons == MB_OKCANCEL) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    // A wait cursor must not hide the box's buttons from the user.
+    const bool wasWaiting = s_bWait;
+    if (wasWaiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int r = box.exec();
+    if (wasWaiting)
+        QApplication::restoreOverrideCursor();
+    return r == QMessageBox::Ok ? IDOK : IDCANCEL;
+}
+
+void CUiServices::Beep()
+{
+    ++s_nBeeps;
+    QApplication::beep();
+}
+
+int CUiServices::BeepCount()
+{
+    return s_nBeeps;
+}
+
+void CUiServices::WaitCursor()
+{
+    if (!s_bWait) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        s_bWait = true;
+    }
+}
+
+void CUiServices::ArrowCursor()
+{
+    if (s_bWait) {
+        QApplication::restoreOverrideCursor();
+        s_bWait = false;
+    }
+}
+
+bool CUiServices::IsWaitCursor()
+{
+    return s_bWait;
+}
+
+void CUiServices::Pause(int ms)
+{
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
+}

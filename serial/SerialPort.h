@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QEvent>
+#include <QString>
+
+class QObject;
+class CSerialReader;
+
+// Result codes of Open, SetParameters and Write.
+enum
+{
+    SP_OK = 0,
+    SP_ACCESS_DENIED = 1,
+    SP_NO_PORT = 2,
+    SP_OPEN_FAILED = 3,
+    SP_SETUP_FAILED = 4,
+    SP_WRITE_FAILED = 5,
+    SP_WRITE_INCOMPLETE = 7
+};
+
+// One serial channel: opens a port by number, sets its line parameters and
+// runs a reader thread that cuts the input into lines, queues them and posts
+// one line message per line to its owner. Writes are synchronous.
+class CSerialPort
+{
+public:
+    CSerialPort(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue, int nOutQueue,
+                int nRingSize);
+    ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // Opens the device of port number n (see CPortNames).
+    int Open(int nPort);
+    // Opens a device by its path.
+    int OpenDevice(const QString& device);
+    int SetParameters(int nBaud, int nDataBits, int nParity, int nStopBits);
+    int Close();
+    bool IsOpen() const;
+    int Write(const char* pBuffer, int nCount);
+    // The next queued line; called once per line message.
+    QString GetLine();
+    // Lines queued and not yet taken.
+    int QueuedLines() const;
+    QString DeviceName() const;
+
+private:
+    CSerialReader* m_pReader;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+class QListWidget;
+class QString;
+class CLogList;
+
+enum
+{
+    LOG_DATA = 0,
+    LOG_TRACE = 1
+};
+
+// The traffic log of both ports on the front panel's two list boxes.
+class CTrafficLog
+{
+public:
+    CTrafficLog(QListWidget* pVisible, QListWidget* pHidden, bool bData, bool bTrace, bool bFrozen);
+    ~CTrafficLog();
+    void Log(int nChannel, const char* pszPrefix, const QString& strText);
+    void Freeze(bool bFrozen);
+    void EnableData(bool bOn);
+    void EnableTrace(bool bOn);
+    void Clear();
+    int Save(const QString& strPath);
+    bool IsFrozen() const;
+
+private:
+    std::unique_ptr<CLogList> m_pVisible;
+    std::unique_ptr<CLogList> m_pFrozen;
+    CLogList* m_pCurrent = nullptr;
+    bool m_bData = true;
+    bool m_bTrace = true;
+};
