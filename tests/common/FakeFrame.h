@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include "control/FrameHost.h"
+
+// A main frame stand-in for tests of the panel and the dialogs.
+class FakeFrame : public CFrameHost
+{
+public:
+    int IsPowerOffOnExit() const override { return powerOffOnExit; }
+    int IsResetOnStart() const override { return resetOnStart; }
+    QString GetTraceFlags() const override { return traceFlags; }
+    void SetTraceFlags(const QString& f) override { traceFlags = f; }
+    int HasTraceFlag(int mask) const override;
+    void SetBsLock(bool on) override
+    {
+        bsLock = on;
+        ++bsLockCalls;
+    }
+    void PostCloseApp() override { ++closeAppPosts; }
+    void PostBcchClosed() override { ++bcchClosedPosts; }
+    CTessolyDlg* Controller() const override { return controller; }
+
+    int powerOffOnExit = 0;
+    int resetOnStart = 0;
+    QString traceFlags = QStringLiteral("FFFFFF");
+    bool bsLock = false;
+    int bsLockCalls = 0;
+    int closeAppPosts = 0;
+    int bcchClosedPosts = 0;
+    CTessolyDlg* controller = nullptr;
+};
