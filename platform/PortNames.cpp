@@ -44,5 +44,6 @@ bool CPortNames::SetDevice(int port, const QString& device)
     if (s_strProfile.isEmpty())
         return false;
     CProfileFile ini(s_strProfile);
-    return ini.WriteString(QString::fromLatin1(kSection), QStringLiteral("COM%1").arg(port), device);
+    ini.WriteString(QString::fromLatin1(kSection), QStringLiteral("COM%1").arg(port), device);
+    return ini.Save();
 }

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-CProfileFile::CProfileFile(const QString& path) : m_strPath(path) {}
+CProfileFile::CProfileFile(const QString& path) : m_strPath(path), m_lines(ReadLines()) {}
 
 QStringList CProfileFile::ReadLines() const
 {
@@ -20,8 +20,9 @@ QStringList CProfileFile::ReadLines() const
     return lines;
 }
 
-bool CProfileFile::WriteLines(const QStringList& lines) const
+bool CProfileFile::Save()
 {
+    const QStringList& lines = m_lines;
     QSaveFile f(m_strPath);
     if (!f.open(QIODevice::WriteOnly))
         return false;
@@ -62,9 +63,8 @@ bool CProfileFile::SplitKey(const QString& line, QString* key, QString* value)
 QString CProfileFile::GetString(const QString& section, const QString& key,
                                 const QString& def) const
 {
-    const QStringList lines = ReadLines();
     bool inSection = false;
-    for (const QString& l : lines) {
+    for (const QString& l : m_lines) {
         QString name, k, v;
         if (IsSection(l, &name)) {
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
@@ -101,9 +101,9 @@ int CProfileFile::GetInt(const QString& section, const QString& key, int def) co
     return static_cast<int>(static_cast<unsigned>(neg ? -n : n));
 }
 
-bool CProfileFile::WriteString(const QString& section, const QString& key, const QString& value)
+void CProfileFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    QStringList lines = ReadLines();
+    QStringList& lines = m_lines;
     int sectionStart = -1; // line index of the section header
     int lastKeyLine = -1;  // last non-blank line inside the section
     bool inSection = false;
@@ -125,7 +125,7 @@ bool CProfileFile::WriteString(const QString& section, const QString& key, const
             lastKeyLine = i;
         if (SplitKey(lines[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
             lines[i] = k + QLatin1Char('=') + value;
-            return WriteLines(lines);
+            return;
         }
     }
     const QString entry = key + QLatin1Char('=') + value;
@@ -137,5 +137,4 @@ bool CProfileFile::WriteString(const QString& section, const QString& key, const
         lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         lines.append(entry);
     }
-    return WriteLines(lines);
 }

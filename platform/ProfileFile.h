@@ -20,16 +20,18 @@ public:
     int GetInt(const QString& section, const QString& key, int def) const;
     bool HasKey(const QString& section, const QString& key) const;
     // Replaces the key's value where it stands, or adds the key at the end
-    // of its section, or the section at the end of the file; then saves.
-    bool WriteString(const QString& section, const QString& key, const QString& value);
+    // of its section, or the section at the end of the file.
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    // Writes the text to the file (atomically); true on success.
+    bool Save();
 
     static constexpr int kMaxValue = 79;
 
 private:
     QStringList ReadLines() const;
-    bool WriteLines(const QStringList& lines) const;
     static bool IsSection(const QString& line, QString* name);
     static bool SplitKey(const QString& line, QString* key, QString* value);
 
     QString m_strPath;
+    QStringList m_lines;
 };

@@ -20,6 +20,16 @@
 
 #include "platform/ImageButton.h"
 
+void CTemplateDialog::InitResources()
+{
+    // The pictures live in the core library's resources.
+    static bool done = false;
+    if (!done) {
+        Q_INIT_RESOURCE(tessoly);
+        done = true;
+    }
+}
+
 namespace
 {
 const char* const kIdProperty = "tessolyCtrlId";
@@ -29,6 +39,7 @@ CTemplateDialog::CTemplateDialog(int templateId, QWidget* parent)
     : QDialog(parent), m_tpl(GetDlgTemplate(templateId)),
       m_units(CDialogUnits::DialogFont(m_tpl.font, m_tpl.pointSize))
 {
+    InitResources();
     setFont(CDialogUnits::DialogFont(m_tpl.font, m_tpl.pointSize));
     setWindowTitle(QString::fromLatin1(m_tpl.caption));
     setFixedSize(m_units.X(m_tpl.cx), m_units.Y(m_tpl.cy));

@@ -49,6 +49,9 @@ public:
     // The id of a control built from the template, -1 for anything else.
     static int CtrlId(const QWidget* w);
 
+    // Registers the program's pictures (kept in the core library's resources).
+    static void InitResources();
+
     const CDialogUnits& Units() const { return m_units; }
     const DlgTemplate& Template() const { return m_tpl; }
     // Rectangle of a control in pixels as the template gives it.

@@ -1,7 +1,9 @@
-#include <QApplication>
+#include "shell/TessolyApp.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    CTessolyApp app(argc, argv);
+    if (!app.InitInstance())
+        return 1;
+    return app.exec();
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QWidget>
+
+// The frame's client view. It paints nothing; its rectangle tells the
+// frame where the front panel goes.
+class CChildView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CChildView(QWidget* parent = nullptr);
+
+signals:
+    void Resized();
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+    void resizeEvent(QResizeEvent*) override { emit Resized(); }
+};

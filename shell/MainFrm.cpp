@@ -1,0 +1,225 @@
+// The main frame: creation, layout, size and move handling, exit.
+#include "shell/MainFrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "control/TessolyDlg.h"
+#include "platform/Diagnostics.h"
+#include "platform/Messages.h"
+#include "platform/UiServices.h"
+#include "shell/ChildView.h"
+#if __has_include("sysinfo/BcchSysInfoDlg.h")
+#include "sysinfo/BcchSysInfoDlg.h"
+#define TESSOLY_HAVE_BCCH 1
+#endif
+
+CMainFrame::CMainFrame(const QStringList& args)
+{
+    QStringList a = args.isEmpty() ? QCoreApplication::arguments() : args;
+    // The command line as one string: the program's path in double quotes, then the arguments.
+    const QString program = a.isEmpty() ? QString() : a.takeFirst();
+    m_strCommandLine = QLatin1Char('"') + program + QLatin1Char('"');
+    for (const QString& arg : a)
+        m_strCommandLine += QLatin1Char(' ') + arg;
+    m_bBsLock = false;
+    m_bLogData = true;
+    m_bLogTrace = true;
+    m_bFreeze = false;
+    m_bStatusBar = false;
+    m_bLayoutDone = false;
+    setWindowTitle(QStringLiteral("Corvane, Front Panel SW for Tarn GSM Air Interface Module"));
+    CTemplateDialog::InitResources();
+    setWindowIcon(QIcon(QStringLiteral(":/images/APPICON")));
+    m_pController = new CTessolyDlg(this, nullptr);
+#ifdef TESSOLY_HAVE_BCCH
+    m_pBcchDlg = new CBcchSysInfoDlg(this, this);
+#endif
+}
+
+CMainFrame::~CMainFrame()
+{
+#ifdef TESSOLY_HAVE_BCCH
+    delete m_pBcchDlg;
+#endif
+    m_pBcchDlg = nullptr;
+    delete m_pController;
+    m_pController = nullptr;
+}
+
+bool CMainFrame::Create()
+{
+    m_pView = new CChildView(this);
+    m_pView->setObjectName(QStringLiteral("view"));
+    setCentralWidget(m_pView);
+    CreateMenus();
+    CreateToolBar();
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->showMessage(QStringLiteral("Ready"));
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Ready"));
+    });
+    m_bStatusBar = true;
+
+    // The panel lives over the view.
+    m_pController->setParent(m_pView);
+    m_pController->setWindowFlags(Qt::Widget);
+    if (!m_pController->CreatePanel()) {
+        qCWarning(lcShell, "Failed to create view window");
+        return false;
+    }
+    MeasurePanel();
+    connect(m_pController, &CTessolyDlg::DataLineHandled, this, [this] { UpdateCommandUI(); });
+    connect(m_pController, &CTessolyDlg::TraceLineHandled, this, [this] { UpdateCommandUI(); });
+    connect(m_pView, &CChildView::Resized, this, [this] { PlacePanel(0); });
+
+    LoadSettings();
+    LayoutPanel();
+    UpdateCommandUI();
+    m_pController->SetupPorts(&m_nTracePort, &m_nDataPort,
+                              TestOption(OPT_POWER_ON_ON_START) != 0);
+    UpdateCommandUI();
+    return true;
+}
+
+void CMainFrame::MeasurePanel()
+{
+    const QRect pad = m_pController->GetDlgItem(IDC_PHONEPAD)->geometry();
+    const QRect ms = m_pController->GetDlgItem(IDC_MOBILESTATION)->geometry();
+    const QRect air = m_pController->GetDlgItem(IDC_AIRINTERFACE)->geometry();
+    m_sizePad = QSize(pad.width() + 8, pad.height() + 8);
+    m_sizeFull = QSize(m_sizePad.width() + air.width() + 12, m_sizePad.height() + ms.height() + 8);
+}
+
+void CMainFrame::LayoutPanel()
+{
+    if (!m_pController || !m_pView)
+        return;
+    const bool padOnly = TestOption(OPT_PHONE_PAD_ONLY) != 0;
+    const bool logging = TestOption(OPT_LOGGING) != 0;
+    // The width depends only on Phone Pad only; the height on both options.
+    const int width = padOnly ? m_sizePad.width() + 4 : m_sizeFull.width();
+    int height = (padOnly && !logging) ? m_sizePad.height() : m_sizeFull.height();
+    if (logging) {
+        height += m_nLoggingHeight + 3;
+    } else if (QWidget* log = m_pController->GetDlgItem(IDC_LOG)) {
+        m_nLoggingHeight = qMax(log->height(), 50);
+    }
+    statusBar()->setVisible(m_bStatusBar);
+
+    // Size the frame to the view's exact size, then let only the height
+    // follow the user while the log pane is shown.
+    m_pView->setMinimumSize(width, height);
+    m_pView->setMaximumSize(width, height);
+    layout()->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    layout()->activate();
+    resize(minimumSizeHint().expandedTo(minimumSize()));
+    if (logging) {
+        m_pView->setMinimumSize(width, height - m_nLoggingHeight - 3 + 10);
+        m_pView->setMaximumSize(width, QWIDGETSIZE_MAX);
+        layout()->activate();
+    }
+    m_rcWindow = frameGeometry();
+    PlacePanel(0);
+    m_bLayoutDone = true;
+}
+
+void CMainFrame::PlacePanel(int nSizeType)
+{
+    if (m_pController && m_pView)
+        m_pController->PlaceInView(nSizeType, m_pView->rect());
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    if (!m_pController)
+        return;
+    PlacePanel(isMinimized() ? 1 : 0);
+    if (windowState() == Qt::WindowNoState)
+        m_rcNormal = frameGeometry();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* e)
+{
+    QMainWindow::moveEvent(e);
+    if (!m_pController)
+        return;
+    PlacePanel(0);
+    const QRect r = frameGeometry();
+    if (r.size() == m_rcWindow.size())
+        m_rcWindow = r;
+    if (windowState() == Qt::WindowNoState)
+        m_rcNormal = r;
+}
+
+void CMainFrame::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+}
+
+void CMainFrame::focusInEvent(QFocusEvent*)
+{
+    if (m_pView)
+        m_pView->setFocus();
+}
+
+void CMainFrame::PostCloseApp()
+{
+    QCoreApplication::postEvent(this, new QEvent(WM_CLOSE_APP));
+}
+
+void CMainFrame::PostBcchClosed()
+{
+    QCoreApplication::postEvent(this, new QEvent(WM_BCCH_CLOSED));
+}
+
+void CMainFrame::customEvent(QEvent* e)
+{
+    if (e->type() == WM_CLOSE_APP) {
+        // Forced exit: no question, no settings written.
+        m_bForcedClose = true;
+        close();
+    } else if (e->type() == WM_BCCH_CLOSED) {
+        DestroyBcchWindow();
+    } else {
+        QMainWindow::customEvent(e);
+    }
+}
+
+void CMainFrame::DestroyBcchWindow()
+{
+#ifdef TESSOLY_HAVE_BCCH
+    if (m_pBcchDlg && m_pBcchDlg->HasWindow())
+        m_pBcchDlg->DestroyWindow();
+#endif
+}
+
+void CMainFrame::closeEvent(QCloseEvent* e)
+{
+    if (m_bClosing) {
+        e->accept();
+        return;
+    }
+    if (!m_bForcedClose) {
+        if (m_bAskOnExit && CUiServices::MessageBox(this, QStringLiteral("Do you want to exit program?"),
+                                                    CUiServices::MB_OKCANCEL) != IDOK) {
+            e->ignore();
+            return;
+        }
+        DestroyBcchWindow();
+        SaveSettings();
+        if (m_pController)
+            m_pController->ClosePanel();
+    }
+    m_bClosing = true;
+    e->accept();
+}

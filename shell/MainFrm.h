@@ -1,0 +1,165 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QRect>
+#include <QSize>
+#include <map>
+
+#include "control/FrameHost.h"
+#include "trace/StringE.h"
+
+class QAction;
+class QLabel;
+class CChildView;
+class CTessolyDlg;
+class CBcchSysInfoDlg;
+
+// Option bits of the settings file.
+enum
+{
+    OPT_POWER_OFF_ON_EXIT = 1,
+    OPT_POWER_ON_ON_START = 2,
+    OPT_LOGGING = 4,
+    OPT_PHONE_PAD_ONLY = 8,
+    OPT_RESET_ON_START = 16
+};
+
+// Menu and tool bar command ids.
+enum
+{
+    ID_APP_EXIT = 57665,
+    ID_APP_ABOUT = 57664,
+    ID_VIEW_PHONEPADONLY = 32771,
+    ID_VIEW_LOGGING = 32772,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_CONTROL_BCCHSYSINFO = 32778,
+    ID_CONTROL_CHANNELSCAN = 32779,
+    ID_CONTROL_BSLOCK = 32781,
+    ID_CONTROL_LOCATIONUPDATE = 32780,
+    ID_LOGGING_DATA = 32784,
+    ID_LOGGING_TRACE = 32786,
+    ID_LOGGING_FREEZE = 32787,
+    ID_LOGGING_CLEAR = 32788,
+    ID_LOGGING_SAVE = 32783,
+    ID_OPTIONS_REPORTFLAGS = 32773,
+    ID_OPTIONS_POWEROFFONEXIT = 32774,
+    ID_OPTIONS_POWERONONSTART = 32775,
+    ID_OPTIONS_RESETONSTART = 32802,
+    ID_OPTIONS_CONFIGURE = 32776,
+    ID_OPTIONS_RESETMOBILE = 32801,
+    ID_HELP_TOPICS = 32777
+};
+
+// The main frame: menu, tool bar, status bar and the view over which the
+// front panel is laid. It owns the controller, the BCCH System Info dialog
+// object and every setting. The class is split across files by concern:
+//   MainFrm.cpp          creation, layout, size/move, exit
+//   MainFrmSettings.cpp  the settings file and the option bits
+//   MainFrmCommands.cpp  menu commands and their update rules
+class CMainFrame : public QMainWindow, public CFrameHost
+{
+    Q_OBJECT
+public:
+    // args: the program's command line (program path first).
+    explicit CMainFrame(const QStringList& args = QStringList());
+    ~CMainFrame() override;
+
+    // Window creation: view, bars, the panel, settings, layout, ports.
+    bool Create();
+    void LayoutPanel();
+
+    // --- settings ---------------------------------------------------------
+    void LoadSettings();
+    void SaveSettings();
+    int TestOption(int nBits) const;
+    void SetOption(int nBits, bool bOn);
+    QString SettingsFile() const { return m_strIniFile; }
+    static QString SettingsFileFor(const QString& commandLine, const QString& programDir);
+
+    // --- CFrameHost ---------------------------------------------------------
+    int IsPowerOffOnExit() const override { return TestOption(OPT_POWER_OFF_ON_EXIT); }
+    int IsResetOnStart() const override { return TestOption(OPT_RESET_ON_START); }
+    QString GetTraceFlags() const override { return m_strTraceFlags; }
+    void SetTraceFlags(const QString& flags) override { m_strTraceFlags = flags; }
+    int HasTraceFlag(int nMask) const override;
+    void SetBsLock(bool on) override { m_bBsLock = on; UpdateCommandUI(); }
+    void PostCloseApp() override;
+    void PostBcchClosed() override;
+    CTessolyDlg* Controller() const override { return m_pController; }
+
+    // --- commands -----------------------------------------------------------
+    void OnCommand(int nId);
+    QAction* Action(int nId) const;
+    // Applies the update rules to the menu items and tool buttons.
+    void UpdateCommandUI();
+    CBcchSysInfoDlg* BcchDlg() const { return m_pBcchDlg; }
+    CChildView* View() const { return m_pView; }
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    QSize FullSize() const { return m_sizeFull; }
+    QSize PadSize() const { return m_sizePad; }
+    int LoggingHeight() const { return m_nLoggingHeight; }
+    // Asks before closing unless the close was forced.
+    bool m_bAskOnExit = true;
+
+    // --- state ----------------------------------------------------------------
+    CTessolyDlg* m_pController = nullptr;
+    CBcchSysInfoDlg* m_pBcchDlg = nullptr;
+    QRect m_rcWindow; // the frame's window rectangle as the last layout set it
+    QRect m_rcNormal; // the frame's rectangle when neither minimised nor maximised
+    bool m_bLayoutDone = false;
+    QSize m_sizeFull;
+    QSize m_sizePad;
+    int m_nLoggingHeight = 50;
+    QString m_strCommandLine;
+    QString m_strIniFile;
+    QString m_strProgramDir;
+    QString m_strStoredNumber;
+    QString m_strLastLogfile;
+    QString m_strTraceFlags;
+    CStringE m_strOptions;
+    int m_nDataPort = 1;
+    int m_nTracePort = 2;
+    int m_nShow = 1;
+    bool m_bStatusBar = false;
+    bool m_bBsLock = false;
+    bool m_bLogData = true;
+    bool m_bLogTrace = true;
+    bool m_bFreeze = false;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void customEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+    QAction* AddCommand(QMenu* menu, int nId, const QString& caption, bool checkable);
+    void MeasurePanel();
+    void PlacePanel(int nSizeType);
+    void ApplyPlacement(const QRect& rc, int nShow);
+    void DestroyBcchWindow();
+
+    void OnViewPhonePadOnly();
+    void OnViewLogging();
+    void OnViewToolbar();
+    void OnViewStatusBar();
+    void OnBcchSysInfo();
+    void OnChannelScan();
+    void OnControlBsLock();
+    void OnLoggingSave();
+    void OnReportFlags();
+    void OnConfigure();
+    void OnHelpTopics();
+    void OnAbout();
+
+    CChildView* m_pView = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    bool m_bForcedClose = false;
+    bool m_bClosing = false;
+};

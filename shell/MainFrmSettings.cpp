@@ -1,0 +1,104 @@
+// The main frame's settings file and option bits.
+#include <QCoreApplication>
+#include <QDir>
+
+#include "platform/PortNames.h"
+#include "platform/ProfileFile.h"
+#include "shell/MainFrm.h"
+
+namespace
+{
+const QString kWindow = QStringLiteral("WINDOW");
+const QString kDataPort = QStringLiteral("DATA PORT");
+const QString kTracePort = QStringLiteral("TRACE PORT");
+const QString kMisc = QStringLiteral("MISC");
+} // namespace
+
+QString CMainFrame::SettingsFileFor(const QString& commandLine, const QString& programDir)
+{
+    QString name = QStringLiteral("Tarn");
+    const int pos = commandLine.indexOf(QStringLiteral(" -"));
+    if (pos > 0)
+        name = commandLine.mid(pos + 2);
+    if (!name.contains(QLatin1Char('.')))
+        name += QStringLiteral(".ini");
+    return programDir + name;
+}
+
+void CMainFrame::LoadSettings()
+{
+    m_strProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    if (!m_strProgramDir.endsWith(QDir::separator()))
+        m_strProgramDir += QDir::separator();
+    m_strIniFile = SettingsFileFor(m_strCommandLine, m_strProgramDir);
+    CPortNames::SetProfilePath(m_strIniFile);
+    const CProfileFile ini(m_strIniFile);
+
+    const int bottom = ini.GetInt(kWindow, QStringLiteral("Bottom"), 595);
+    const int left = ini.GetInt(kWindow, QStringLiteral("Left"), 176);
+    const int top = ini.GetInt(kWindow, QStringLiteral("Top"), 146);
+    const int right = ini.GetInt(kWindow, QStringLiteral("Right"), 815);
+    m_nShow = ini.GetInt(kWindow, QStringLiteral("Show"), 1);
+    ApplyPlacement(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), m_nShow);
+
+    m_nLoggingHeight = ini.GetInt(kWindow, QStringLiteral("LoggingHeight"), 50);
+    m_nDataPort = ini.GetInt(kDataPort, QStringLiteral("Number"), 1);
+    m_nTracePort = ini.GetInt(kTracePort, QStringLiteral("Number"), 2);
+    m_strOptions = CStringE(ini.GetString(kMisc, QStringLiteral("Options"), QStringLiteral("13")));
+    m_strTraceFlags = ini.GetString(kMisc, QStringLiteral("Trace Flags"), QStringLiteral("FFFFFF"));
+    m_strStoredNumber = ini.GetString(kMisc, QStringLiteral("Last Number"), QString());
+    m_strLastLogfile = ini.GetString(kMisc, QStringLiteral("Last Logfile"), QString());
+}
+
+void CMainFrame::ApplyPlacement(const QRect& rc, int nShow)
+{
+    m_rcNormal = rc;
+    move(rc.topLeft());
+    m_nShow = nShow;
+}
+
+void CMainFrame::SaveSettings()
+{
+    CProfileFile ini(m_strIniFile);
+    QRect rc = m_rcNormal;
+    if (windowState() == Qt::WindowNoState && isVisible())
+        rc = frameGeometry();
+    int show = 1;
+    if (windowState() & Qt::WindowMinimized)
+        show = 2;
+    else if (windowState() & Qt::WindowMaximized)
+        show = 3;
+    ini.WriteString(kWindow, QStringLiteral("Bottom"), QString::number(rc.bottom() + 1));
+    ini.WriteString(kWindow, QStringLiteral("Left"), QString::number(rc.left()));
+    ini.WriteString(kWindow, QStringLiteral("Top"), QString::number(rc.top()));
+    ini.WriteString(kWindow, QStringLiteral("Right"), QString::number(rc.right() + 1));
+    ini.WriteString(kWindow, QStringLiteral("Show"), QString::number(show));
+    ini.WriteString(kWindow, QStringLiteral("LoggingHeight"), QString::number(m_nLoggingHeight));
+    ini.WriteString(kDataPort, QStringLiteral("Number"), QString::number(m_nDataPort));
+    ini.WriteString(kTracePort, QStringLiteral("Number"), QString::number(m_nTracePort));
+    ini.WriteString(kMisc, QStringLiteral("Options"), m_strOptions);
+    ini.WriteString(kMisc, QStringLiteral("Trace Flags"), m_strTraceFlags);
+    ini.WriteString(kMisc, QStringLiteral("Last Number"), m_strStoredNumber);
+    ini.WriteString(kMisc, QStringLiteral("Last Logfile"), m_strLastLogfile);
+    ini.Save();
+}
+
+int CMainFrame::TestOption(int nBits) const
+{
+    return m_strOptions.ToInt(16) & nBits;
+}
+
+void CMainFrame::SetOption(int nBits, bool bOn)
+{
+    int value = m_strOptions.ToInt(16);
+    if (bOn)
+        value |= nBits;
+    else
+        value &= ~nBits;
+    m_strOptions = CStringE(value, 16);
+}
+
+int CMainFrame::HasTraceFlag(int nMask) const
+{
+    return (CStringE(m_strTraceFlags).ToInt(16) & nMask) ? 1 : 0;
+}

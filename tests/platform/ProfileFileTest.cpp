@@ -1,0 +1,103 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "platform/PortNames.h"
+#include "platform/ProfileFile.h"
+
+namespace
+{
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+TEST(ProfileFile, MissingFileAndKeysGiveDefaults)
+{
+    QTemporaryDir dir;
+    CProfileFile ini(dir.filePath(QStringLiteral("none.ini")));
+    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("13")),
+              QStringLiteral("13"));
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Left"), 176), 176);
+    EXPECT_FALSE(ini.HasKey(QStringLiteral("MISC"), QStringLiteral("Options")));
+}
+
+TEST(ProfileFile, NamesMatchWithoutCaseAndValuesAreCutAt79)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    WriteAll(path, "; comment\r\n[misc]\r\nOPTIONS = 1b\r\nLong=" + QByteArray(100, 'x') +
+                       "\r\n\r\n[Window]\r\nleft=-20px\r\n");
+    CProfileFile ini(path);
+    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Options")), QStringLiteral("1b"));
+    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("long")).size(), 79);
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Left"), 0), -20);
+    // A key of another section is not found.
+    EXPECT_FALSE(ini.HasKey(QStringLiteral("WINDOW"), QStringLiteral("Options")));
+}
+
+TEST(ProfileFile, WritingKeepsEveryOtherLineWhereItStands)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("b.ini"));
+    const QByteArray original = "; settings of the bench\r\n"
+                                "[WINDOW]\r\n"
+                                "LEFT=10\r\n"
+                                "\r\n"
+                                "[Foreign]\r\n"
+                                "anything goes here\r\n"
+                                "key=value\r\n"
+                                "\r\n"
+                                "[misc]\r\n"
+                                "Options=13\r\n";
+    WriteAll(path, original);
+    CProfileFile ini(path);
+    ini.WriteString(QStringLiteral("WINDOW"), QStringLiteral("Left"), QStringLiteral("176"));
+    ini.WriteString(QStringLiteral("WINDOW"), QStringLiteral("Top"), QStringLiteral("146"));
+    ini.WriteString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("1f"));
+    ini.WriteString(QStringLiteral("DATA PORT"), QStringLiteral("Number"), QStringLiteral("3"));
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ReadAll(path), QByteArray("; settings of the bench\r\n"
+                                        "[WINDOW]\r\n"
+                                        "LEFT=176\r\n"
+                                        "Top=146\r\n"
+                                        "\r\n"
+                                        "[Foreign]\r\n"
+                                        "anything goes here\r\n"
+                                        "key=value\r\n"
+                                        "\r\n"
+                                        "[misc]\r\n"
+                                        "Options=1f\r\n"
+                                        "\r\n"
+                                        "[DATA PORT]\r\n"
+                                        "Number=3\r\n"));
+    // Nothing reaches the file before Save.
+    CProfileFile again(path);
+    again.WriteString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("0"));
+    EXPECT_EQ(CProfileFile(path).GetString(QStringLiteral("MISC"), QStringLiteral("Options")),
+              QStringLiteral("1f"));
+}
+
+TEST(PortNames, SectionPortsMapsNumbersElseTheDefault)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tarn.ini"));
+    WriteAll(path, "[ports]\r\ncom1=/dev/ttyUSB0\r\n");
+    CPortNames::SetProfilePath(path);
+    EXPECT_EQ(CPortNames::DeviceName(1), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(CPortNames::DeviceName(3), QStringLiteral("/dev/ttyS2"));
+    EXPECT_TRUE(CPortNames::SetDevice(3, QStringLiteral("/dev/pts/7")));
+    EXPECT_EQ(CPortNames::DeviceName(3), QStringLiteral("/dev/pts/7"));
+    EXPECT_EQ(CPortNames::DeviceName(1), QStringLiteral("/dev/ttyUSB0"));
+    CPortNames::SetProfilePath(QString());
+    EXPECT_EQ(CPortNames::DeviceName(1), QStringLiteral("/dev/ttyS0"));
+}
