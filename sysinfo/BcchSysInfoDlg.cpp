@@ -1,0 +1,159 @@
+#include "sysinfo/BcchSysInfoDlg.h"
+
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <cstring>
+
+#include "control/FrameHost.h"
+#include "control/TessolyDlg.h"
+#include "trace/StringE.h"
+#include "trace/TraceReport.h"
+
+namespace {
+// Trace flag: the BCCH reports carry their rest octets.
+const int kRestOctetsFlag = 0x800000;
+// Longest item text the header takes over.
+const int kMaxItemText = 39;
+} // namespace
+
+CBcchSysInfoDlg::CBcchSysInfoDlg(CFrameHost* pFrame, QWidget* parent)
+    : CTemplateDialog(IDD, parent), m_pFrame(pFrame)
+{
+}
+
+CBcchSysInfoDlg::~CBcchSysInfoDlg()
+{
+    DestroyWindow();
+}
+
+void CBcchSysInfoDlg::BindControls()
+{
+    m_edtText = Item<QPlainTextEdit>(IDC_EDIT_TEXT);
+    m_treeTypes = Item<QTreeWidget>(IDC_TREE_TYPES);
+    if (m_treeTypes)
+        connect(m_treeTypes, &QTreeWidget::itemSelectionChanged, this,
+                &CBcchSysInfoDlg::OnSelChangedTree);
+}
+
+bool CBcchSysInfoDlg::OnInitDialog()
+{
+    m_pController = m_pFrame ? m_pFrame->Controller() : nullptr;
+    m_strText.clear();
+    if (m_treeTypes) {
+        const QSignalBlocker block(m_treeTypes);
+        m_treeTypes->clear();
+        for (int t = 1; t <= SI_TYPES; ++t) {
+            auto* type = new QTreeWidgetItem(m_treeTypes, QStringList(TypeLabel(t)));
+            type->setData(0, Qt::UserRole, 10 * t);
+            for (int e = 1; e <= ElementCount(t); ++e) {
+                auto* element = new QTreeWidgetItem(type, QStringList(ElementLabel(t, e)));
+                element->setData(0, Qt::UserRole, 10 * t + e);
+            }
+        }
+        m_treeTypes->collapseAll();
+        m_treeTypes->clearSelection();
+        m_treeTypes->setFocus(Qt::OtherFocusReason);
+    }
+    if (m_edtText)
+        m_edtText->clear();
+    return true;
+}
+
+void CBcchSysInfoDlg::OnDestroy()
+{
+    // The controls go away with the window; no late notification may reach us.
+    if (m_treeTypes)
+        disconnect(m_treeTypes, nullptr, this, nullptr);
+    m_treeTypes = nullptr;
+    m_edtText = nullptr;
+}
+
+void CBcchSysInfoDlg::OnSelChangedTree()
+{
+    if (!m_treeTypes)
+        return;
+    const QList<QTreeWidgetItem*> selected = m_treeTypes->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QTreeWidgetItem* item = selected.first();
+    const QString strItem = item->text(0).left(kMaxItemText);
+    const int nCode = item->data(0, Qt::UserRole).toInt();
+    const int t = nCode / 10;
+    const int e = nCode % 10;
+    // A type item leaves the text as it was.
+    if (t < 1 || t > SI_TYPES || e < 1)
+        return;
+
+    QString strText = QStringLiteral("System Information Type ") + QString::number(t) +
+                      QStringLiteral("  -  ") + strItem + QStringLiteral("\r\n");
+    // Underline of 1.55 times the header's length, truncated.
+    strText += QString(strText.size() * 155 / 100, QLatin1Char('-'));
+    strText += QStringLiteral("\r\n");
+
+    const CTraceReport* pReport = m_pController ? &m_pController->m_TraceReport : nullptr;
+    if (!pReport || !pReport->m_bSysInfo[t - 1]) {
+        strText += QStringLiteral("\r\nNo data available. Waiting for BCCH-Report...");
+        SetText(strText);
+        return;
+    }
+
+    auto field = [](const char* psz, size_t cap) {
+        return QString::fromLatin1(psz, static_cast<int>(qstrnlen(psz, cap)));
+    };
+    strText += field(pReport->m_szBcchText1, sizeof(pReport->m_szBcchText1)) + QLatin1Char(' ') +
+               field(pReport->m_szBcchText2, sizeof(pReport->m_szBcchText2)) +
+               QStringLiteral("  [ ");
+    // The report carries its octet count minus 1 octets; the rest show "??"
+    // and decode as 0.
+    for (int k = 0; k < SI_OCTETS; ++k) {
+        QString strToken = QStringLiteral("??");
+        int nValue = 0;
+        if (k + 1 < pReport->m_nBcchOctets) {
+            const char* pszOctet = pReport->m_szSysInfo[t - 1][k];
+            strToken = field(pszOctet, sizeof(pReport->m_szSysInfo[t - 1][k]));
+            nValue = CStringE(strToken).ToInt(16) & 0xFF;
+        }
+        m_abySysInfo[t - 1][k] = static_cast<unsigned char>(nValue);
+        strText += strToken + QLatin1Char(' ');
+    }
+    strText += QStringLiteral("]\r\n");
+
+    m_nBandPower = m_pController->m_nMaxPowerDbm;
+    m_bRestOctets = m_pFrame && m_pFrame->HasTraceFlag(kRestOctetsFlag) != 0;
+    SetText(DecodeElement(strText, t, e));
+}
+
+void CBcchSysInfoDlg::SetText(const QString& strText)
+{
+    m_strText = strText;
+    if (m_edtText) {
+        QString strShown = strText;
+        strShown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        m_edtText->setPlainText(strShown);
+    }
+}
+
+void CBcchSysInfoDlg::CloseWindow()
+{
+    if (m_pFrame)
+        m_pFrame->PostBcchClosed();
+    hide();
+}
+
+void CBcchSysInfoDlg::OnOK()
+{
+    CloseWindow();
+    EndDialog(IDOK);
+}
+
+// Escape closes the window like the close box: a window that were only
+// hidden could never be opened again.
+void CBcchSysInfoDlg::OnCancel()
+{
+    CloseWindow();
+}
+
+void CBcchSysInfoDlg::OnClose()
+{
+    CloseWindow();
+}

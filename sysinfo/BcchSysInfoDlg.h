@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/TemplateDialog.h"
+#include "sysinfo/SysInfoDecoder.h"
+
+class CFrameHost;
+class CTessolyDlg;
+class QPlainTextEdit;
+class QTreeWidget;
+
+// The modeless BCCH System Info dialog (template 175): a tree of the System
+// Information types 1 to 4 and their elements, and a read-only text field
+// that shows the latest octets of the selected element's type and the
+// element decoded. One object lives as long as the main frame; its window
+// is created on demand and destroyed by the frame when it is closed.
+class CBcchSysInfoDlg : public CTemplateDialog, public CSysInfoDecoder
+{
+    Q_OBJECT
+public:
+    enum
+    {
+        IDD = 175,
+        IDC_TREE_TYPES = 1143,
+        IDC_EDIT_TEXT = 1153
+    };
+
+    // Stores the frame; creates no window.
+    explicit CBcchSysInfoDlg(CFrameHost* pFrame, QWidget* parent = nullptr);
+    ~CBcchSysInfoDlg() override;
+
+    // The text last put into the text field, with its "\r\n" line ends.
+    const QString& Text() const { return m_strText; }
+    QTreeWidget* Tree() const { return m_treeTypes; }
+    QPlainTextEdit* TextField() const { return m_edtText; }
+
+    // The tree's selection moved to a new item.
+    void OnSelChangedTree();
+
+protected:
+    void BindControls() override;
+    bool OnInitDialog() override;
+    void OnDestroy() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnClose() override;
+
+private:
+    void SetText(const QString& strText);
+    // Posts the closed message to the frame and takes the window off the
+    // screen; the frame destroys it.
+    void CloseWindow();
+
+    CFrameHost* m_pFrame;
+    CTessolyDlg* m_pController = nullptr;
+    QPlainTextEdit* m_edtText = nullptr;
+    QTreeWidget* m_treeTypes = nullptr;
+    QString m_strText;
+};
