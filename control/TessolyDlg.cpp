@@ -293,7 +293,7 @@ void CTessolyDlg::PlaceInView(int nSizeType, const QRect& rcView)
         QRect lr = log->geometry();
         const int bottom = r.height() - 5;
         lr.moveLeft(5);
-        lr.setBottom(bottom - 1);
+        lr.setBottom(qMax(bottom - 1, lr.top() - 1)); // never a negative height
         log->setGeometry(lr);
         // The hidden list follows, so that unfreezing moves lines into a list of the same size.
         if (QWidget* hidden = GetDlgItem(IDC_LOG_FROZEN))

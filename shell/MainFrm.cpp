@@ -107,28 +107,38 @@ void CMainFrame::LayoutPanel()
     const bool logging = TestOption(OPT_LOGGING) != 0;
     // The width depends only on Phone Pad only; the height on both options.
     const int width = padOnly ? m_sizePad.width() + 4 : m_sizeFull.width();
-    int height = (padOnly && !logging) ? m_sizePad.height() : m_sizeFull.height();
-    if (logging) {
-        height += m_nLoggingHeight + 3;
-    } else if (QWidget* log = m_pController->GetDlgItem(IDC_LOG)) {
-        m_nLoggingHeight = qMax(log->height(), 50);
-    }
+    const int panelHeight = (padOnly && !logging) ? m_sizePad.height() : m_sizeFull.height();
+    const int height = logging ? panelHeight + m_nLoggingHeight + 3 : panelHeight;
     statusBar()->setVisible(m_bStatusBar);
 
-    // Size the frame to the view's exact size, then let only the height
-    // follow the user while the log pane is shown.
+    // Fit the frame around a view of exactly that size.
     m_pView->setMinimumSize(width, height);
     m_pView->setMaximumSize(width, height);
-    layout()->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->invalidate();
     layout()->activate();
-    resize(minimumSizeHint().expandedTo(minimumSize()));
+    resize(layout()->minimumSize());
+    const QSize fit = size();
+    // The user never changes the width, and the height only while the log pane is shown.
+    setFixedWidth(fit.width());
     if (logging) {
-        m_pView->setMinimumSize(width, height - m_nLoggingHeight - 3 + 10);
-        m_pView->setMaximumSize(width, QWIDGETSIZE_MAX);
-        layout()->activate();
+        const int minView = panelHeight + 10;
+        m_pView->setMinimumHeight(minView);
+        m_pView->setMaximumHeight(QWIDGETSIZE_MAX);
+        setMinimumHeight(fit.height() - height + minView);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+    } else {
+        setFixedHeight(fit.height());
     }
     m_rcWindow = frameGeometry();
     PlacePanel(0);
+    if (!logging) {
+        // The log list is out of sight now; a layout with the log pane hidden
+        // measures it (at least 50 pixels).
+        if (QWidget* log = m_pController->GetDlgItem(IDC_LOG))
+            m_nLoggingHeight = qMax(log->height(), 50);
+    }
     m_bLayoutDone = true;
 }
 
@@ -144,8 +154,7 @@ void CMainFrame::resizeEvent(QResizeEvent* e)
     if (!m_pController)
         return;
     PlacePanel(isMinimized() ? 1 : 0);
-    if (windowState() == Qt::WindowNoState)
-        m_rcNormal = frameGeometry();
+    RememberNormalPlacement();
 }
 
 void CMainFrame::moveEvent(QMoveEvent* e)
@@ -157,8 +166,23 @@ void CMainFrame::moveEvent(QMoveEvent* e)
     const QRect r = frameGeometry();
     if (r.size() == m_rcWindow.size())
         m_rcWindow = r;
-    if (windowState() == Qt::WindowNoState)
-        m_rcNormal = r;
+    RememberNormalPlacement();
+}
+
+void CMainFrame::RememberNormalPlacement()
+{
+    if (windowState() != Qt::WindowNoState)
+        return;
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    m_frameMargins = QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                              frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
+QRect CMainFrame::NormalPlacement() const
+{
+    // The window rectangle the frame has when neither minimised nor maximised.
+    return normalGeometry().marginsAdded(m_frameMargins);
 }
 
 void CMainFrame::changeEvent(QEvent* e)
@@ -210,7 +234,7 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         return;
     }
     if (!m_bForcedClose) {
-        if (m_bAskOnExit && CUiServices::MessageBox(this, QStringLiteral("Do you want to exit program?"),
+        if (CUiServices::MessageBox(this, QStringLiteral("Do you want to exit program?"),
                                                     CUiServices::MB_OKCANCEL) != IDOK) {
             e->ignore();
             return;

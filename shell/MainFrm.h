@@ -99,14 +99,15 @@ public:
     QSize FullSize() const { return m_sizeFull; }
     QSize PadSize() const { return m_sizePad; }
     int LoggingHeight() const { return m_nLoggingHeight; }
-    // Asks before closing unless the close was forced.
-    bool m_bAskOnExit = true;
+    // The directory the settings file is looked for in; the program's own
+    // directory unless set before Create (tests use a directory of their own).
+    void SetProgramDir(const QString& dir) { m_strProgramDirForced = dir; }
 
     // --- state ----------------------------------------------------------------
     CTessolyDlg* m_pController = nullptr;
     CBcchSysInfoDlg* m_pBcchDlg = nullptr;
     QRect m_rcWindow; // the frame's window rectangle as the last layout set it
-    QRect m_rcNormal; // the frame's rectangle when neither minimised nor maximised
+    QRect m_rcNormal; // the placement read from the settings file
     bool m_bLayoutDone = false;
     QSize m_sizeFull;
     QSize m_sizePad;
@@ -143,6 +144,8 @@ private:
     void PlacePanel(int nSizeType);
     void ApplyPlacement(const QRect& rc, int nShow);
     void DestroyBcchWindow();
+    void RememberNormalPlacement();
+    QRect NormalPlacement() const;
 
     void OnViewPhonePadOnly();
     void OnViewLogging();
@@ -160,6 +163,8 @@ private:
     CChildView* m_pView = nullptr;
     QToolBar* m_pToolBar = nullptr;
     std::map<int, QAction*> m_actions;
+    QString m_strProgramDirForced;
+    QMargins m_frameMargins;
     bool m_bForcedClose = false;
     bool m_bClosing = false;
 };

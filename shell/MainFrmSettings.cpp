@@ -27,7 +27,8 @@ QString CMainFrame::SettingsFileFor(const QString& commandLine, const QString& p
 
 void CMainFrame::LoadSettings()
 {
-    m_strProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    m_strProgramDir = QDir::toNativeSeparators(
+        m_strProgramDirForced.isEmpty() ? QCoreApplication::applicationDirPath() : m_strProgramDirForced);
     if (!m_strProgramDir.endsWith(QDir::separator()))
         m_strProgramDir += QDir::separator();
     m_strIniFile = SettingsFileFor(m_strCommandLine, m_strProgramDir);
@@ -60,9 +61,7 @@ void CMainFrame::ApplyPlacement(const QRect& rc, int nShow)
 void CMainFrame::SaveSettings()
 {
     CProfileFile ini(m_strIniFile);
-    QRect rc = m_rcNormal;
-    if (windowState() == Qt::WindowNoState && isVisible())
-        rc = frameGeometry();
+    const QRect rc = NormalPlacement();
     int show = 1;
     if (windowState() & Qt::WindowMinimized)
         show = 2;

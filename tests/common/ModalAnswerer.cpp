@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QTimer>
 

@@ -1,0 +1,115 @@
+#include <QMessageBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "ModalAnswerer.h"
+#include "ShellFixture.h"
+#include "control/TessolyDlg.h"
+#include "serial/SerialPort.h"
+
+// Start-up opens the ports only after the settings were read and the window laid out.
+TEST(Lifecycle, StartOpensThePortsFromTheSettingsAndGreetsTheModule)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    CTessolyDlg* c = fx.frame->m_pController;
+    ASSERT_NE(c, nullptr);
+    EXPECT_TRUE(c->DataPort()->IsOpen());
+    EXPECT_TRUE(c->TracePort()->IsOpen());
+    // Without Power on on Start the panel sends "AT" and waits for the module's "OK".
+    EXPECT_EQ(fx.data.Read(1000), QByteArray("AT\r"));
+    EXPECT_TRUE(answer.messages.isEmpty());
+    EXPECT_FALSE(fx.frame->Action(ID_CONTROL_BCCHSYSINFO)->isEnabled());
+    EXPECT_FALSE(fx.frame->Action(ID_CONTROL_CHANNELSCAN)->isEnabled());
+    EXPECT_FALSE(fx.frame->Action(ID_OPTIONS_RESETMOBILE)->isEnabled());
+    EXPECT_TRUE(fx.frame->Action(ID_LOGGING_DATA)->isChecked());
+    EXPECT_FALSE(fx.frame->Action(ID_VIEW_LOGGING)->isChecked());
+    EXPECT_TRUE(fx.frame->Action(ID_OPTIONS_POWEROFFONEXIT)->isChecked());
+}
+
+TEST(Lifecycle, CancelledExitChangesNothing)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->show();
+    fx.DataWire();
+    const QByteArray before = fx.IniText();
+    answer.answerCancel = true;
+    EXPECT_FALSE(fx.frame->close());
+    ASSERT_EQ(answer.messages.size(), 1);
+    EXPECT_EQ(answer.messages[0], QStringLiteral("Do you want to exit program?"));
+    EXPECT_TRUE(fx.frame->isVisible());
+    EXPECT_TRUE(fx.frame->m_pController->DataPort()->IsOpen());
+    EXPECT_EQ(fx.IniText(), before);
+}
+
+TEST(Lifecycle, ConfirmedExitSavesClosesAndPowersOffOnlyWhenOnAndAsked)
+{
+    for (int poweredOn = 0; poweredOn < 2; ++poweredOn) {
+        ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+        ModalAnswerer answer;
+        ASSERT_TRUE(fx.Create());
+        fx.frame->show();
+        fx.DataWire();
+        CTessolyDlg* c = fx.frame->m_pController;
+        c->m_bPoweredOn = poweredOn != 0;
+        fx.frame->SetOption(4, true); // something to save
+        EXPECT_TRUE(fx.frame->close());
+        EXPECT_EQ(c->DataPort(), nullptr); // channels deleted
+        EXPECT_EQ(fx.TraceWire(), poweredOn ? QByteArray("Z**Z") : QByteArray());
+        EXPECT_TRUE(fx.IniText().contains("Options=15"));
+    }
+    // Power off on Exit not set: nothing is sent even with the module on.
+    ShellFixture fx("[MISC]\r\nOptions=10\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->m_pController->m_bPoweredOn = true;
+    EXPECT_TRUE(fx.frame->close());
+    EXPECT_EQ(fx.TraceWire(), QByteArray());
+}
+
+TEST(Lifecycle, ForcedExitAsksNothingAndSavesNothing)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->show();
+    fx.frame->SetOption(8, true);
+    const QByteArray before = fx.IniText();
+    CTessolyDlg* c = fx.frame->m_pController;
+    // A fatal report shows its message, releases the ports and asks the frame to close.
+    c->ReportError(2, 4, true, "Setup Data Port", 1);
+    ASSERT_EQ(answer.messages.size(), 1);
+    EXPECT_EQ(answer.messages[0], QStringLiteral("Setup Data Port on COM1\r\nError#: 4"));
+    EXPECT_EQ(c->DataPort(), nullptr);
+    QTRY_VERIFY(!fx.frame->isVisible());
+    EXPECT_EQ(answer.messages.size(), 1); // no exit question
+    EXPECT_EQ(fx.IniText(), before);
+}
+
+TEST(Lifecycle, MenuCommandsToggleTheirChecks)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    CMainFrame& f = *fx.frame;
+    f.OnCommand(ID_OPTIONS_POWERONONSTART);
+    EXPECT_TRUE(f.Action(ID_OPTIONS_POWERONONSTART)->isChecked());
+    EXPECT_EQ(QString(f.m_strOptions), QStringLiteral("13"));
+    f.OnCommand(ID_LOGGING_DATA);
+    EXPECT_FALSE(f.Action(ID_LOGGING_DATA)->isChecked());
+    f.OnCommand(ID_LOGGING_FREEZE);
+    EXPECT_TRUE(f.Action(ID_LOGGING_FREEZE)->isChecked());
+    // BCCH System Info with no BCCH flag shows its message and opens nothing.
+    f.SetTraceFlags(QStringLiteral("7f"));
+    f.OnCommand(ID_CONTROL_BCCHSYSINFO);
+    ASSERT_EQ(answer.messages.size(), 1);
+    EXPECT_EQ(answer.messages[0], QStringLiteral("No Flags for BCCH-Report set"));
+    // The tool bar carries the eight commands with their tips.
+    EXPECT_EQ(f.Action(ID_LOGGING_DATA)->toolTip(), QStringLiteral("Toggle data"));
+    EXPECT_EQ(f.Action(ID_LOGGING_DATA)->statusTip(), QStringLiteral("Show or hide data from data port"));
+    EXPECT_EQ(f.Action(ID_OPTIONS_POWERONONSTART)->statusTip(),
+              QStringLiteral("Set power on on  program start"));
+}

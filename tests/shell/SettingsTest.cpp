@@ -1,0 +1,110 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include "ModalAnswerer.h"
+#include "ShellFixture.h"
+#include "control/TessolyDlg.h"
+#include "platform/ProfileFile.h"
+
+TEST(Settings, FileNameComesFromTheCommandLine)
+{
+    const QString dir = QStringLiteral("/opt/t/");
+    EXPECT_EQ(CMainFrame::SettingsFileFor(QStringLiteral("\"/opt/t/tessoly\""), dir),
+              QStringLiteral("/opt/t/Tarn.ini"));
+    EXPECT_EQ(CMainFrame::SettingsFileFor(QStringLiteral("\"/opt/t/tessoly\" -bench"), dir),
+              QStringLiteral("/opt/t/bench.ini"));
+    EXPECT_EQ(CMainFrame::SettingsFileFor(QStringLiteral("\"/opt/t/tessoly\" -bench.cfg"), dir),
+              QStringLiteral("/opt/t/bench.cfg"));
+    // A hyphen inside the program's own path does not count: only a blank and a hyphen do.
+    EXPECT_EQ(CMainFrame::SettingsFileFor(QStringLiteral("\"/opt/my-t/tessoly\""), dir),
+              QStringLiteral("/opt/t/Tarn.ini"));
+}
+
+TEST(Settings, NoFileGivesEveryDefault)
+{
+    QTemporaryDir dir;
+    CMainFrame frame({QStringLiteral("/x/tessoly")});
+    frame.SetProgramDir(dir.path());
+    frame.LoadSettings();
+    EXPECT_EQ(frame.m_nDataPort, 1);
+    EXPECT_EQ(frame.m_nTracePort, 2);
+    EXPECT_EQ(QString(frame.m_strOptions), QStringLiteral("13"));
+    EXPECT_TRUE(frame.IsPowerOffOnExit());
+    EXPECT_TRUE(frame.TestOption(2));
+    EXPECT_TRUE(frame.IsResetOnStart());
+    EXPECT_FALSE(frame.TestOption(4 | 8));
+    EXPECT_EQ(frame.GetTraceFlags(), QStringLiteral("FFFFFF"));
+    EXPECT_EQ(frame.m_nLoggingHeight, 50);
+    EXPECT_EQ(frame.m_rcNormal.topLeft(), QPoint(176, 146));
+    EXPECT_EQ(frame.m_nShow, 1);
+    EXPECT_EQ(frame.SettingsFile(), QDir::toNativeSeparators(dir.path()) + QStringLiteral("/Tarn.ini"));
+}
+
+TEST(Settings, OptionsAreToggledAndWrittenInLowerCaseHex)
+{
+    QTemporaryDir dir;
+    CMainFrame frame({QStringLiteral("/x/tessoly")});
+    frame.SetProgramDir(dir.path());
+    frame.LoadSettings();
+    frame.SetOption(8, true);
+    EXPECT_EQ(QString(frame.m_strOptions), QStringLiteral("1b"));
+    frame.SetOption(4, true);
+    EXPECT_EQ(QString(frame.m_strOptions), QStringLiteral("1f"));
+    frame.SetOption(1, false);
+    EXPECT_EQ(QString(frame.m_strOptions), QStringLiteral("1e"));
+    // Text that is not hexadecimal reads as 0: every option off; other bits are kept.
+    frame.m_strOptions = CStringE("xyz");
+    EXPECT_EQ(frame.TestOption(0x1f), 0);
+    frame.m_strOptions = CStringE("1A0");
+    frame.SetOption(2, true);
+    EXPECT_EQ(QString(frame.m_strOptions), QStringLiteral("1a2"));
+}
+
+TEST(Settings, SaveKeepsForeignLinesAndWritesEveryKey)
+{
+    ShellFixture fx("; bench settings, do not lose this comment\r\n"
+                    "[misc]\r\n"
+                    "OPTIONS=11\r\n"
+                    "last number=+49 30 1234\r\n"
+                    "\r\n"
+                    "[Foreign]\r\n"
+                    "Owner=lab 3\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    EXPECT_EQ(fx.frame->m_strStoredNumber, QStringLiteral("+49 30 1234"));
+    fx.frame->SetOption(8, true);
+    fx.frame->SaveSettings();
+    const QString text = QString::fromLatin1(fx.IniText());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("; bench settings, do not lose this comment\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[Foreign]\r\nOwner=lab 3\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("OPTIONS=19\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("last number=+49 30 1234\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("[PORTS]\r\nCOM1=")));
+    CProfileFile ini(fx.IniPath());
+    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Trace Flags")), QStringLiteral("FFFFFF"));
+    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Last Logfile"), QStringLiteral("?")),
+              QString());
+    EXPECT_EQ(ini.GetInt(QStringLiteral("DATA PORT"), QStringLiteral("Number"), 0), 1);
+    EXPECT_EQ(ini.GetInt(QStringLiteral("TRACE PORT"), QStringLiteral("Number"), 0), 2);
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Show"), 0), 1);
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("LoggingHeight"), 0), 50);
+}
+
+TEST(Settings, MaximisedWindowWritesShow3AndItsRestoredRectangle)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n[WINDOW]\r\nLeft=40\r\nTop=30\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->show();
+    const QRect normal = fx.frame->frameGeometry();
+    fx.frame->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    fx.frame->SaveSettings();
+    CProfileFile ini(fx.IniPath());
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Show"), 0), 3);
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Left"), 0), normal.left());
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Top"), 0), normal.top());
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Right"), 0), normal.right() + 1);
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Bottom"), 0), normal.bottom() + 1);
+}
