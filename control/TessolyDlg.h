@@ -219,6 +219,8 @@ public:
     QString m_strMessageText;
     QString m_strTraceFlags;
     QString m_strLockChannel;
+    // An undefined RX quality has been reported and no valid one shown since.
+    bool m_bRxQualReported = false;
     CLibraryDlg m_dlgLibrary;
     CDataContent m_dlgDataContent;
     CTraceReport m_TraceReport;
@@ -257,6 +259,8 @@ protected:
 
 private:
     void OnTimer(int nId);
+    void PowerOnProbe();
+    void EnableCallMeters(bool bEnable);
     void ConnectPadControls();
     void ClearNeighbourRows();
     void DeleteChannels();
@@ -264,4 +268,6 @@ private:
     CFrameHost* m_pFrame;
     QBasicTimer m_timers[TIMER_COUNT];
     bool m_bInChangeNumber = false;
+    // The message text went out for the message being sent (reset by step 18).
+    bool m_bMessageTextSent = false;
 };

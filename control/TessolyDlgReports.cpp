@@ -1,8 +1,76 @@
-// The panel's handling of trace-port lines.
+// The panel's handling of trace-port lines: the presentation of the reports
+// and the report-flag command.
 #include "control/TessolyDlg.h"
 
+#include <QListWidget>
+
+#include "control/FrameHost.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
+#include "trace/StringE.h"
+
+namespace {
+// Bit-error rate in per cent for the RX quality values 0 .. 7.
+const char* const kRxQualText[8] = {"0", "0.2", "0.5", "1", "2", "5", "10", "20"};
+
+QString Text(const char* psz)
+{
+    return QString::fromLatin1(psz);
+}
+
+int Number(const char* psz)
+{
+    return CStringE(psz).ToInt(10);
+}
+
+void ShowRxLevel(CTessolyDlg& dlg, const char* pszField)
+{
+    const int v = Number(pszField);
+    dlg.SetDlgItemText(IDC_RXLEV, Text(pszField) + QStringLiteral(" = ") +
+                                      QString::number(v - 110) + QStringLiteral(" dBm"));
+    dlg.SetBar(IDC_RXLEV_BAR, v + 1);
+}
+
+void ShowOutputPower(CTessolyDlg& dlg, const char* pszField)
+{
+    const int p = dlg.m_nMaxPowerDbm - 2 * Number(pszField);
+    dlg.SetDlgItemText(IDC_OUTPOWER, Text(pszField) + QStringLiteral("=") + QString::number(p) +
+                                         QStringLiteral(" dBm"));
+    dlg.SetBar(IDC_OUTPOWER_BAR, p + 1);
+}
+
+void ShowTimingAdvance(CTessolyDlg& dlg, const char* pszField)
+{
+    const int t = Number(pszField);
+    dlg.SetDlgItemText(IDC_TIMINGADV, Text(pszField) + QStringLiteral(" = ") +
+                                          QString::number(t * 35.0 / 63.0, 'f', 2) +
+                                          QStringLiteral(" km"));
+    dlg.SetBar(IDC_TIMINGADV_BAR, t + 1);
+}
+
+// An RX quality outside 0 .. 7 is a fault of the module's output, not of
+// the program: it is reported without ending the program, and the edit and
+// bar keep their contents. One box is shown for a run of bad values; the
+// next box comes only after a valid value has been shown again, so a module
+// that keeps sending bad values does not bury the user under boxes (lines
+// handled while the box is open find the flag already set).
+void ShowRxQuality(CTessolyDlg& dlg, const char* pszField, const QString& strSuffix = QString())
+{
+    const int q = Number(pszField);
+    if (q >= 0 && q <= 7) {
+        dlg.m_bRxQualReported = false;
+        dlg.SetDlgItemText(IDC_RXQUAL, QString::number(q) + QStringLiteral(" = ") +
+                                           Text(kRxQualText[q]) + strSuffix);
+        dlg.SetBar(IDC_RXQUAL_BAR, q * 10 + 1);
+        return;
+    }
+    if (q > 7 && !dlg.m_bRxQualReported) {
+        dlg.m_bRxQualReported = true;
+        const QByteArray text = "Undefined Value for RxQual=" + QByteArray::number(q);
+        dlg.ReportError(1, 3, false, text.constData(), 0);
+    }
+}
+} // namespace
 
 void CTessolyDlg::OnTraceLine()
 {
@@ -15,7 +83,148 @@ void CTessolyDlg::OnTraceLine()
     emit TraceLineHandled(line);
 }
 
-void CTessolyDlg::HandleTraceLine(const QString&) {}
-void CTessolyDlg::ShowReport(int) {}
-void CTessolyDlg::ShowNeighbours(int) {}
-void CTessolyDlg::SendTraceFlags() {}
+void CTessolyDlg::HandleTraceLine(const QString& strLine)
+{
+    QString line = strLine; // the parser may shorten its copy
+    const int nReport = m_TraceReport.ParseLine(line);
+    if (nReport != REPORT_NONE)
+        ShowReport(nReport);
+}
+
+void CTessolyDlg::ShowReport(int nReport)
+{
+    CTraceReport& r = m_TraceReport;
+    switch (nReport) {
+    case REPORT_IDLE_MODE:
+        SetDlgItemText(IDC_BCCH, Text(r.m_IdleMode.szBcch));
+        ShowRxLevel(*this, r.m_IdleMode.szRxLev);
+        break;
+    case REPORT_DEDICATED:
+        ShowOutputPower(*this, r.m_Dedicated.szTxPower);
+        ShowRxLevel(*this, r.m_Dedicated.szRxLev2);
+        ShowRxQuality(*this, r.m_Dedicated.szRxQual2);
+        break;
+    case REPORT_BCCH:
+        // Cell reselection values of System Information 3.
+        if (r.m_bSysInfo[2]) {
+            const int a = CStringE(r.m_szSysInfo[2][11]).ToInt(16);
+            const int b = CStringE(r.m_szSysInfo[2][12]).ToInt(16);
+            SetDlgItemText(IDC_DIFFRX, QString::number(2 * (a >> 5)));
+            SetDlgItemText(IDC_MINRX, QString::number(b & 0x3F));
+        }
+        break;
+    case REPORT_DEDICATED_CHAN: {
+        SendTrace("\\C");
+        SetDlgItemText(IDC_BCCH, Text(r.m_DedicatedChan.szBcch));
+        SetDlgItemText(IDC_BSIC, Text(r.m_DedicatedChan.szBsic));
+        auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
+        if (list)
+            list->clear();
+        SetDlgItemText(IDC_TIMESLOT, Text(r.m_DedicatedChan.szTimeSlot));
+        if (list) {
+            if (qstrcmp(r.m_DedicatedChan.szMode, "Hopping") != 0)
+                list->addItem(Text(r.m_DedicatedChan.szTrafficChannel));
+            else
+                list->addItems(r.m_listHopping);
+        }
+        // Shown once: the fields and the hopping list are consumed.
+        r.ClearReport(REPORT_DEDICATED_CHAN);
+        break;
+    }
+    case REPORT_CELL_ID:
+        SetDlgItemText(IDC_CI, Text(r.m_CellId.szCi));
+        SetDlgItemText(IDC_LAC, Text(r.m_CellId.szLac));
+        SetDlgItemText(IDC_MNC, Text(r.m_CellId.szMnc));
+        SetDlgItemText(IDC_MCC, Text(r.m_CellId.szMcc));
+        break;
+    case REPORT_FULL_IDLE_DESC: {
+        const TrFullIdleDesc& d = r.m_FullIdleDesc;
+        SetDlgItemText(IDC_BCCH, Text(d.szBcch));
+        SetDlgItemText(IDC_BSIC, Text(d.szBsic));
+        SetDlgItemText(IDC_CI, Text(d.szCi));
+        SetDlgItemText(IDC_LAC, Text(d.szLac));
+        SetDlgItemText(IDC_MNC, Text(d.szMnc));
+        SetDlgItemText(IDC_MCC, Text(d.szMcc));
+        SetDlgItemText(IDC_TIMESLOT, Text(d.szCbchTimeSlot));
+        if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
+            list->clear();
+        break;
+    }
+    case REPORT_FULL_IDLE:
+        SetDlgItemText(IDC_BCCH, Text(r.m_FullIdle.szBcch));
+        ShowRxLevel(*this, r.m_FullIdle.szRxLev);
+        ShowRxQuality(*this, r.m_FullIdle.szRxQual, QStringLiteral(" %"));
+        break;
+    case REPORT_FULL_DED: {
+        // The band's maximum power: 30 dBm on the 1800 MHz channels.
+        QString strChannel;
+        auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
+        if (list && list->count() > 0)
+            strChannel = list->item(0)->text();
+        else
+            strChannel = GetDlgItemText(IDC_BCCH);
+        const int c = CStringE(strChannel).ToInt(10);
+        m_nMaxPowerDbm = (c >= 512 && c <= 885) ? 30 : 43;
+        const TrFullDedReport& d = r.m_FullDed;
+        ShowTimingAdvance(*this, d.szTimingAdvance);
+        ShowOutputPower(*this, d.szTxPower);
+        if (Number(d.szPairSelect) != 0) {
+            ShowRxLevel(*this, d.szRxLev1);
+            ShowRxQuality(*this, d.szRxQual1);
+        } else {
+            ShowRxLevel(*this, d.szRxLev2);
+            ShowRxQuality(*this, d.szRxQual2);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    ShowNeighbours(r.GetPendingReport());
+}
+
+void CTessolyDlg::ShowNeighbours(int nReport)
+{
+    if (nReport == REPORT_NONE)
+        return;
+    const int n = m_TraceReport.GetNeighbourCount();
+    const TrNeighbour* table = m_TraceReport.NeighbourTable(nReport);
+    for (int i = 1; i <= 6; ++i) {
+        const int* ids = g_anNeighbourIds[i - 1];
+        if (i > n) {
+            SetDlgItemText(ids[0], QString());
+            SetDlgItemText(ids[1], QString());
+            SetDlgItemText(ids[2], QString());
+            SetBar(ids[3], 0);
+            continue;
+        }
+        const char* pszBcch = table ? table[i - 1].szBcch : "";
+        const char* pszBsic = table ? table[i - 1].szBsic : "";
+        const char* pszRxLev = table ? table[i - 1].szRxLev : "";
+        SetDlgItemText(ids[0], Text(pszBcch));
+        SetDlgItemText(ids[1], Number(pszBsic) == 99 ? QString() : Text(pszBsic));
+        const int v = Number(pszRxLev);
+        SetDlgItemText(ids[2], Text(pszRxLev) + QStringLiteral(" = ") + QString::number(v - 110) +
+                                   QStringLiteral(" dBm"));
+        SetBar(ids[3], v + 1);
+    }
+}
+
+void CTessolyDlg::SendTraceFlags()
+{
+    RunStep(STEP_CLEAR_DISPLAY);
+    RunStep(STEP_IDLE);
+    m_strTraceFlags = m_pFrame ? m_pFrame->GetTraceFlags() : QString();
+    m_bTraceReportsOn = true;
+    m_TraceReport.ClearReport(REPORT_BCCH);
+    m_TraceReport.ClearReport(REPORT_FULL_IDLE);
+    m_TraceReport.ClearReport(REPORT_CELL_ID);
+    m_TraceReport.ClearReport(REPORT_IDLE_MODE);
+    if (!m_strTraceFlags.isEmpty()) {
+        SendTrace("*W");
+        const QByteArray flags = m_strTraceFlags.toLatin1();
+        SendTrace(flags.constData(), "\r");
+    } else {
+        SendTrace("*1*2*I+J+E");
+    }
+}

@@ -1,15 +1,227 @@
 #pragma once
 
-// Placeholder: the trace report record is being built in its own work.
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class QWidget;
+
+// Report kinds: 0 .. 33 index the name table; two more kinds stand alone.
 enum
 {
+    REPORT_SET_FLAGS = 0,
+    REPORT_IDLE_MODE = 1,
+    REPORT_DEDICATED = 2,
+    REPORT_BCCH = 9,
+    REPORT_DEDICATED_CHAN = 17,
+    REPORT_CHAN_COUNT = 18,
+    REPORT_CELL_ID = 19,
+    REPORT_FULL_IDLE_DESC = 20,
+    REPORT_NONC = 21,
+    REPORT_COMB = 22,
+    REPORT_MAX_RETRANS = 23,
+    REPORT_MIN_ACCESS = 24,
+    REPORT_FLAGS = 25,
+    REPORT_CBCH = 26,
+    REPORT_FULL_IDLE = 27,
+    REPORT_FULL_DED = 28,
+    REPORT_RF_SCAN = 32,
+    REPORT_NCELL = 33,
+    REPORT_NAMES = 34,
     REPORT_SCAN_DATA = 35,
     REPORT_NONE = 36
 };
 
+enum
+{
+    SCAN_CHANNELS = 498
+};
+
+// One neighbour entry: BCCH carrier, RX level and BSIC as text.
+struct TrNeighbour
+{
+    char szBcch[4];
+    char szRxLev[4];
+    char szBsic[3];
+};
+
+// The second neighbour table of the full idle report (not shown).
+struct TrNeighbourB
+{
+    char szField1[4];
+    char szField2[4];
+    char szField3[5];
+};
+
+struct TrIdleModeRpt
+{
+    char szBcch[4];
+    char szRxLev[4];
+    TrNeighbour aNeighbour[6];
+};
+
+struct TrDedicatedRpt
+{
+    char szField0[3];
+    char szTxPower[3];
+    char szRxLev1[3];
+    char szRxQual1[2];
+    char szRxLev2[3];
+    char szRxQual2[2];
+    TrNeighbour aNeighbour[6];
+    char szField24[3];
+};
+
+struct TrCellId
+{
+    char szCi[5];
+    char szLac[5];
+    char szMnc[3];
+    char szMcc[4];
+};
+
+// Dedicated_Chan and its Chan_Count count.
+struct TrDedicatedChan
+{
+    char szBcch[4];
+    char szBsic[3];
+    char szField2[7];
+    char szTimeSlot[2];
+    char szField6[2];
+    char szField8[2];
+    char szMode[12];
+    char szExtra1[2];
+    char szExtra2[3];
+    char szExtra3[3];
+    char szTrafficChannel[4];
+    char szChanCount[4];
+};
+
+// The full idle channel description and its continuation lines.
+struct TrFullIdleDesc
+{
+    char szBcch[4];
+    char szBsic[3];
+    char szCi[5];
+    char szLac[5];
+    char szMnc[3];
+    char szMcc[4];
+    // NonC or Comb
+    char szCombName[5];
+    char aszComb[5][2];
+    // Max Retrans
+    char szRetrans0[3];
+    char szRetrans3[5];
+    char szRetrans7[3];
+    // Min Access
+    char szAccess0[3];
+    char szAccess3[6];
+    char szAccess5[2];
+    char szAccess7[4];
+    // Flags
+    char aszFlags[7][2];
+    // CBCH Supported
+    char szCbch0[7];
+    char szCbchTimeSlot[2];
+    char szCbch4[2];
+    char szCbch6[2];
+    char szCbchMode[12];
+    char szCbch9Hopping[3];
+    char szCbch9[4];
+    char szCbch11[3];
+};
+
+struct TrFullIdleReport
+{
+    char szBcch[4];
+    char szRxLev[4];
+    char szRxQual[2];
+    char szField3[4];
+    char szField4[4];
+    char szField5[2];
+    TrNeighbour aNeighbourA[6];
+    TrNeighbourB aNeighbourB[6];
+};
+
+struct TrFullDedReport
+{
+    char szTimingAdvance[3];
+    char szTxPower[3];
+    char szRxLev1[3];
+    char szRxQual1[2];
+    char szRxLev2[3];
+    char szRxQual2[2];
+    char szPairSelect[2];
+    TrNeighbour aNeighbour[6];
+};
+
+// The trace report parser and the record of the latest values. Fields are
+// kept as the text they arrived in, in fixed-capacity zero-terminated
+// fields; the presentation, the BCCH dialog and the channel scan read them
+// directly.
 class CTraceReport
 {
 public:
-    CTraceReport() {}
-    void ClearReport(int) {}
+    CTraceReport();
+    ~CTraceReport();
+    CTraceReport(const CTraceReport&) = delete;
+    CTraceReport& operator=(const CTraceReport&) = delete;
+
+    // Parses one line into the record; returns the kind to present or
+    // REPORT_NONE. The line may be shortened.
+    int ParseLine(QString& strLine);
+    void ClearReport(int nReport);
+
+    void AttachScanWindow(QWidget* pWnd);
+    void DetachScanWindow();
+    void ResetScanLevels();
+    static int ChannelOfIndex(int nIndex);
+    static int IndexOfChannel(int nChannel);
+    int GetScanLevel(int nChannel) const;
+
+    int GetNeighbourCount() const { return m_nNeighbours; }
+    int GetPendingReport() const { return m_nPendingReport; }
+    // The neighbour table of a kind (1, 2, 27 table A, 28), or null.
+    const TrNeighbour* NeighbourTable(int nReport) const;
+
+    int m_nReport;
+    int m_nPendingReport;
+    int m_nNeighbours;
+    QString m_strReportName[REPORT_NAMES];
+    QStringList m_listHopping;
+    int m_nScanLevel[SCAN_CHANNELS];
+    int m_nScanCollect[SCAN_CHANNELS];
+    QWidget* m_pScanWnd;
+    bool m_bScanStarted;
+    bool m_bNeighboursChanged;
+
+    // Bcch_Report
+    int m_nBcchOctets;
+    char m_szBcchText1[4];
+    char m_szBcchText2[3];
+    char m_szSysInfo[4][20][3];
+    bool m_bSysInfo[4];
+
+    TrIdleModeRpt m_IdleMode;
+    TrDedicatedRpt m_Dedicated;
+    TrCellId m_CellId;
+    TrDedicatedChan m_DedicatedChan;
+    TrFullIdleDesc m_FullIdleDesc;
+    TrFullIdleReport m_FullIdle;
+    TrFullDedReport m_FullDed;
+
+private:
+    struct LineState;
+    int MatchName(QString& strLine, int nStart) const;
+    void HandleField(int nKind, int p, QStringView field, LineState& s);
+    void HandleNCell(int p, QStringView field, LineState& s);
+    void HandleScanData(int p, QStringView field, LineState& s);
+    template <size_t N> void Store(char (&dst)[N], QStringView field, int nKind, int p)
+    {
+        StoreField(dst, static_cast<int>(N), field, nKind, p);
+    }
+    void StoreField(char* dst, int nCap, QStringView field, int nKind, int p);
+    void Publish();
+
+    int m_nScanIndex = -1; // working index of a scan data line
 };
