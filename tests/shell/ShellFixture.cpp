@@ -21,8 +21,6 @@ ShellFixture::ShellFixture(const QByteArray& iniText, const QStringList& args)
 
 bool ShellFixture::Create()
 {
-    if (!frame->Create())
-        return false;
     CTessolyDlg* c = frame->m_pController;
     // Fast pacing for tests; the order of the commands is what is checked.
     c->m_nTraceCharDelay = 0;
@@ -30,7 +28,7 @@ bool ShellFixture::Create()
     c->m_nPowerOffDelay = 0;
     c->m_nClosePause = 0;
     c->m_nIdlePause = 0;
-    return true;
+    return frame->Create();
 }
 
 QByteArray ShellFixture::IniText() const
