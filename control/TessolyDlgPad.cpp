@@ -1,19 +1,355 @@
-// The phone pad and the air-interface commands.
+// The phone pad and the air-interface commands: power, yes/no/clr, the
+// keys and the number field's filter, speaker, library and data content,
+// location update, BS lock and the "go" buttons of the neighbour rows.
 #include "control/TessolyDlg.h"
 
-void CTessolyDlg::ConnectPadControls() {}
-void CTessolyDlg::OnPower() {}
-void CTessolyDlg::OnYes() {}
-void CTessolyDlg::OnNo() {}
-void CTessolyDlg::InsertKey(const char*) {}
-void CTessolyDlg::OnChangeNumber() {}
-void CTessolyDlg::OnSpeakerUp() {}
-void CTessolyDlg::OnSpeakerDown() {}
-void CTessolyDlg::OnLibrary() {}
-void CTessolyDlg::OnDataContent() {}
-void CTessolyDlg::OnLocationUpdate() {}
-void CTessolyDlg::LocationUpdate() {}
-void CTessolyDlg::OnBsLock() {}
-void CTessolyDlg::LockChannel(const QString&) {}
-void CTessolyDlg::SetBsLockCheck(bool) {}
-void CTessolyDlg::OnGo(int) {}
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "control/FrameHost.h"
+#include "platform/UiServices.h"
+
+namespace {
+const char kEsc[] = "\x1b";
+const int kPinLength = 4;
+
+// Channel limits of the BS lock: 1 .. 124 and 512 .. 885.
+const int kLowBandLast = 124;
+const int kGapEnd = 256;
+const int kHighBandFirst = 512;
+const int kHighBandLast = 885;
+
+// Decimal value at the start of a text (blanks first are passed over); 0 when none.
+int LeadingNumber(const QString& s)
+{
+    const QString t = s.trimmed();
+    int i = 0;
+    bool bNeg = false;
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        bNeg = t[i++] == QLatin1Char('-');
+    long long v = 0;
+    while (i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9') &&
+           v < 100000000000LL)
+        v = v * 10 + (t[i++].unicode() - '0');
+    return static_cast<int>(bNeg ? -v : v);
+}
+} // namespace
+
+void CTessolyDlg::ConnectPadControls()
+{
+    auto button = [this](int id) { return qobject_cast<QAbstractButton*>(GetDlgItem(id)); };
+    auto bind = [this, &button](int id, void (CTessolyDlg::*handler)()) {
+        if (QAbstractButton* b = button(id))
+            connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+
+    bind(IDC_POWER, &CTessolyDlg::OnPower);
+    bind(IDC_YES, &CTessolyDlg::OnYes);
+    bind(IDC_NO, &CTessolyDlg::OnNo);
+    bind(IDC_CLR, &CTessolyDlg::OnClr);
+
+    static const char* const keys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    for (int i = 0; i < 9; ++i) {
+        if (QAbstractButton* b = button(IDC_KEY1 + i)) {
+            const char* key = keys[i];
+            connect(b, &QAbstractButton::clicked, this, [this, key] { InsertKey(key); });
+        }
+    }
+    if (QAbstractButton* b = button(IDC_KEYSTAR))
+        connect(b, &QAbstractButton::clicked, this, [this] { InsertKey("*"); });
+    if (QAbstractButton* b = button(IDC_KEY0))
+        connect(b, &QAbstractButton::clicked, this, [this] { InsertKey("0"); });
+    if (QAbstractButton* b = button(IDC_KEYHASH))
+        connect(b, &QAbstractButton::clicked, this, [this] { InsertKey("#"); });
+
+    if (auto* number = Item<QLineEdit>(IDC_NUMBER))
+        connect(number, &QLineEdit::textChanged, this, [this] { OnChangeNumber(); });
+
+    bind(IDC_SPEAKERUP, &CTessolyDlg::OnSpeakerUp);
+    bind(IDC_SPEAKERDOWN, &CTessolyDlg::OnSpeakerDown);
+    bind(IDC_LIBRARY, &CTessolyDlg::OnLibrary);
+    bind(IDC_DATACONTENT, &CTessolyDlg::OnDataContent);
+    bind(IDC_LOCATIONUPDATE, &CTessolyDlg::OnLocationUpdate);
+    bind(IDC_BSLOCK, &CTessolyDlg::OnBsLock);
+
+    for (int row = 1; row <= 6; ++row) {
+        if (QAbstractButton* b = button(g_anNeighbourIds[row - 1][4]))
+            connect(b, &QAbstractButton::clicked, this, [this, row] { OnGo(row); });
+    }
+}
+
+void CTessolyDlg::OnPower()
+{
+    CUiServices::WaitCursor();
+    if (!m_bPoweredOn) {
+        RunStep(STEP_POWER_ON_PROBE);
+        m_strIdleStatus.clear();
+    } else if (CUiServices::MessageBox(this, QStringLiteral("Do you want to set power off?"),
+                                       CUiServices::MB_OKCANCEL) == IDOK) {
+        RunStep(STEP_POWER_OFF);
+    } else {
+        // Nothing runs: the wait cursor must not stay.
+        CUiServices::ArrowCursor();
+    }
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::OnYes()
+{
+    const QString strNumber = GetDlgItemText(IDC_NUMBER);
+    const QString strType = GetDlgItemText(IDC_CALLTYPE);
+    const QByteArray number = strNumber.toLatin1();
+
+    switch (m_nState) {
+    case STEP_ENTER_PIN:
+        if (strNumber.size() == kPinLength) {
+            RunStep(STEP_SIM_READY);
+            const int r = SendData("AT+CPIN=", number.constData());
+            if (r != 0)
+                ReportError(1, r, false, "Send Pin", m_DataPortSettings.nPort);
+        }
+        break;
+    case STEP_NO_COVERAGE:
+        m_nCount = 0;
+        RunStep(STEP_SEARCHING);
+        break;
+    case STEP_RINGING:
+    case STEP_CALLER_ID:
+        KillTimer(TIMER_RING);
+        SendTrace("\\S");
+        RunStep(STEP_IN_CALL);
+        break;
+    case STEP_IDLE:
+        if (strType.contains(QLatin1String("Voice"))) {
+            if (!strNumber.isEmpty()) {
+                SendTrace("\\D");
+                SendTrace(number.constData(), "\r");
+                RunStep(STEP_ESTABLISH_CALL);
+            }
+        } else if (strType.contains(QLatin1String("SMS"))) {
+            if (!strNumber.isEmpty())
+                SendData("AT+CMGS=\"", number.constData(), "\"");
+            RunStep(STEP_SENDING_MESSAGE);
+        } else {
+            if (!strNumber.isEmpty())
+                SendData("ATD", number.constData(), "");
+            RunStep(STEP_ESTABLISH_CALL);
+        }
+        m_strLastNumber = strNumber;
+        break;
+    default:
+        break;
+    }
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::OnNo()
+{
+    switch (m_nState) {
+    case STEP_MESSAGE_SENT:
+    case STEP_MESSAGE_FAILED:
+    case STEP_TERMINATE_CALL:
+        RunStep(STEP_IDLE);
+        break;
+    case STEP_SENDING_MESSAGE:
+    case STEP_ANSWERING:
+        SendData(kEsc);
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Message Cancelled"));
+        RunStep(STEP_IDLE);
+        break;
+    case STEP_ENTER_PIN:
+    case STEP_IDLE: {
+        QString t = GetDlgItemText(IDC_NUMBER);
+        if (!t.isEmpty()) {
+            t.chop(1);
+            SetDlgItemText(IDC_NUMBER, t);
+        }
+        if (m_nState == STEP_IDLE)
+            SetDlgItemText(IDC_STATUS, m_strIdleStatus);
+        break;
+    }
+    case STEP_RINGING:
+    case STEP_CALLER_ID:
+        // A rejected call stops ringing: its time-out must not run the
+        // return to idle later, in the middle of whatever comes next.
+        KillTimer(TIMER_RING);
+        RunStep(STEP_TERMINATE_CALL);
+        break;
+    case STEP_ESTABLISH_CALL:
+    case STEP_IN_CALL:
+    case STEP_BUSY:
+        RunStep(STEP_TERMINATE_CALL);
+        break;
+    default:
+        break;
+    }
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::InsertKey(const char* pszKey)
+{
+    if (!pszKey)
+        return;
+    if (m_nState == STEP_IN_CALL) {
+        SendData("ATD", pszKey);
+        return;
+    }
+    if (m_nState != STEP_IDLE && m_nState != STEP_ENTER_PIN)
+        return;
+    auto* number = Item<QLineEdit>(IDC_NUMBER);
+    if (!number)
+        return;
+    GotoDlgCtrl(IDC_NUMBER);
+    const QString key = QString::fromLatin1(pszKey);
+    const QString t = number->text();
+    if (t.isEmpty()) {
+        number->setText(key);
+        number->end(false);
+        return;
+    }
+    // Insert at the caret; the caret ends just after the key.
+    const int i = qBound(0, number->cursorPosition(), static_cast<int>(t.size()));
+    number->setText(t.left(i) + key + t.mid(i));
+    number->setCursorPosition(qMin(i + 1, static_cast<int>(number->text().size())));
+}
+
+void CTessolyDlg::OnChangeNumber()
+{
+    // Setting the text below raises this notification again: the loop does
+    // the work of those nested calls.
+    if (m_bInChangeNumber)
+        return;
+    if (m_nState != STEP_IDLE && m_nState != STEP_ENTER_PIN && m_nState != STEP_CALLER_ID &&
+        m_nState != STEP_POWER_OFF_DONE)
+        return;
+    auto* number = Item<QLineEdit>(IDC_NUMBER);
+    if (!number)
+        return;
+    const QString allowed =
+        m_nState == STEP_ENTER_PIN ? QStringLiteral("0123456789") : QStringLiteral("0123456789+#*");
+    m_bInChangeNumber = true;
+    for (bool bChanged = true; bChanged;) {
+        bChanged = false;
+        QString t = number->text();
+        for (int i = 0; i < t.size(); ++i) {
+            if (!allowed.contains(t[i])) {
+                t.remove(i, 1);
+                number->setText(t);
+                number->end(false);
+                bChanged = true;
+                break;
+            }
+        }
+        t = number->text();
+        const int star = t.indexOf(QLatin1String("**"));
+        if (star >= 0) {
+            t.replace(star, 2, QLatin1String("+"));
+            number->setText(t);
+            bChanged = true;
+        }
+    }
+    m_bInChangeNumber = false;
+}
+
+void CTessolyDlg::OnSpeakerUp()
+{
+    SendData("AT+CKPD=\"u\"");
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::OnSpeakerDown()
+{
+    SendData("AT+CKPD=\"d\"");
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::OnLibrary()
+{
+    if (m_dlgLibrary.DoModal() == IDOK) {
+        SetDlgItemText(IDC_NUMBER, m_dlgLibrary.m_strSelected);
+        OnYes();
+    }
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::OnDataContent()
+{
+    if (m_dlgDataContent.DoModal() == IDOK)
+        m_strMessageText = CDataContent::CleanText(m_dlgDataContent.m_strContent);
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::OnLocationUpdate()
+{
+    LocationUpdate();
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::LocationUpdate()
+{
+    SendTrace("\\O");
+}
+
+void CTessolyDlg::OnBsLock()
+{
+    const bool bChecked = IsDlgButtonChecked(IDC_BSLOCK);
+    if (bChecked) {
+        QString s = GetDlgItemText(IDC_BSLOCK_CHANNEL);
+        if (s.isEmpty())
+            s = GetDlgItemText(IDC_BCCH);
+        const int n = LeadingNumber(s);
+        if (n < 1)
+            s = QStringLiteral("1");
+        else if (n > kLowBandLast && n < kGapEnd)
+            s = QString::number(kLowBandLast);
+        else if (n >= kGapEnd && n < kHighBandFirst)
+            s = QString::number(kHighBandFirst);
+        else if (n > kHighBandLast)
+            s = QString::number(kHighBandLast);
+        if (LeadingNumber(s) == n) {
+            LockChannel(s);
+        } else {
+            // Show the corrected channel; the user checks the box again to lock.
+            SetDlgItemText(IDC_BSLOCK_CHANNEL, s);
+            CheckDlgButton(IDC_BSLOCK, false);
+            CUiServices::Beep();
+        }
+    } else {
+        LockChannel(QString());
+    }
+    if (m_pFrame)
+        m_pFrame->SetBsLock(IsDlgButtonChecked(IDC_BSLOCK));
+}
+
+void CTessolyDlg::LockChannel(const QString& strChannel)
+{
+    if (strChannel.isEmpty()) {
+        m_strLockChannel = QStringLiteral("0\r");
+        CheckDlgButton(IDC_BSLOCK, false);
+    } else {
+        m_strLockChannel = strChannel + QLatin1Char('\r');
+        CheckDlgButton(IDC_BSLOCK, true);
+        SetDlgItemText(IDC_BSLOCK_CHANNEL, strChannel);
+    }
+    GotoDlgCtrl(IDC_NUMBER);
+    const QByteArray lock = m_strLockChannel.toLatin1();
+    SendTrace("5");
+    SendTrace(lock.constData());
+    SendTrace("\\F");
+    SendTrace(lock.constData());
+}
+
+void CTessolyDlg::SetBsLockCheck(bool bCheck)
+{
+    CheckDlgButton(IDC_BSLOCK, bCheck);
+    OnBsLock();
+}
+
+void CTessolyDlg::OnGo(int nRow)
+{
+    if (nRow < 1 || nRow > 6)
+        return;
+    LockChannel(GetDlgItemText(g_anNeighbourIds[nRow - 1][0]));
+}

@@ -1,12 +1,294 @@
-// The sequencer.
+// The sequencer: the numbered steps that walk the module through power-on,
+// identification, SIM, registration, phone book, calls and messages, and
+// the four timers that re-run them.
 #include "control/TessolyDlg.h"
+
+#include <QComboBox>
+#include <QListWidget>
+
+#include "control/FrameHost.h"
+#include "platform/UiServices.h"
+
+namespace {
+// Report kinds emptied when the displays are cleared and when a call is set up.
+const int kClearDisplayReports[] = {REPORT_BCCH, REPORT_FULL_IDLE, REPORT_IDLE_MODE,
+                                    REPORT_CELL_ID};
+const int kEstablishCallReports[] = {REPORT_FULL_DED, REPORT_DEDICATED};
+
+// Serving-cell fields emptied at power-off.
+const int kServingCellIds[] = {IDC_MCC, IDC_LAC, IDC_CI, IDC_BCCH, IDC_BSIC, IDC_MINRX, IDC_DIFFRX};
+
+// Probes per power-on command before it is renewed, and renewals per attempt.
+const int kProbesPerPowerOn = 10;
+const int kPowerOnTries = 5;
+const int kRegPolls = 10;
+} // namespace
 
 void CTessolyDlg::RunStep(int nStep)
 {
     m_nState = nStep;
+    switch (nStep) {
+    case STEP_POWER_OFF_DONE: {
+        CUiServices::WaitCursor();
+        SendTrace("**Z");
+        SetDlgItemText(IDC_POWER, QStringLiteral("On"));
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Power Off"));
+        if (auto* cb = Item<QComboBox>(IDC_CALLTYPE)) {
+            cb->setCurrentIndex(0);
+            cb->setEditText(cb->itemText(0));
+        }
+        m_bPoweredOn = false;
+        SetDlgItemText(IDC_IMEI, QString());
+        SetDlgItemText(IDC_IMSI, QString());
+        CheckDlgButton(IDC_BSLOCK, false);
+        SetDlgItemText(IDC_MNC, QString());
+        SetDlgItemText(IDC_NUMBER, QString());
+        EnableDlgItem(IDC_NUMBER, false);
+        for (int id : kServingCellIds)
+            SetDlgItemText(id, QString());
+        SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());
+        CUiServices::ArrowCursor();
+        RunStep(STEP_CLEAR_DISPLAY);
+        break;
+    }
+    case STEP_POWER_OFF:
+        CUiServices::WaitCursor();
+        // Nothing may poll or ring into a module that is being switched off.
+        KillTimer(TIMER_PROBE);
+        KillTimer(TIMER_REG_POLL);
+        KillTimer(TIMER_RING);
+        SendTrace("Z");
+        SetTimer(TIMER_POWER_OFF, m_nPowerOffDelay);
+        break;
+    case STEP_POWER_ON_PROBE:
+        PowerOnProbe();
+        break;
+    case STEP_POWERED_ON:
+        KillTimer(TIMER_PROBE);
+        OnClr();
+        SetDlgItemText(IDC_POWER, QStringLiteral("Off"));
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Power On"));
+        if (m_pFrame && m_pFrame->IsResetOnStart())
+            ResetMobile();
+        SendTrace("0+0*0");
+        SendTrace("*B");
+        SendTrace("0\r");
+        SendTrace("*M*M");
+        SendData("ATI");
+        m_bPoweredOn = true;
+        m_nCount = 0;
+        s_bSendPowerOn = true;
+        break;
+    case STEP_READ_IMSI:
+        KillTimer(TIMER_REG_POLL);
+        SendData("AT+CIMI");
+        m_nCount = 0;
+        break;
+    case STEP_CLEAR_DISPLAY: {
+        static const int meters[][2] = {{IDC_RXLEV, IDC_RXLEV_BAR},
+                                        {IDC_RXQUAL, IDC_RXQUAL_BAR},
+                                        {IDC_TIMESLOT, -1},
+                                        {IDC_TIMINGADV, IDC_TIMINGADV_BAR},
+                                        {IDC_OUTPOWER, IDC_OUTPOWER_BAR}};
+        for (const auto& m : meters) {
+            SetDlgItemText(m[0], QString());
+            if (m[1] >= 0)
+                SetBar(m[1], 0);
+        }
+        for (const auto& row : g_anNeighbourIds) {
+            for (int i = 0; i < 3; ++i)
+                SetDlgItemText(row[i], QString());
+            SetBar(row[3], 0);
+        }
+        if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
+            list->clear();
+        for (int kind : kClearDisplayReports)
+            m_TraceReport.ClearReport(kind);
+        break;
+    }
+    case STEP_READ_IMEI:
+        SendData("AT+CGSN");
+        break;
+    case STEP_IMEI_ECHO:
+    case STEP_IMSI_ECHO:
+    case STEP_LIBRARY_ENTRIES:
+    case STEP_CALLER_ID:
+    case STEP_ANSWERING:
+        break;
+    case STEP_READ_SIM_STATE:
+        SendData("AT+CPIN?");
+        break;
+    case STEP_SET_TEXT_MODE:
+        SendData("AT+CMGF=1");
+        break;
+    case STEP_SEARCHING:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Searching"));
+        EnableDlgItem(IDC_NUMBER, false);
+        CUiServices::WaitCursor();
+        if (m_nCount < kRegPolls) {
+            SendData("AT+CREG?");
+            SetTimer(TIMER_REG_POLL, m_nCount == 0 ? m_nFirstRegPoll : m_nRegPollInterval);
+            ++m_nCount;
+        } else {
+            RunStep(STEP_NO_COVERAGE);
+        }
+        break;
+    case STEP_READ_OPERATOR:
+        SendData("AT+COPS?");
+        m_nCount = 0;
+        break;
+    case STEP_FILL_LIBRARY:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Filling Library"));
+        m_dlgLibrary.RemoveAllEntries();
+        CUiServices::WaitCursor();
+        SendData("AT+CPBS=\"SM\";+CPBF=\"\";");
+        break;
+    case STEP_MESSAGE_SENT:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Message sent successfully"));
+        EnableDlgItem(IDC_NUMBER, true);
+        break;
+    case STEP_MESSAGE_FAILED:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Message not delivered"));
+        EnableDlgItem(IDC_NUMBER, true);
+        break;
+    case STEP_SENDING_MESSAGE:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Sending message"));
+        EnableDlgItem(IDC_NUMBER, false);
+        EnableCallMeters(true);
+        // The text goes out once, at the first echo of this message's command.
+        m_bMessageTextSent = false;
+        break;
+    case STEP_ENTER_PIN:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Enter Pin"));
+        EnableDlgItem(IDC_NUMBER, true);
+        GotoDlgCtrl(IDC_NUMBER);
+        CUiServices::ArrowCursor();
+        break;
+    case STEP_NO_COVERAGE:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("No Coverage"));
+        CUiServices::ArrowCursor();
+        SendData("AT");
+        break;
+    case STEP_SIM_READY:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Searching"));
+        break;
+    case STEP_RINGING:
+        if (m_nCount == 0) {
+            SetDlgItemText(IDC_STATUS, QStringLiteral("Ringing"));
+            SendData("AT+CLCC");
+        }
+        ++m_nCount;
+        CUiServices::Beep();
+        KillTimer(TIMER_RING);
+        SetTimer(TIMER_RING, m_nRingTimeout);
+        break;
+    case STEP_ESTABLISH_CALL:
+        for (int kind : kEstablishCallReports)
+            m_TraceReport.ClearReport(kind);
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Establish call"));
+        EnableDlgItem(IDC_NUMBER, false);
+        EnableCallMeters(true);
+        break;
+    case STEP_IN_CALL:
+        // A call that was taken ends the ringing: no ring time-out may
+        // return the panel to idle in the middle of it.
+        KillTimer(TIMER_RING);
+        SetDlgItemText(IDC_STATUS, QStringLiteral("In call"));
+        GotoDlgCtrl(IDC_NUMBER);
+        break;
+    case STEP_TERMINATE_CALL:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Terminate call"));
+        SendData("ATH");
+        CheckDlgButton(IDC_BSLOCK, false);
+        SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());
+        break;
+    case STEP_IDLE:
+        EnableDlgItem(IDC_TIMINGADV, false);
+        SetBar(IDC_TIMINGADV_BAR, 0);
+        EnableDlgItem(IDC_OUTPOWER, false);
+        SetBar(IDC_OUTPOWER_BAR, 0);
+        EnableDlgItem(IDC_NUMBER, true);
+        GotoDlgCtrl(IDC_NUMBER);
+        CUiServices::ArrowCursor();
+        SetDlgItemText(IDC_NUMBER, m_strLastNumber);
+        m_nCount = 0;
+        // Let the last status ("No Carrier", "Message Cancelled", ...) be seen
+        // during the pause.
+        if (QWidget* status = GetDlgItem(IDC_STATUS)) {
+            if (status->isVisible())
+                status->repaint();
+        }
+        CUiServices::Pause(m_nIdlePause);
+        SetDlgItemText(IDC_STATUS, m_strIdleStatus);
+        break;
+    case STEP_BUSY:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Busy"));
+        break;
+    default:
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Unknown Status"));
+        break;
+    }
+}
+
+void CTessolyDlg::PowerOnProbe()
+{
+    int nCode = 0;
+    if (s_bSendPowerOn) {
+        CUiServices::WaitCursor();
+        nCode = SendTrace("**O");
+        CUiServices::Pause(m_nPowerOnWait);
+        s_bSendPowerOn = false;
+    }
+    if (!ReportError(1, nCode, false, "Connect Data Port", m_DataPortSettings.nPort)) {
+        // The probe stops here and waits for the user.
+        CUiServices::ArrowCursor();
+        return;
+    }
+    nCode = SendData("AT");
+    if (!ReportError(1, nCode, true, "Send to Data Port", m_DataPortSettings.nPort))
+        return;
+    if (s_nPowerOnTries > 0) {
+        if (m_nCount < kProbesPerPowerOn) {
+            ++m_nCount;
+        } else {
+            --s_nPowerOnTries;
+            s_bSendPowerOn = true;
+            m_nCount = 0;
+        }
+        SetTimer(TIMER_PROBE, m_nProbeInterval);
+    } else {
+        ReportError(1, 5, false, "Connect Data Port or Power Supply", m_DataPortSettings.nPort);
+        s_bSendPowerOn = true;
+        m_nCount = 0;
+        s_nPowerOnTries = kPowerOnTries;
+        CUiServices::ArrowCursor();
+    }
+}
+
+void CTessolyDlg::EnableCallMeters(bool bEnable)
+{
+    EnableDlgItem(IDC_TIMINGADV, bEnable);
+    EnableDlgItem(IDC_TIMINGADV_BAR, bEnable);
+    EnableDlgItem(IDC_OUTPOWER, bEnable);
+    EnableDlgItem(IDC_OUTPOWER_BAR, bEnable);
 }
 
 void CTessolyDlg::OnTimer(int nId)
 {
-    Q_UNUSED(nId);
+    switch (nId) {
+    case TIMER_POWER_OFF:
+        RunStep(STEP_POWER_OFF_DONE);
+        break;
+    case TIMER_PROBE:
+        RunStep(STEP_POWER_ON_PROBE);
+        break;
+    case TIMER_REG_POLL:
+        RunStep(STEP_SEARCHING);
+        break;
+    case TIMER_RING:
+        RunStep(STEP_IDLE);
+        break;
+    default:
+        break;
+    }
 }
