@@ -1,0 +1,206 @@
+#include "sim/SimConsole.h"
+
+#include <QCommandLineParser>
+
+#include "sim/SimModule.h"
+
+namespace {
+bool ReadInt(const QCommandLineParser& p, const QString& name, int lo, int hi, int* pValue,
+             QString* pError)
+{
+    if (!p.isSet(name))
+        return true;
+    bool bOk = false;
+    const int v = p.value(name).toInt(&bOk);
+    if (!bOk || v < lo || v > hi) {
+        *pError = QStringLiteral("--%1: expected a number from %2 to %3, got \"%4\"")
+                      .arg(name)
+                      .arg(lo)
+                      .arg(hi)
+                      .arg(p.value(name));
+        return false;
+    }
+    *pValue = v;
+    return true;
+}
+} // namespace
+
+bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Simulated GSM test mobile for the Tessoly front panel.\n"
+        "Opens two pseudo-terminals, the data port (AT commands) and the trace port\n"
+        "(trace commands and reports), prints their paths and answers like the module.\n"
+        "Live events are typed on standard input; type \"help\" for the list."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    p.addOption(help);
+    p.addOptions({
+        {QStringLiteral("pin"), QStringLiteral("The SIM asks for this PIN."),
+         QStringLiteral("PIN")},
+        {QStringLiteral("puk"), QStringLiteral("The SIM is blocked and asks for its PUK "
+                                               "(12345678; AT+CPIN=\"PUK\",\"NEWPIN\").")},
+        {QStringLiteral("no-sim"), QStringLiteral("No SIM inserted.")},
+        {QStringLiteral("no-coverage"), QStringLiteral("No network: never registers.")},
+        {QStringLiteral("roaming"), QStringLiteral("Registers in a visited network (+CREG 5).")},
+        {QStringLiteral("no-operator"), QStringLiteral("+COPS? answers without operator name.")},
+        {QStringLiteral("busy"), QStringLiteral("Calls to NUMBER answer BUSY (repeatable)."),
+         QStringLiteral("NUMBER")},
+        {QStringLiteral("sms-fail"), QStringLiteral("Every SMS fails with +CMS ERROR.")},
+        {QStringLiteral("ring-after"),
+         QStringLiteral("An incoming call rings SECONDS after registration."),
+         QStringLiteral("SECONDS")},
+        {QStringLiteral("caller"), QStringLiteral("Number of that caller (default: anonymous)."),
+         QStringLiteral("NUMBER")},
+        {QStringLiteral("ring-interval"), QStringLiteral("Time between RING lines (3000)."),
+         QStringLiteral("MS")},
+        {QStringLiteral("max-rings"),
+         QStringLiteral("The caller gives up after N rings, then NO CARRIER (5)."),
+         QStringLiteral("N")},
+        {QStringLiteral("reg-polls"),
+         QStringLiteral("AT+CREG? answers 0,2 this many times before registering (2)."),
+         QStringLiteral("N")},
+        {QStringLiteral("call-setup"),
+         QStringLiteral("Time from dialling to connect or BUSY (1000)."), QStringLiteral("MS")},
+        {QStringLiteral("hopping"), QStringLiteral("Traffic channels and CBCH hop.")},
+        {QStringLiteral("phonebook"),
+         QStringLiteral("SIM phone book from FILE, one \"number,name\" per line."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("imsi-form"),
+         QStringLiteral("AT+CIMI answer: plain (IMSI alone) or prefixed (+CIMI: IMSI, default)."),
+         QStringLiteral("FORM")},
+        {QStringLiteral("seed"), QStringLiteral("Seed of the radio model (1)."),
+         QStringLiteral("N")},
+        {QStringLiteral("report-interval"),
+         QStringLiteral("Time of one report or scan cycle (1000)."), QStringLiteral("MS")},
+        {QStringLiteral("boot-ms"),
+         QStringLiteral("Time from power-on to the first answer (1000)."), QStringLiteral("MS")},
+        {QStringLiteral("link"),
+         QStringLiteral("Create the symbolic links DIR/data and DIR/trace to the two ports."),
+         QStringLiteral("DIR")},
+    });
+    r->strHelp = p.helpText();
+    if (!p.parse(args)) {
+        r->strError = p.errorText();
+        return false;
+    }
+    if (p.isSet(help)) {
+        r->bHelp = true;
+        return true;
+    }
+    if (!p.positionalArguments().isEmpty()) {
+        r->strError = QStringLiteral("unexpected argument \"%1\"").arg(p.positionalArguments()[0]);
+        return false;
+    }
+    CSimOptions& o = r->opt;
+    o.strPin = p.value(QStringLiteral("pin"));
+    o.bPukRequired = p.isSet(QStringLiteral("puk"));
+    o.bNoSim = p.isSet(QStringLiteral("no-sim"));
+    o.bNoCoverage = p.isSet(QStringLiteral("no-coverage"));
+    o.bRoaming = p.isSet(QStringLiteral("roaming"));
+    o.bNoOperator = p.isSet(QStringLiteral("no-operator"));
+    o.listBusyNumbers = p.values(QStringLiteral("busy"));
+    o.bSmsFail = p.isSet(QStringLiteral("sms-fail"));
+    o.strCaller = p.value(QStringLiteral("caller"));
+    if (o.strCaller.compare(QLatin1String("anonymous"), Qt::CaseInsensitive) == 0)
+        o.strCaller.clear();
+    o.bHopping = p.isSet(QStringLiteral("hopping"));
+    o.strPhonebookFile = p.value(QStringLiteral("phonebook"));
+    r->strLinkDir = p.value(QStringLiteral("link"));
+    if (p.isSet(QStringLiteral("imsi-form"))) {
+        const QString f = p.value(QStringLiteral("imsi-form"));
+        if (f != QLatin1String("plain") && f != QLatin1String("prefixed")) {
+            r->strError = QStringLiteral("--imsi-form: expected plain or prefixed");
+            return false;
+        }
+        o.bImsiPlain = f == QLatin1String("plain");
+    }
+    int nRingAfter = -1, nSeed = static_cast<int>(o.nSeed);
+    const int BIG = 24 * 3600 * 1000;
+    if (!ReadInt(p, QStringLiteral("ring-after"), 0, 24 * 3600, &nRingAfter, &r->strError) ||
+        !ReadInt(p, QStringLiteral("ring-interval"), 10, BIG, &o.nRingIntervalMs, &r->strError) ||
+        !ReadInt(p, QStringLiteral("max-rings"), 1, 1000, &o.nMaxRings, &r->strError) ||
+        !ReadInt(p, QStringLiteral("reg-polls"), 0, 1000, &o.nRegPolls, &r->strError) ||
+        !ReadInt(p, QStringLiteral("call-setup"), 0, BIG, &o.nCallSetupMs, &r->strError) ||
+        !ReadInt(p, QStringLiteral("seed"), 0, 0x7FFFFFFF, &nSeed, &r->strError) ||
+        !ReadInt(p, QStringLiteral("report-interval"), 10, BIG, &o.nReportIntervalMs,
+                 &r->strError) ||
+        !ReadInt(p, QStringLiteral("boot-ms"), 0, BIG, &o.nBootMs, &r->strError))
+        return false;
+    o.nRingAfterMs = nRingAfter < 0 ? -1 : nRingAfter * 1000;
+    o.nSeed = static_cast<unsigned>(nSeed);
+    return true;
+}
+
+QString CSimConsole::HelpText()
+{
+    return QStringLiteral("commands:\n"
+                          "  ring [number]   incoming call (anonymous without a number)\n"
+                          "  hangup          the other side hangs up (NO CARRIER)\n"
+                          "  move <arfcn>    the serving cell moves to a channel\n"
+                          "  level <rxlev>   serving cell RX level 0..63\n"
+                          "  status          the module's state\n"
+                          "  quit            end the simulator\n"
+                          "  help            this list");
+}
+
+QString CSimConsole::Execute(const QString& strLine, bool* pQuit)
+{
+    *pQuit = false;
+    const QStringList w = strLine.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (w.isEmpty())
+        return QString();
+    const QString cmd = w[0].toLower();
+    bool bOk = false;
+    if (cmd == QLatin1String("help") || cmd == QLatin1String("?"))
+        return HelpText();
+    if (cmd == QLatin1String("quit") || cmd == QLatin1String("exit")) {
+        *pQuit = true;
+        return QStringLiteral("bye");
+    }
+    if (cmd == QLatin1String("ring")) {
+        const QString number = w.value(1);
+        for (QChar c : number) {
+            if (!c.isDigit() && c != QLatin1Char('+') && c != QLatin1Char('*') &&
+                c != QLatin1Char('#'))
+                return QStringLiteral("not a number: %1").arg(number);
+        }
+        if (!m_pModule->RingFrom(number))
+            return QStringLiteral("cannot ring now (module off, not registered or busy)");
+        return number.isEmpty() ? QStringLiteral("ringing (anonymous)")
+                                : QStringLiteral("ringing from %1").arg(number);
+    }
+    if (cmd == QLatin1String("hangup")) {
+        m_pModule->HangUp();
+        return QStringLiteral("hung up");
+    }
+    if (cmd == QLatin1String("move")) {
+        const int n = w.value(1).toInt(&bOk);
+        if (!bOk || !m_pModule->MoveServing(n))
+            return QStringLiteral("move: channel 1..124 or 512..885 expected");
+        return QStringLiteral("serving cell on %1").arg(n);
+    }
+    if (cmd == QLatin1String("level")) {
+        const int n = w.value(1).toInt(&bOk);
+        if (!bOk || n < 0 || n > 63)
+            return QStringLiteral("level: RX level 0..63 expected");
+        m_pModule->SetLevels(n);
+        return QStringLiteral("serving level %1").arg(n);
+    }
+    if (cmd == QLatin1String("status")) {
+        const CSimStatus s = m_pModule->Status();
+        static const char* calls[] = {"none", "dialling", "ringing", "active"};
+        return QStringLiteral("power %1, registered %2, call %3, reports %4, scan %5, "
+                              "serving %6 level %7%8")
+            .arg(s.bPoweredOn ? (s.bBooted ? "on" : "starting") : "off")
+            .arg(s.bRegistered ? "yes" : "no")
+            .arg(calls[qBound(0, s.nCallState, 3)])
+            .arg(s.nFlags, 0, 16)
+            .arg(s.bScanning ? "on" : "off")
+            .arg(s.nServingArfcn)
+            .arg(s.nServingLevel)
+            .arg(s.bLocked ? ", locked" : "");
+    }
+    return QStringLiteral("unknown command \"%1\"; type help").arg(w[0]);
+}

@@ -1,0 +1,913 @@
+#include "sim/SimCore.h"
+
+#include <QFile>
+#include <QTimer>
+#include <cstdarg>
+#include <cstdio>
+
+#include "sim/SimReports.h"
+
+using namespace SimReports;
+
+const char* CSimCore::IDENTIFICATION[] = {"Tarn GSM Test Mobile", "Revision 3.12", nullptr};
+const char* CSimCore::IMEI = "490154203237518";
+
+namespace {
+const int MAX_LINE = 512;
+const int MAX_SMS = 640;
+const int MAX_PHONEBOOK = 250;
+const int MAX_NAME = 30;
+const int MAX_NUMBER = 40;
+const int SCAN_PAIRS_PER_LINE = 10;
+
+QByteArray Fmt(const char* pszFormat, ...) Q_ATTRIBUTE_FORMAT_PRINTF(1, 2);
+
+QByteArray Fmt(const char* pszFormat, ...)
+{
+    char buf[512];
+    va_list ap;
+    va_start(ap, pszFormat);
+    vsnprintf(buf, sizeof buf, pszFormat, ap);
+    va_end(ap);
+    return QByteArray(buf);
+}
+
+QByteArray Unquote(QByteArray s)
+{
+    s = s.trimmed();
+    if (s.size() >= 2 && s.startsWith('"') && s.endsWith('"'))
+        return s.mid(1, s.size() - 2);
+    return s;
+}
+
+bool IsPhoneNumber(const QByteArray& s)
+{
+    if (s.isEmpty() || s.size() > MAX_NUMBER)
+        return false;
+    for (char c : s) {
+        if (!((c >= '0' && c <= '9') || c == '+' || c == '*' || c == '#'))
+            return false;
+    }
+    return true;
+}
+
+// Splits "a;b" at semicolons outside double quotes.
+QList<QByteArray> SplitCommands(const QByteArray& s)
+{
+    QList<QByteArray> parts;
+    QByteArray cur;
+    bool bQuoted = false;
+    for (char c : s) {
+        if (c == '"')
+            bQuoted = !bQuoted;
+        if (c == ';' && !bQuoted) {
+            parts << cur;
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    parts << cur;
+    return parts;
+}
+} // namespace
+
+CSimCore::CSimCore(const CSimOptions& opt, QObject* pParent)
+    : QObject(pParent), m_opt(opt), m_radio(opt.nSeed, opt.bRoaming, opt.bHopping)
+{
+    bool bOk = false;
+    if (!opt.strPhonebookFile.isEmpty())
+        m_phoneBook = LoadPhoneBook(opt.strPhonebookFile, &bOk);
+    if (!bOk)
+        m_phoneBook = BuiltInPhoneBook();
+
+    auto single = [this](int ms) {
+        QTimer* t = new QTimer(this);
+        t->setSingleShot(true);
+        t->setInterval(qMax(0, ms));
+        return t;
+    };
+    m_pBootTimer = single(opt.nBootMs);
+    m_pCallTimer = single(opt.nCallSetupMs);
+    m_pRingAfterTimer = single(opt.nRingAfterMs);
+    m_pCycleTimer = new QTimer(this);
+    m_pCycleTimer->setInterval(qMax(10, opt.nReportIntervalMs));
+    m_pRingTimer = new QTimer(this);
+    m_pRingTimer->setInterval(qMax(10, opt.nRingIntervalMs));
+    connect(m_pBootTimer, &QTimer::timeout, this, [this] {
+        m_bBooted = true;
+        m_line.clear();
+        UpdateCycleTimer();
+    });
+    connect(m_pCallTimer, &QTimer::timeout, this, &CSimCore::OnCallSetup);
+    connect(m_pCycleTimer, &QTimer::timeout, this, &CSimCore::OnCycle);
+    connect(m_pRingTimer, &QTimer::timeout, this, &CSimCore::OnRing);
+    connect(m_pRingAfterTimer, &QTimer::timeout, this, [this] { RingFrom(m_opt.strCaller); });
+}
+
+CSimCore::~CSimCore() = default;
+
+void CSimCore::SetOutputs(Output data, Output trace)
+{
+    m_outData = std::move(data);
+    m_outTrace = std::move(trace);
+}
+
+void CSimCore::Record(int nPort, const QByteArray& item)
+{
+    if (m_recorder)
+        m_recorder(nPort, item);
+}
+
+CSimStatus CSimCore::Status() const
+{
+    CSimStatus s;
+    s.bPoweredOn = m_bPoweredOn;
+    s.bBooted = m_bBooted;
+    s.bRegistered = m_bRegistered;
+    s.nCallState = m_eCall;
+    s.nFlags = m_nFlags;
+    s.bScanning = m_eScan == SCAN_RUNNING;
+    s.bLocked = m_bLocked;
+    s.nServingArfcn = m_radio.Serving().nArfcn;
+    s.nServingLevel = m_radio.Serving().nLevel;
+    return s;
+}
+
+// ---------------------------------------------------------------- phone book
+
+QList<CSimCore::SPhoneBookEntry> CSimCore::BuiltInPhoneBook()
+{
+    return {{1, "+4930123456", "Tarn Service"},
+            {2, "0800123123", "Hotline, Support"},
+            {3, "112", "Emergency"},
+            {4, "+441632960000", "Test Line UK"},
+            {5, "5550100", "Echo Test"}};
+}
+
+QList<CSimCore::SPhoneBookEntry> CSimCore::LoadPhoneBook(const QString& strFile, bool* pOk)
+{
+    QList<SPhoneBookEntry> list;
+    QFile f(strFile);
+    *pOk = f.open(QIODevice::ReadOnly);
+    if (!*pOk)
+        return list;
+    while (!f.atEnd() && list.size() < MAX_PHONEBOOK) {
+        const QByteArray raw = f.readLine(1024).trimmed();
+        if (raw.isEmpty() || raw.startsWith('#'))
+            continue;
+        const int comma = raw.indexOf(',');
+        const QByteArray number = (comma < 0 ? raw : raw.left(comma)).trimmed();
+        if (!IsPhoneNumber(number))
+            continue;
+        QString name = comma < 0 ? QString() : QString::fromLatin1(raw.mid(comma + 1).trimmed());
+        name.remove(QLatin1Char('"'));
+        list.append(
+            {static_cast<int>(list.size()) + 1, QString::fromLatin1(number), name.left(MAX_NAME)});
+    }
+    return list;
+}
+
+// ---------------------------------------------------------------- data port
+
+void CSimCore::SendRaw(const QByteArray& bytes)
+{
+    if (m_outData)
+        m_outData(bytes);
+}
+
+void CSimCore::SendLine(const QByteArray& line)
+{
+    SendRaw(line + "\r\n");
+}
+
+void CSimCore::DataIn(const QByteArray& bytes)
+{
+    for (char c : bytes)
+        DataChar(c);
+}
+
+void CSimCore::DataChar(char c)
+{
+    if (!m_bBooted) {
+        m_line.clear(); // switched off or still starting: deaf and silent
+        return;
+    }
+    if (m_bSmsText) {
+        if (c == 0x1A)
+            FinishSms(true);
+        else if (c == 0x1B)
+            FinishSms(false);
+        else if (m_smsText.size() < MAX_SMS)
+            m_smsText += c;
+        return;
+    }
+    switch (c) {
+    case '\r': {
+        const QByteArray line = m_line;
+        const bool bOverflow = m_bLineOverflow;
+        m_line.clear();
+        m_bLineOverflow = false;
+        if (line.isEmpty() && !bOverflow)
+            return;
+        Record(0, line);
+        SendLine(line); // echo
+        if (bOverflow)
+            SendLine("ERROR");
+        else
+            ExecuteLine(line);
+        return;
+    }
+    case '\n':
+    case '\0':
+        return;
+    case 0x1A: // a message text that found no prompt
+    case 0x1B: // escape: the line typed so far is dropped
+        m_line.clear();
+        m_bLineOverflow = false;
+        if (c == 0x1B)
+            Record(0, QByteArray(1, c));
+        return;
+    default:
+        if (m_line.size() < MAX_LINE)
+            m_line += c;
+        else
+            m_bLineOverflow = true;
+    }
+}
+
+void CSimCore::ExecuteLine(const QByteArray& raw)
+{
+    const QByteArray line = raw.trimmed();
+    const QByteArray upper = line.toUpper();
+    if (!upper.startsWith("AT")) {
+        SendLine("ERROR");
+        return;
+    }
+    const QByteArray rest = line.mid(2);
+    const QByteArray ur = upper.mid(2);
+    if (ur.isEmpty() || ur == "Z" || ur == "&F" || ur == "E0" || ur == "E1" || ur == "V1") {
+        SendLine("OK");
+        return;
+    }
+    if (ur.startsWith('D')) {
+        ExecuteDial(rest.mid(1).trimmed());
+        return;
+    }
+    if (ur == "A") {
+        if (m_eCall != CALL_RINGING) {
+            SendLine("NO CARRIER");
+            return;
+        }
+        m_pRingTimer->stop();
+        CallConnected();
+        SendLine("OK");
+        return;
+    }
+    if (ur == "H" || ur == "H0") {
+        EndCall(false);
+        SendLine("OK");
+        return;
+    }
+    if (ur == "I" || ur == "I0") {
+        for (const char** p = IDENTIFICATION; *p; ++p)
+            SendLine(*p);
+        SendLine("OK");
+        return;
+    }
+    if (!ur.startsWith('+')) {
+        SendLine("ERROR");
+        return;
+    }
+    QList<QByteArray> out;
+    for (const QByteArray& part : SplitCommands(rest)) {
+        const QByteArray cmd = part.trimmed();
+        if (cmd.isEmpty())
+            continue;
+        bool bPrompt = false;
+        const bool bOk = cmd.startsWith('+') && ExecuteExtended(cmd, &out, &bPrompt);
+        for (const QByteArray& l : out)
+            SendLine(l);
+        out.clear();
+        if (!bOk) {
+            SendLine("ERROR");
+            return;
+        }
+        if (bPrompt) {
+            SendRaw("> "); // the message text follows, ended by Ctrl-Z
+            m_bSmsText = true;
+            m_smsText.clear();
+            return;
+        }
+    }
+    SendLine("OK");
+}
+
+bool CSimCore::ExecuteExtended(const QByteArray& cmd, QList<QByteArray>* pOut, bool* pPrompt)
+{
+    const int eq = cmd.indexOf('=');
+    const bool bSet = eq >= 0;
+    const bool bQuery = !bSet && cmd.endsWith('?');
+    const QByteArray name = (bSet ? cmd.left(eq) : bQuery ? cmd.chopped(1) : cmd).toUpper();
+    const QByteArray arg = bSet ? cmd.mid(eq + 1).trimmed() : QByteArray();
+    const bool bReady = m_eSim == SIM_READY;
+
+    if (name == "+CGSN") {
+        *pOut << IMEI;
+        return true;
+    }
+    if (name == "+CPIN") {
+        if (m_eSim == SIM_ABSENT)
+            return false;
+        if (bQuery) {
+            *pOut << (m_eSim == SIM_PIN   ? "+CPIN: SIM PIN"
+                      : m_eSim == SIM_PUK ? "+CPIN: SIM PUK"
+                                          : "+CPIN: READY");
+            return true;
+        }
+        if (!bSet)
+            return false;
+        const QList<QByteArray> a = arg.split(',');
+        const QString first = QString::fromLatin1(Unquote(a.value(0)));
+        if (m_eSim == SIM_PIN) {
+            if (!first.isEmpty() && first == m_opt.strPin) {
+                m_eSim = SIM_READY;
+                m_nPinTries = 3;
+                return true;
+            }
+            if (--m_nPinTries <= 0)
+                m_eSim = SIM_PUK;
+            return false;
+        }
+        if (m_eSim == SIM_PUK) {
+            const QByteArray newPin = Unquote(a.value(1));
+            if (first == m_opt.strPuk && newPin.size() >= 4 && newPin.size() <= 8) {
+                m_opt.strPin = QString::fromLatin1(newPin);
+                m_eSim = SIM_READY;
+                m_nPinTries = 3;
+                return true;
+            }
+            return false;
+        }
+        return false; // no PIN asked
+    }
+    if (name == "+CREG") {
+        if (bQuery) {
+            *pOut << Fmt("+CREG: %d,%d", m_nCregMode, RegistrationStatus());
+            return true;
+        }
+        if (bSet && arg == "?") {
+            *pOut << "+CREG: (0-2)";
+            return true;
+        }
+        if (bSet && (arg == "0" || arg == "1" || arg == "2")) {
+            m_nCregMode = arg.toInt();
+            return true;
+        }
+        return false;
+    }
+    if (name == "+CIMI") {
+        if (!bReady || bSet)
+            return false;
+        *pOut << ImsiText();
+        return true;
+    }
+    if (name == "+COPS") {
+        if (bQuery) {
+            if (m_bRegistered && !m_opt.bNoOperator)
+                *pOut << (m_opt.bRoaming ? "+COPS: 0,0,\"Tarn Partner\""
+                                         : "+COPS: 0,0,\"Tarn Mobile\"");
+            else
+                *pOut << "+COPS: 0";
+            return true;
+        }
+        return bSet;
+    }
+    if (name == "+CPBS") {
+        if (!bReady)
+            return false;
+        if (bQuery) {
+            *pOut << Fmt("+CPBS: \"SM\",%d,%d", static_cast<int>(m_phoneBook.size()),
+                         MAX_PHONEBOOK);
+            return true;
+        }
+        return bSet && Unquote(arg).toUpper() == "SM";
+    }
+    if (name == "+CPBF") {
+        if (!bReady || !bSet)
+            return false;
+        const QString find = QString::fromLatin1(Unquote(arg));
+        for (const SPhoneBookEntry& e : m_phoneBook) {
+            if (!e.strName.startsWith(find, Qt::CaseInsensitive))
+                continue;
+            *pOut << Fmt("+CPBF: %d,\"%s\",%d,\"%s\"", e.nIndex, e.strNumber.toLatin1().constData(),
+                         e.strNumber.startsWith(QLatin1Char('+')) ? 145 : 129,
+                         e.strName.toLatin1().constData());
+        }
+        return true;
+    }
+    if (name == "+CMGF") {
+        if (bQuery) {
+            *pOut << "+CMGF: 1";
+            return true;
+        }
+        return bSet && (arg == "0" || arg == "1");
+    }
+    if (name == "+CMGS") {
+        const QByteArray number = Unquote(arg);
+        if (!bReady || !bSet || !IsPhoneNumber(number))
+            return false;
+        m_smsNumber = number;
+        *pPrompt = true;
+        return true;
+    }
+    if (name == "+CLCC") {
+        const QByteArray l = ClccLine();
+        if (!l.isEmpty())
+            *pOut << l;
+        return !bSet;
+    }
+    if (name == "+CKPD")
+        return bSet && !Unquote(arg).isEmpty();
+    if (name == "+CSQ") {
+        const int rssi = m_bRegistered ? qMin(31, (m_radio.Serving().nLevel + 3) / 2) : 99;
+        *pOut << Fmt("+CSQ: %d,99", rssi);
+        return true;
+    }
+    if (name == "+CHUP") {
+        EndCall(false);
+        return true;
+    }
+    return false;
+}
+
+int CSimCore::RegistrationStatus()
+{
+    if (m_eSim != SIM_READY)
+        return 0;
+    if (!m_bRegistered) {
+        if (m_opt.bNoCoverage || ++m_nRegPolls <= m_opt.nRegPolls)
+            return 2;
+        m_bRegistered = true;
+        if (m_opt.nRingAfterMs >= 0 && !m_bRingAfterArmed) {
+            m_bRingAfterArmed = true;
+            m_pRingAfterTimer->start();
+        }
+    }
+    return m_opt.bRoaming ? 5 : 1;
+}
+
+QByteArray CSimCore::ImsiText() const
+{
+    const unsigned long long msin = (m_opt.nSeed * 2654435761ULL + 12345ULL) % 10000000000ULL;
+    const QByteArray imsi = Fmt("26201%010llu", msin);
+    return m_opt.bImsiPlain ? imsi : "+CIMI: " + imsi;
+}
+
+QByteArray CSimCore::ClccLine() const
+{
+    if (m_eCall == CALL_NONE)
+        return QByteArray();
+    const int dir = m_bCallIncoming ? 1 : 0;
+    const int stat = m_eCall == CALL_ACTIVE ? 0 : m_eCall == CALL_RINGING ? 4 : 2;
+    QByteArray l = Fmt("+CLCC: 1,%d,%d,%d,0", dir, stat, m_bCallData ? 1 : 0);
+    if (!m_strCallNumber.isEmpty())
+        l += Fmt(",\"%s\",%d", m_strCallNumber.toLatin1().constData(),
+                 m_strCallNumber.startsWith(QLatin1Char('+')) ? 145 : 129);
+    return l;
+}
+
+void CSimCore::FinishSms(bool bSend)
+{
+    m_bSmsText = false;
+    Record(0, m_smsText + (bSend ? '\x1A' : '\x1B'));
+    m_smsText.clear();
+    if (!bSend)
+        return;
+    if (m_opt.bSmsFail)
+        SendLine("+CMS ERROR: 500");
+    else if (!m_bRegistered)
+        SendLine("+CMS ERROR: 331"); // no network service
+    else {
+        m_nMessageRef = (m_nMessageRef + 1) % 256;
+        SendLine(Fmt("+CMGS: %d", m_nMessageRef));
+        SendLine("OK");
+    }
+}
+
+bool CSimCore::IsBusyNumber(const QString& strNumber) const
+{
+    return m_opt.listBusyNumbers.contains(strNumber);
+}
+
+void CSimCore::ExecuteDial(const QByteArray& argIn)
+{
+    QByteArray arg = argIn;
+    const bool bVoice = arg.endsWith(';');
+    if (bVoice)
+        arg.chop(1);
+    if (!arg.isEmpty() && (arg[0] == 'T' || arg[0] == 't' || arg[0] == 'P' || arg[0] == 'p'))
+        arg = arg.mid(1);
+    if (m_eCall == CALL_ACTIVE) {
+        // a key during a call is sent as a tone
+        const bool bKey = arg.size() == 1 && QByteArray("0123456789*#ABCD").contains(arg[0]);
+        SendLine(bKey ? "OK" : "ERROR");
+        return;
+    }
+    if (m_eCall != CALL_NONE || !IsPhoneNumber(arg)) {
+        SendLine("ERROR");
+        return;
+    }
+    m_bCallVoiceAt = bVoice;
+    StartCall(QString::fromLatin1(arg), !bVoice, false);
+}
+
+// ---------------------------------------------------------------- calls
+
+void CSimCore::StartCall(const QString& strNumber, bool bData, bool bVoiceTrace)
+{
+    if (!m_bRegistered) {
+        SendLine("NO CARRIER");
+        return;
+    }
+    if (bVoiceTrace)
+        m_bCallVoiceAt = false;
+    m_eCall = CALL_DIALLING;
+    m_bCallData = bData;
+    m_bCallIncoming = false;
+    m_strCallNumber = strNumber;
+    if (m_nFlags & (F_CHAN_REQ | F_CHAN_REQ_REST)) {
+        TraceLine("Chan_Req_Report Cause Call");
+        TraceLine(Fmt("Agch_Report TS %d", m_nTimeSlot));
+    }
+    if (m_nFlags & F_L3)
+        TraceLine("L3_Uplink SETUP");
+    m_pCallTimer->start();
+}
+
+void CSimCore::OnCallSetup()
+{
+    if (m_eCall != CALL_DIALLING)
+        return;
+    if (IsBusyNumber(m_strCallNumber)) {
+        m_eCall = CALL_NONE;
+        if (m_nFlags & F_L3)
+            TraceLine("L3_Downlink DISCONNECT Busy");
+        SendLine("BUSY");
+        return;
+    }
+    CallConnected();
+    if (m_bCallData)
+        SendLine("CONNECT 9600");
+    else if (m_bCallVoiceAt)
+        SendLine("OK");
+}
+
+void CSimCore::CallConnected()
+{
+    if (m_eCall == CALL_RINGING)
+        m_bCallIncoming = true;
+    m_eCall = CALL_ACTIVE;
+    m_nTimeSlot = m_radio.Random(1, 7);
+    if (m_nFlags & F_L3)
+        TraceLine("L3_Downlink CONNECT");
+    if (m_nFlags & F_DED_CHAN) {
+        for (const QByteArray& l : DedicatedChan(m_radio, m_nTimeSlot))
+            TraceLine(l);
+    }
+}
+
+void CSimCore::EndCall(bool bRemote)
+{
+    if (m_eCall == CALL_NONE)
+        return;
+    const ECall prev = m_eCall;
+    m_eCall = CALL_NONE;
+    m_pRingTimer->stop();
+    m_pCallTimer->stop();
+    m_strCallNumber.clear();
+    m_bDescPending = true;
+    if (prev == CALL_ACTIVE && (m_nFlags & F_L3))
+        TraceLine("L3_Downlink DISCONNECT");
+    if (bRemote)
+        SendLine("NO CARRIER");
+}
+
+bool CSimCore::RingFrom(const QString& strNumber)
+{
+    if (!m_bBooted || !m_bRegistered || m_eCall != CALL_NONE || m_bSmsText)
+        return false;
+    m_eCall = CALL_RINGING;
+    m_bCallIncoming = true;
+    m_bCallData = false;
+    m_strCallNumber = strNumber.left(MAX_NUMBER);
+    m_nRings = 0;
+    OnRing();
+    m_pRingTimer->start();
+    return true;
+}
+
+void CSimCore::OnRing()
+{
+    if (m_eCall != CALL_RINGING) {
+        m_pRingTimer->stop();
+        return;
+    }
+    if (m_nRings >= m_opt.nMaxRings) {
+        EndCall(true); // the caller gave up
+        return;
+    }
+    ++m_nRings;
+    SendLine("RING");
+    if (m_nFlags & (F_PAGING | F_PAGING_REST))
+        TraceLine("Page_Report Paging Request");
+}
+
+void CSimCore::HangUp()
+{
+    EndCall(true);
+}
+
+// ---------------------------------------------------------------- trace port
+
+void CSimCore::TraceLine(const QByteArray& line)
+{
+    if (m_bPoweredOn && m_outTrace)
+        m_outTrace(line + "\r\n");
+}
+
+void CSimCore::TraceIn(const QByteArray& bytes)
+{
+    for (char c : bytes) {
+        const CSimTraceParser::SCommand cmd = m_traceParser.Feed(c);
+        if (cmd.eCmd != CSimTraceParser::TC_NONE)
+            TraceCommand(cmd);
+    }
+}
+
+void CSimCore::TraceCommand(const CSimTraceParser::SCommand& cmd)
+{
+    QByteArray text = CSimTraceParser::Name(cmd.eCmd);
+    if (!cmd.arg.isEmpty())
+        text += cmd.arg + '\r';
+    Record(1, text);
+
+    if (cmd.eCmd == CSimTraceParser::TC_POWER_ON) {
+        if (!m_bPoweredOn)
+            PowerOn();
+        return;
+    }
+    if (!m_bPoweredOn)
+        return;
+    switch (cmd.eCmd) {
+    case CSimTraceParser::TC_POWER_OFF:
+        PowerOff();
+        break;
+    case CSimTraceParser::TC_RESET:
+        ResetReports();
+        break;
+    case CSimTraceParser::TC_FLAGS:
+    case CSimTraceParser::TC_DEFAULT_REPORTS: {
+        const unsigned n = cmd.eCmd == CSimTraceParser::TC_FLAGS
+                               ? cmd.arg.toUInt(nullptr, 16) & F_ALL
+                               : static_cast<unsigned>(F_DEFAULT_SET);
+        m_nFlags = n;
+        m_bDescPending = true;
+        TraceLine(SetFlagsEcho(n));
+        UpdateCycleTimer();
+        break;
+    }
+    case CSimTraceParser::TC_DIAL:
+        if (m_eCall == CALL_NONE)
+            StartCall(QString::fromLatin1(cmd.arg), false, true);
+        break;
+    case CSimTraceParser::TC_ANSWER:
+        if (m_eCall == CALL_RINGING) {
+            m_pRingTimer->stop();
+            CallConnected();
+        }
+        break;
+    case CSimTraceParser::TC_LOCK: {
+        const int ch = cmd.arg.toInt();
+        if (ch == 0) {
+            m_bLocked = false;
+        } else if (m_radio.MoveServing(ch)) {
+            m_bLocked = true;
+            ServingChanged();
+        }
+        break;
+    }
+    case CSimTraceParser::TC_LOCATION_UPDATE:
+        if (m_nFlags & (F_CHAN_REQ | F_CHAN_REQ_REST)) {
+            TraceLine("Chan_Req_Report Cause LocUpd");
+            TraceLine("Agch_Report TS 0");
+        }
+        if (m_nFlags & F_L3) {
+            TraceLine(Fmt("L3_Uplink LOCATION UPDATING REQUEST LAC %X", m_radio.Serving().nLac));
+            TraceLine("L3_Downlink LOCATION UPDATING ACCEPT");
+        }
+        break;
+    case CSimTraceParser::TC_SCAN_SETUP:
+        if (m_eScan == SCAN_OFF)
+            m_eScan = SCAN_SETUP;
+        UpdateCycleTimer();
+        break;
+    case CSimTraceParser::TC_SCAN_START: {
+        std::vector<bool> seen(1024, false);
+        m_scanChannels.clear();
+        for (const QByteArray& range : cmd.arg.split(',')) {
+            const QList<QByteArray> ends = range.split('-');
+            if (ends.size() > 2 || ends[0].isEmpty())
+                continue;
+            int a = ends[0].toInt(), b = ends.size() == 2 ? ends[1].toInt() : a;
+            if (a > b)
+                std::swap(a, b);
+            for (int ch = qMax(a, 1); ch <= qMin(b, 885); ++ch) {
+                if (CSimRadio::IsValidChannel(ch) && !seen[ch]) {
+                    seen[ch] = true;
+                    m_scanChannels.push_back(ch);
+                }
+            }
+        }
+        m_eScan = m_scanChannels.empty() ? SCAN_SETUP : SCAN_RUNNING;
+        m_nScanCycle = 0;
+        UpdateCycleTimer();
+        break;
+    }
+    case CSimTraceParser::TC_SCAN_END:
+        m_eScan = SCAN_OFF;
+        m_scanChannels.clear();
+        UpdateCycleTimer();
+        break;
+    default: // set-up strings, lock selection, accept: nothing to do
+        break;
+    }
+}
+
+void CSimCore::PowerOn()
+{
+    m_bPoweredOn = true;
+    m_bBooted = false;
+    m_eSim = m_opt.bNoSim             ? SIM_ABSENT
+             : m_opt.bPukRequired     ? SIM_PUK
+             : m_opt.strPin.isEmpty() ? SIM_READY
+                                      : SIM_PIN;
+    m_nPinTries = 3;
+    m_nRegPolls = 0;
+    m_bRegistered = false;
+    m_bRingAfterArmed = false;
+    m_nCregMode = 0;
+    m_line.clear();
+    m_bSmsText = false;
+    ResetReports();
+    m_pBootTimer->start();
+}
+
+void CSimCore::PowerOff()
+{
+    m_pBootTimer->stop();
+    m_pCallTimer->stop();
+    m_pRingTimer->stop();
+    m_pRingAfterTimer->stop();
+    m_eCall = CALL_NONE;
+    m_strCallNumber.clear();
+    m_bBooted = false;
+    m_bRegistered = false;
+    m_bSmsText = false;
+    m_line.clear();
+    ResetReports();
+    m_bPoweredOn = false;
+}
+
+void CSimCore::ResetReports()
+{
+    m_nFlags = 0;
+    m_eScan = SCAN_OFF;
+    m_scanChannels.clear();
+    m_bLocked = false;
+    m_bDescPending = true;
+    UpdateCycleTimer();
+}
+
+void CSimCore::UpdateCycleTimer()
+{
+    const bool bRun = m_bBooted && (m_eScan == SCAN_RUNNING || (m_eScan == SCAN_OFF && m_nFlags));
+    if (bRun && !m_pCycleTimer->isActive())
+        m_pCycleTimer->start();
+    else if (!bRun)
+        m_pCycleTimer->stop();
+}
+
+bool CSimCore::MoveServing(int nArfcn)
+{
+    if (!m_radio.MoveServing(nArfcn))
+        return false;
+    ServingChanged();
+    return true;
+}
+
+void CSimCore::SetLevels(int nServing, const QList<int>& neighbours)
+{
+    m_radio.SetLevels(nServing, neighbours);
+}
+
+void CSimCore::ServingChanged()
+{
+    m_bDescPending = true;
+    if (m_eCall == CALL_ACTIVE && (m_nFlags & F_DED_CHAN)) {
+        for (const QByteArray& l : DedicatedChan(m_radio, m_nTimeSlot))
+            TraceLine(l);
+    }
+}
+
+void CSimCore::OnCycle()
+{
+    m_radio.Drift();
+    if (m_eScan == SCAN_RUNNING)
+        ScanCycle();
+    else if (m_opt.bNoCoverage)
+        ; // nothing received
+    else if (m_eCall == CALL_ACTIVE)
+        DedicatedCycle();
+    else
+        IdleCycle();
+    ++m_nCycle;
+}
+
+void CSimCore::IdleCycle()
+{
+    const unsigned f = m_nFlags;
+    const CSimRadio& r = m_radio;
+    const CSimCell& s = r.Serving();
+    if (f & F_IDLE) {
+        TraceLine(IdleModeRpt(r));
+        for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
+            TraceLine(NCell(r, i, false));
+    }
+    if (f & F_IDLE_FULL) {
+        TraceLine(FullIdleReport(r));
+        for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
+            TraceLine(NCell(r, i, true));
+    }
+    if (f & (F_IDLE | F_IDLE_FULL))
+        TraceLine(CellId(s));
+    if ((f & F_FULL_IDLE_DESC) && (m_bDescPending || m_nCycle % 10 == 0)) {
+        for (const QByteArray& l : FullIdleDesc(r))
+            TraceLine(l);
+    }
+    if ((f & F_IDLE_CHAN) && m_bDescPending)
+        TraceLine(IdleChannel(r));
+    m_bDescPending = false;
+    if (f & (F_BCCH | F_BCCH_REST)) {
+        TraceLine(BcchReport(r, m_nBcchType % 4 + 1, m_nBcchBlock++));
+        m_nBcchType = (m_nBcchType + 1) % 4;
+    }
+    if (f & F_PATH_LOSS)
+        TraceLine(Fmt("Path_Loss_Rpt C1 %d", s.nLevel - 10));
+    if (f & F_C2)
+        TraceLine(Fmt("C2_Rpt C2 %d", s.nLevel - 10));
+    if (f & F_L1)
+        TraceLine(Fmt("L1_Downlink BCCH %d", s.nArfcn));
+    if ((f & (F_PAGING | F_PAGING_REST)) && m_nCycle % 5 == 0)
+        TraceLine("Page_Report Paging Normal");
+    if ((f & F_SYNCH) && m_nCycle % 5 == 0)
+        TraceLine(Fmt("Synch_Report BCCH %d BSIC %d", s.nArfcn, s.nBsic));
+}
+
+void CSimCore::DedicatedCycle()
+{
+    const unsigned f = m_nFlags;
+    m_nPowerLevel = qBound(5, m_nPowerLevel + m_radio.Random(-1, 1), 10);
+    if (f & (F_DED | F_DED_FER)) {
+        TraceLine(DedicatedRpt(m_radio, m_nPowerLevel, f & F_DED_FER));
+        for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
+            TraceLine(NCell(m_radio, i, false));
+    }
+    if (f & F_DED_FULL) {
+        TraceLine(FullDedReport(m_radio, m_nPowerLevel));
+        for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
+            TraceLine(NCell(m_radio, i, false));
+    }
+    if (f & (F_SACCH | F_SACCH_FULL))
+        TraceLine(Fmt("Sacch_Report TA %d PWR %d", m_radio.TimingAdvance(), m_nPowerLevel));
+    if (f & F_L1)
+        TraceLine(Fmt("L1_Uplink PWR %d", m_nPowerLevel));
+}
+
+void CSimCore::ScanCycle()
+{
+    TraceLine(Fmt("RF Scan Cycle %d", ++m_nScanCycle));
+    QByteArray line;
+    int nPairs = 0;
+    for (int ch : m_scanChannels) {
+        const int lev = m_opt.bNoCoverage ? m_radio.Random(0, 6) : m_radio.ScanLevel(ch);
+        line += Fmt(nPairs ? " %d %d" : "%d %d", ch, lev);
+        if (++nPairs == SCAN_PAIRS_PER_LINE) {
+            TraceLine(line);
+            line.clear();
+            nPairs = 0;
+        }
+    }
+    if (nPairs)
+        TraceLine(line);
+}

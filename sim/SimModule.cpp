@@ -1,0 +1,191 @@
+#include "sim/SimModule.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include "sim/SimPty.h"
+
+CSimModule::CSimModule(const CSimOptions& opt) : m_opt(opt) {}
+
+CSimModule::~CSimModule()
+{
+    Stop();
+}
+
+void CSimModule::SetOptions(const CSimOptions& opt)
+{
+    m_opt = opt;
+}
+
+template <typename F> void CSimModule::RunInThread(F f) const
+{
+    if (!m_pThread)
+        return;
+    if (QThread::currentThread() == m_pThread)
+        f();
+    else
+        QMetaObject::invokeMethod(m_pAnchor, f, Qt::BlockingQueuedConnection);
+}
+
+bool CSimModule::Start()
+{
+    if (m_pThread)
+        return true;
+    m_pThread = new QThread;
+    m_pThread->setObjectName(QStringLiteral("tarnsim"));
+    m_pAnchor = new QObject;
+    m_pAnchor->moveToThread(m_pThread);
+    m_pThread->start();
+    bool bOk = false;
+    RunInThread([this, &bOk] {
+        m_pData = new CSimPty(m_pAnchor);
+        m_pTrace = new CSimPty(m_pAnchor);
+        m_pCore = new CSimCore(m_opt, m_pAnchor);
+        if (!m_pData->Open() || !m_pTrace->Open())
+            return;
+        CSimPty* pData = m_pData;
+        CSimPty* pTrace = m_pTrace;
+        m_pCore->SetOutputs([pData](const QByteArray& b) { pData->Write(b); },
+                            [pTrace](const QByteArray& b) { pTrace->Write(b); });
+        m_pCore->SetRecorder([this](int nPort, const QByteArray& item) { OnRecord(nPort, item); });
+        CSimCore* pCore = m_pCore;
+        QObject::connect(pData, &CSimPty::BytesReceived, pCore,
+                         [pCore](const QByteArray& b) { pCore->DataIn(b); });
+        QObject::connect(pTrace, &CSimPty::BytesReceived, pCore,
+                         [this, pCore](const QByteArray& b) {
+                             OnTraceBytes(b);
+                             pCore->TraceIn(b);
+                         });
+        m_strDataPath = pData->SlavePath();
+        m_strTracePath = pTrace->SlavePath();
+        bOk = true;
+    });
+    if (!bOk)
+        Stop();
+    return bOk;
+}
+
+void CSimModule::Stop()
+{
+    if (!m_pThread)
+        return;
+    RunInThread([this] {
+        delete m_pCore;
+        delete m_pData;
+        delete m_pTrace;
+        m_pCore = nullptr;
+        m_pData = m_pTrace = nullptr;
+    });
+    m_pThread->quit();
+    m_pThread->wait();
+    delete m_pAnchor;
+    m_pAnchor = nullptr;
+    delete m_pThread;
+    m_pThread = nullptr;
+    m_strDataPath.clear();
+    m_strTracePath.clear();
+}
+
+bool CSimModule::RingFrom(const QString& strNumber)
+{
+    bool bOk = false;
+    RunInThread([this, &bOk, strNumber] { bOk = m_pCore->RingFrom(strNumber); });
+    return bOk;
+}
+
+void CSimModule::HangUp()
+{
+    RunInThread([this] { m_pCore->HangUp(); });
+}
+
+bool CSimModule::MoveServing(int nArfcn)
+{
+    bool bOk = false;
+    RunInThread([this, &bOk, nArfcn] { bOk = m_pCore->MoveServing(nArfcn); });
+    return bOk;
+}
+
+void CSimModule::SetLevels(int nServing, const QList<int>& neighbours)
+{
+    RunInThread([this, nServing, neighbours] { m_pCore->SetLevels(nServing, neighbours); });
+}
+
+CSimStatus CSimModule::Status() const
+{
+    CSimStatus s;
+    RunInThread([this, &s] { s = m_pCore->Status(); });
+    return s;
+}
+
+void CSimModule::OnRecord(int nPort, const QByteArray& item)
+{
+    QMutexLocker lock(&m_mutex);
+    std::deque<QString>& list = nPort == 0 ? m_dataLines : m_traceCommands;
+    list.push_back(QString::fromLatin1(item));
+    while (list.size() > MAX_RECORDED_LINES)
+        list.pop_front();
+    m_changed.wakeAll();
+}
+
+void CSimModule::OnTraceBytes(const QByteArray& bytes)
+{
+    QMutexLocker lock(&m_mutex);
+    m_traceChars.append(bytes);
+    if (m_traceChars.size() > MAX_RECORDED_TRACE)
+        m_traceChars.remove(0, m_traceChars.size() - MAX_RECORDED_TRACE);
+}
+
+QStringList CSimModule::ReceivedData() const
+{
+    QMutexLocker lock(&m_mutex);
+    return QStringList(m_dataLines.begin(), m_dataLines.end());
+}
+
+QStringList CSimModule::ReceivedTraceCommands() const
+{
+    QMutexLocker lock(&m_mutex);
+    return QStringList(m_traceCommands.begin(), m_traceCommands.end());
+}
+
+QByteArray CSimModule::ReceivedTrace() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_traceChars;
+}
+
+void CSimModule::ClearReceived()
+{
+    QMutexLocker lock(&m_mutex);
+    m_dataLines.clear();
+    m_traceCommands.clear();
+    m_traceChars.clear();
+}
+
+namespace {
+bool Contains(const std::deque<QString>& list, const QString& s)
+{
+    return std::find(list.begin(), list.end(), s) != list.end();
+}
+} // namespace
+
+bool CSimModule::WaitForData(const QString& strLine, int nTimeoutMs) const
+{
+    QDeadlineTimer deadline(nTimeoutMs);
+    QMutexLocker lock(&m_mutex);
+    while (!Contains(m_dataLines, strLine)) {
+        if (!m_changed.wait(&m_mutex, deadline))
+            return Contains(m_dataLines, strLine);
+    }
+    return true;
+}
+
+bool CSimModule::WaitForTraceCommand(const QString& strCommand, int nTimeoutMs) const
+{
+    QDeadlineTimer deadline(nTimeoutMs);
+    QMutexLocker lock(&m_mutex);
+    while (!Contains(m_traceCommands, strCommand)) {
+        if (!m_changed.wait(&m_mutex, deadline))
+            return Contains(m_traceCommands, strCommand);
+    }
+    return true;
+}

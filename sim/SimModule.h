@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <QWaitCondition>
+#include <deque>
+
+#include "sim/SimCore.h"
+#include "sim/SimOptions.h"
+
+class QObject;
+class QThread;
+class CSimPty;
+
+// The simulated test mobile on two pseudo-terminals, running in its own
+// thread so that it keeps answering while the caller's thread blocks.
+// Every public function may be called from any thread except the module's.
+class CSimModule
+{
+public:
+    explicit CSimModule(const CSimOptions& opt = CSimOptions());
+    ~CSimModule();
+    CSimModule(const CSimModule&) = delete;
+    CSimModule& operator=(const CSimModule&) = delete;
+
+    // Options take effect at the next Start.
+    void SetOptions(const CSimOptions& opt);
+    const CSimOptions& Options() const { return m_opt; }
+
+    // Opens both pseudo-terminals and starts the thread; false if a
+    // pseudo-terminal could not be opened.
+    bool Start();
+    void Stop();
+    bool IsRunning() const { return m_pThread != nullptr; }
+
+    // Slave paths for the panel: the data port (AT commands) and the trace port.
+    QString DataPath() const { return m_strDataPath; }
+    QString TracePath() const { return m_strTracePath; }
+
+    // live events
+    bool RingFrom(const QString& strNumber); // empty: anonymous caller
+    void HangUp();
+    bool MoveServing(int nArfcn);
+    void SetLevels(int nServing, const QList<int>& neighbours = {});
+    CSimStatus Status() const;
+
+    // What arrived: command lines of the data port, commands recognised on
+    // the trace port, and the raw trace characters. The records keep the
+    // latest entries only.
+    QStringList ReceivedData() const;
+    QStringList ReceivedTraceCommands() const;
+    QByteArray ReceivedTrace() const;
+    void ClearReceived();
+    // Waits until a data line or trace command equal to the text has been
+    // received; false after the time-out.
+    bool WaitForData(const QString& strLine, int nTimeoutMs) const;
+    bool WaitForTraceCommand(const QString& strCommand, int nTimeoutMs) const;
+
+    static constexpr int MAX_RECORDED_LINES = 2000;
+    static constexpr int MAX_RECORDED_TRACE = 64 * 1024;
+
+private:
+    template <typename F> void RunInThread(F f) const;
+    void OnRecord(int nPort, const QByteArray& item);
+    void OnTraceBytes(const QByteArray& bytes);
+
+    CSimOptions m_opt;
+    QThread* m_pThread = nullptr;
+    QObject* m_pAnchor = nullptr; // lives in the module's thread
+    CSimCore* m_pCore = nullptr;
+    CSimPty* m_pData = nullptr;
+    CSimPty* m_pTrace = nullptr;
+    QString m_strDataPath;
+    QString m_strTracePath;
+
+    mutable QMutex m_mutex;
+    mutable QWaitCondition m_changed;
+    std::deque<QString> m_dataLines;
+    std::deque<QString> m_traceCommands;
+    QByteArray m_traceChars;
+};

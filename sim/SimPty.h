@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+class QTimer;
+
+// The device end of one simulated serial line: the master of a
+// pseudo-terminal whose slave path the panel opens. A slave descriptor is
+// kept open here so that the master never hangs up while the panel has its
+// side closed; output nobody reads is dropped instead of piling up. Lives in
+// the thread that created it.
+class CSimPty : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CSimPty(QObject* pParent = nullptr);
+    ~CSimPty() override;
+
+    bool Open();
+    void Close();
+    bool IsOpen() const { return m_nMaster >= 0; }
+    const QString& SlavePath() const { return m_strSlavePath; }
+
+    // Queues bytes for the panel and writes what the line takes now.
+    void Write(const QByteArray& bytes);
+    qsizetype Queued() const { return m_out.size(); }
+
+    // Output queued beyond this is dropped together with what the slave side
+    // has not read (nobody is listening).
+    static constexpr qsizetype MAX_QUEUE = 64 * 1024;
+
+signals:
+    void BytesReceived(const QByteArray& bytes);
+
+private:
+    void OnReadable();
+    void OnWritable();
+    void Flush();
+    void DropUnread();
+    void PauseReading();
+
+    int m_nMaster = -1;
+    int m_nSlaveKeep = -1;
+    QString m_strSlavePath;
+    QByteArray m_out;
+    QSocketNotifier* m_pReadNotifier = nullptr;
+    QSocketNotifier* m_pWriteNotifier = nullptr;
+    QTimer* m_pRetry = nullptr;
+};
