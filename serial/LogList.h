@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 class QListWidget;
 class QString;
 
@@ -18,6 +20,13 @@ public:
     static constexpr int kMaxEntries = 999;
 
 private:
+    // Appends a finished entry, keeping at most kMaxEntries.
+    void Append(const QString& line);
+    // Selects the newest entry and scrolls it into view.
+    void SelectNewest();
+
     QListWidget* m_pList;
     int m_nLast = 0;
+    // Set while a selection of the newest entry waits for the event loop.
+    std::shared_ptr<bool> m_pSelectPending = std::make_shared<bool>(false);
 };

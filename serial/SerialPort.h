@@ -2,8 +2,10 @@
 
 #include <QEvent>
 #include <QString>
+#include <atomic>
 
 class QObject;
+class QThread;
 class CSerialReader;
 
 // Result codes of Open, SetParameters and Write.
@@ -45,5 +47,11 @@ public:
     QString DeviceName() const;
 
 private:
+    // Runs f in the reader thread and returns its result.
+    template <typename F> int CallReader(F f);
+
     CSerialReader* m_pReader;
+    QThread* m_pThread;
+    std::atomic<bool> m_bRunning{false};
+    QString m_strDevice;
 };

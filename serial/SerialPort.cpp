@@ -1,0 +1,109 @@
+#include "serial/SerialPort.h"
+
+#include "platform/PortNames.h"
+#include "serial/SerialReader.h"
+
+#include <QThread>
+
+CSerialPort::CSerialPort(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue, int nOutQueue,
+                         int nRingSize)
+    : m_pReader(new CSerialReader(pOwner, nLineMessage, nInQueue, nOutQueue)),
+      m_pThread(new QThread)
+{
+    // The line queue grows as needed; the ring size is only a hint.
+    Q_UNUSED(nRingSize);
+    m_pThread->setObjectName(QStringLiteral("serial reader"));
+    m_pReader->moveToThread(m_pThread);
+}
+
+CSerialPort::~CSerialPort()
+{
+    Close();
+    // The thread has ended: the reader can go from here.
+    delete m_pReader;
+    delete m_pThread;
+}
+
+template <typename F> int CSerialPort::CallReader(F f)
+{
+    int nResult = 0;
+    if (QThread::currentThread() == m_pThread)
+        nResult = f();
+    else
+        QMetaObject::invokeMethod(
+            m_pReader, [&nResult, &f]() { nResult = f(); }, Qt::BlockingQueuedConnection);
+    return nResult;
+}
+
+int CSerialPort::Open(int nPort)
+{
+    return OpenDevice(CPortNames::DeviceName(nPort));
+}
+
+int CSerialPort::OpenDevice(const QString& device)
+{
+    if (m_pThread->isRunning())
+        Close();
+    m_strDevice = device;
+    m_pThread->start();
+    if (!m_pThread->isRunning())
+        return SP_SETUP_FAILED;
+    const int nResult = CallReader([this, &device]() { return m_pReader->OpenDevice(device); });
+    if (nResult == SP_OK || nResult == SP_SETUP_FAILED) {
+        // A set-up failure leaves the device open and the reader running.
+        m_bRunning = true;
+    } else {
+        m_pThread->quit();
+        m_pThread->wait();
+    }
+    return nResult;
+}
+
+int CSerialPort::SetParameters(int nBaud, int nDataBits, int nParity, int nStopBits)
+{
+    if (!m_pThread->isRunning())
+        return SP_SETUP_FAILED;
+    return CallReader(
+        [=]() { return m_pReader->SetParameters(nBaud, nDataBits, nParity, nStopBits); });
+}
+
+int CSerialPort::Close()
+{
+    m_bRunning = false;
+    if (m_pThread->isRunning()) {
+        CallReader([this]() { return m_pReader->Close(); });
+        m_pThread->quit();
+        m_pThread->wait();
+    }
+    return SP_OK;
+}
+
+bool CSerialPort::IsOpen() const
+{
+    return m_bRunning;
+}
+
+int CSerialPort::Write(const char* pBuffer, int nCount)
+{
+    if (!m_pThread->isRunning() || nCount < 0 || (!pBuffer && nCount > 0))
+        return SP_WRITE_FAILED;
+    if (nCount == 0)
+        return m_pReader->IsDeviceOpen() ? SP_OK : SP_WRITE_FAILED;
+    const QByteArray bytes(pBuffer, nCount);
+    return CallReader([this, &bytes]() { return m_pReader->Write(bytes); });
+}
+
+QString CSerialPort::GetLine()
+{
+    return m_pReader->TakeLine();
+}
+
+int CSerialPort::QueuedLines() const
+{
+    return m_pReader->QueuedLines();
+}
+
+QString CSerialPort::DeviceName() const
+{
+    return m_strDevice;
+}

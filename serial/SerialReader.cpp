@@ -1,0 +1,267 @@
+#include "serial/SerialReader.h"
+
+#include "platform/Diagnostics.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace {
+// Time allowed for a write: a fixed margin plus twice the time the bytes
+// take on the line at the current speed (10 bit times per character).
+int WriteTimeoutMs(qsizetype nBytes, qint32 nBaud)
+{
+    const qint64 nLineMs = nBaud > 0 ? nBytes * 10 * 1000 / nBaud : nBytes * 10;
+    return static_cast<int>(qMin<qint64>(3000 + 2 * nLineMs, 120000));
+}
+
+bool ToDataBits(int n, QSerialPort::DataBits* p)
+{
+    if (n < 5 || n > 8)
+        return false;
+    *p = static_cast<QSerialPort::DataBits>(n);
+    return true;
+}
+
+bool ToParity(int n, QSerialPort::Parity* p)
+{
+    switch (n) {
+    case 0:
+        *p = QSerialPort::NoParity;
+        return true;
+    case 1:
+        *p = QSerialPort::OddParity;
+        return true;
+    case 2:
+        *p = QSerialPort::EvenParity;
+        return true;
+    case 3:
+        *p = QSerialPort::MarkParity;
+        return true;
+    case 4:
+        *p = QSerialPort::SpaceParity;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ToStopBits(int n, QSerialPort::StopBits* p)
+{
+    switch (n) {
+    case 0:
+        *p = QSerialPort::OneStop;
+        return true;
+    case 1:
+        *p = QSerialPort::OneAndHalfStop;
+        return true;
+    case 2:
+        *p = QSerialPort::TwoStop;
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+CSerialReader::CSerialReader(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue,
+                             int nOutQueue)
+    : m_pOwner(pOwner), m_nLineMessage(nLineMessage), m_nInQueue(qMax(nInQueue, 64)),
+      m_pPort(new QSerialPort(this))
+{
+    // Writes wait until the bytes are out, so the output queue needs no size.
+    Q_UNUSED(nOutQueue);
+    connect(m_pPort, &QSerialPort::readyRead, this, &CSerialReader::OnReadyRead);
+    connect(m_pPort, &QSerialPort::errorOccurred, this, &CSerialReader::OnError);
+}
+
+CSerialReader::~CSerialReader() = default;
+
+int CSerialReader::OpenDevice(const QString& device)
+{
+    m_bDropPending = false;
+    if (m_pPort->isOpen())
+        Close();
+    m_splitter.Reset();
+    // Before the lock file is taken: a missing device is never "in use".
+    if (device.isEmpty() || (device.startsWith(QLatin1Char('/')) && !QFile::exists(device)))
+        return 2;
+    m_pPort->setPortName(device);
+    m_pPort->clearError();
+    if (!m_pPort->open(QIODevice::ReadWrite)) {
+        const QSerialPort::SerialPortError error = m_pPort->error();
+        qCDebug(lcSerial) << "open" << device << "failed:" << m_pPort->errorString();
+        m_pPort->clearError();
+        switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return 2;
+        case QSerialPort::PermissionError:
+            return 1;
+        default:
+            return 3;
+        }
+    }
+    m_bDeviceOpen = true;
+
+    // Every set-up step is tried even after one failed.
+    bool bOk = true;
+    m_nBaud = 9600;
+    bOk &= m_pPort->setBaudRate(m_nBaud);
+    bOk &= m_pPort->setDataBits(QSerialPort::Data8);
+    bOk &= m_pPort->setParity(QSerialPort::NoParity);
+    bOk &= m_pPort->setStopBits(QSerialPort::OneStop);
+    bOk &= m_pPort->setFlowControl(QSerialPort::NoFlowControl);
+    bOk &= m_pPort->clear(QSerialPort::AllDirections);
+    // Modem lines: a pseudo-terminal has none, which is not a failure.
+    for (int nLine = 0; nLine < 2; ++nLine) {
+        const bool bSet =
+            nLine == 0 ? m_pPort->setDataTerminalReady(true) : m_pPort->setRequestToSend(true);
+        if (!bSet && m_pPort->error() != QSerialPort::UnsupportedOperationError)
+            bOk = false;
+    }
+    if (!bOk)
+        qCWarning(lcSerial) << "set-up of" << device << "failed:" << m_pPort->errorString();
+    m_pPort->clearError();
+    return bOk ? 0 : 4;
+}
+
+int CSerialReader::SetParameters(int nBaud, int nDataBits, int nParity, int nStopBits)
+{
+    if (!m_pPort->isOpen())
+        return 4;
+    QSerialPort::DataBits dataBits;
+    QSerialPort::Parity parity;
+    QSerialPort::StopBits stopBits;
+    if (nBaud <= 0 || !ToDataBits(nDataBits, &dataBits) || !ToParity(nParity, &parity) ||
+        !ToStopBits(nStopBits, &stopBits))
+        return 4;
+    bool bOk = m_pPort->setBaudRate(nBaud);
+    bOk &= m_pPort->setDataBits(dataBits);
+    bOk &= m_pPort->setParity(parity);
+    bOk &= m_pPort->setStopBits(stopBits);
+    if (bOk)
+        m_nBaud = nBaud;
+    else
+        qCWarning(lcSerial) << "line parameters refused:" << m_pPort->errorString();
+    m_pPort->clearError();
+    return bOk ? 0 : 4;
+}
+
+int CSerialReader::Write(const QByteArray& bytes)
+{
+    if (!m_pPort->isOpen())
+        return 5;
+    if (bytes.isEmpty())
+        return 0;
+    if (m_pPort->write(bytes) != bytes.size()) {
+        m_pPort->clearError();
+        m_pPort->clear(QSerialPort::Output);
+        return 5;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const int nTimeout = WriteTimeoutMs(bytes.size(), m_nBaud);
+    while (m_pPort->isOpen() && m_pPort->bytesToWrite() > 0) {
+        const int nLeft = nTimeout - static_cast<int>(timer.elapsed());
+        if (nLeft <= 0)
+            break;
+        if (!m_pPort->waitForBytesWritten(nLeft)) {
+            if (m_pPort->error() == QSerialPort::TimeoutError)
+                break;
+            qCWarning(lcSerial) << "write failed:" << m_pPort->errorString();
+            if (m_pPort->isOpen())
+                m_pPort->clear(QSerialPort::Output);
+            m_pPort->clearError();
+            return 5;
+        }
+    }
+    if (!m_pPort->isOpen())
+        return 5;
+    const qint64 nLeftOver = m_pPort->bytesToWrite();
+    if (nLeftOver > 0) {
+        // Timed out: what did not go out is dropped, not sent later.
+        m_pPort->clear(QSerialPort::Output);
+        m_pPort->clearError();
+        return nLeftOver < bytes.size() ? 7 : 5;
+    }
+    return 0;
+}
+
+int CSerialReader::Close()
+{
+    m_bDropPending = false;
+    if (m_pPort->isOpen()) {
+        m_pPort->setDataTerminalReady(false);
+        m_pPort->clear(QSerialPort::AllDirections);
+        m_pPort->close();
+        m_pPort->clearError();
+    }
+    m_splitter.Reset();
+    m_bDeviceOpen = false;
+    return 0;
+}
+
+QString CSerialReader::TakeLine()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_lines.empty())
+        return QString();
+    QString line = std::move(m_lines.front());
+    m_lines.pop_front();
+    return line;
+}
+
+int CSerialReader::QueuedLines() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return static_cast<int>(m_lines.size());
+}
+
+void CSerialReader::PutLine(const QString& line)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_lines.push_back(line);
+    }
+    if (m_pOwner)
+        QCoreApplication::postEvent(m_pOwner, new QEvent(m_nLineMessage));
+}
+
+void CSerialReader::OnReadyRead()
+{
+    if (m_readBuffer.size() != m_nInQueue)
+        m_readBuffer.resize(m_nInQueue);
+    while (m_pPort->isOpen()) {
+        const qint64 n = m_pPort->read(m_readBuffer.data(), m_nInQueue);
+        if (n <= 0)
+            break;
+        m_splitter.Feed(m_readBuffer.constData(), n,
+                        [this](const QString& line) { PutLine(line); });
+    }
+}
+
+void CSerialReader::OnError(QSerialPort::SerialPortError error)
+{
+    // A device that is gone keeps reporting: stop using it rather than spin.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+        return;
+    if (!m_pPort->isOpen() || m_bDropPending)
+        return;
+    qCWarning(lcSerial) << "device" << m_pPort->portName() << "lost:" << error
+                        << m_pPort->errorString();
+    m_bDropPending = true;
+    // Closed from the event loop, not from inside the port's own signal.
+    QMetaObject::invokeMethod(this, &CSerialReader::DropDevice, Qt::QueuedConnection);
+}
+
+void CSerialReader::DropDevice()
+{
+    if (!m_bDropPending)
+        return;
+    m_bDropPending = false;
+    if (m_pPort->isOpen())
+        m_pPort->close();
+    m_pPort->clearError();
+    m_splitter.Reset();
+    m_bDeviceOpen = false;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "serial/LineSplitter.h"
+
+#include <QByteArray>
+#include <QEvent>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <atomic>
+#include <deque>
+#include <mutex>
+
+// The worker of one serial channel. It lives in the channel's reader thread
+// and owns the QSerialPort there: every call that touches the device runs in
+// that thread (the channel calls in with a blocking queued call). Received
+// bytes are cut into lines, queued and announced to the owner with one posted
+// event per line. The queue grows as needed, so no line is lost when the
+// owner falls behind.
+class CSerialReader : public QObject
+{
+    Q_OBJECT
+public:
+    CSerialReader(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue, int nOutQueue);
+    ~CSerialReader() override;
+
+    // These run in the reader thread.
+    int OpenDevice(const QString& device);
+    int SetParameters(int nBaud, int nDataBits, int nParity, int nStopBits);
+    int Write(const QByteArray& bytes);
+    int Close();
+
+    // Thread-safe.
+    QString TakeLine();
+    int QueuedLines() const;
+    // True while the device is open in the reader thread (false after it vanished).
+    bool IsDeviceOpen() const { return m_bDeviceOpen.load(); }
+
+private:
+    void OnReadyRead();
+    void OnError(QSerialPort::SerialPortError error);
+    void DropDevice();
+    void PutLine(const QString& line);
+
+    QObject* m_pOwner;
+    QEvent::Type m_nLineMessage;
+    int m_nInQueue;
+    qint32 m_nBaud = 9600;
+    QSerialPort* m_pPort;
+    CLineSplitter m_splitter;
+    QByteArray m_readBuffer;
+    bool m_bDropPending = false;
+    std::atomic<bool> m_bDeviceOpen{false};
+
+    mutable std::mutex m_lock;
+    std::deque<QString> m_lines;
+};

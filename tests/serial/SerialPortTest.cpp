@@ -1,0 +1,319 @@
+#include "serial/SerialPort.h"
+#include "common/PtyPair.h"
+#include "platform/PortNames.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/resource.h>
+#include <termios.h>
+
+namespace {
+const QEvent::Type kLineEvent = static_cast<QEvent::Type>(QEvent::User + 77);
+
+// Stands in for the controller: takes one line per line event.
+class LineSink : public QObject
+{
+public:
+    CSerialPort* m_pPort = nullptr;
+    QStringList m_lines;
+    int m_nOtherEvents = 0;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == kLineEvent) {
+            m_lines.append(m_pPort ? m_pPort->GetLine() : QString());
+            return true;
+        }
+        if (e->type() >= QEvent::User)
+            ++m_nOtherEvents;
+        return QObject::event(e);
+    }
+};
+
+struct Channel
+{
+    LineSink sink;
+    std::unique_ptr<CSerialPort> port;
+    Channel() : port(std::make_unique<CSerialPort>(&sink, kLineEvent, 4096, 1024, 100))
+    {
+        sink.m_pPort = port.get();
+    }
+};
+
+// The ids of this process's threads.
+QSet<QString> ThreadIds()
+{
+    const QStringList ids =
+        QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return QSet<QString>(ids.begin(), ids.end());
+}
+
+// Waits briefly: the kernel may list a thread for a moment after it was joined.
+bool ThreadsGone(const QSet<QString>& ids)
+{
+    return QTest::qWaitFor([&] { return !ThreadIds().intersects(ids); }, 1000);
+}
+
+double CpuSeconds()
+{
+    struct rusage ru;
+    getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec +
+           (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+// Polls without running the event loop, so no line event is handled meanwhile.
+template <typename F> bool PollWithoutEvents(F pred, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > ms)
+            return false;
+        QThread::msleep(2);
+    }
+    return true;
+}
+} // namespace
+
+TEST(SerialPort, OpenErrors)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel a, b;
+    EXPECT_EQ(a.port->OpenDevice(QStringLiteral("/dev/tessoly-no-such-device")), SP_NO_PORT);
+    EXPECT_FALSE(a.port->IsOpen());
+    EXPECT_EQ(a.port->OpenDevice(QString()), SP_NO_PORT);
+    // A path that is not a terminal opens as a file but cannot be set up.
+    EXPECT_NE(a.port->OpenDevice(QStringLiteral("/proc/self/status")), SP_OK);
+    a.port->Close();
+
+    ASSERT_EQ(a.port->OpenDevice(pty.SlavePath()), SP_OK);
+    EXPECT_TRUE(a.port->IsOpen());
+    // The device is held by the first channel.
+    EXPECT_EQ(b.port->OpenDevice(pty.SlavePath()), SP_ACCESS_DENIED);
+    EXPECT_FALSE(b.port->IsOpen());
+    EXPECT_EQ(a.port->Close(), SP_OK);
+    EXPECT_FALSE(a.port->IsOpen());
+    EXPECT_EQ(b.port->OpenDevice(pty.SlavePath()), SP_OK);
+
+    // Closing a closed channel is harmless; writes and settings then fail.
+    EXPECT_EQ(a.port->Close(), SP_OK);
+    EXPECT_EQ(a.port->Close(), SP_OK);
+    EXPECT_EQ(a.port->Write("AT\r", 3), SP_WRITE_FAILED);
+    EXPECT_EQ(a.port->SetParameters(19200, 8, 0, 0), SP_SETUP_FAILED);
+}
+
+TEST(SerialPort, OpenByNumberUsesThePortMapping)
+{
+    QTemporaryDir dir;
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    CPortNames::SetProfilePath(dir.filePath(QStringLiteral("tessoly.ini")));
+    ASSERT_TRUE(CPortNames::SetDevice(3, pty.SlavePath()));
+    Channel c;
+    EXPECT_EQ(c.port->Open(3), SP_OK);
+    EXPECT_EQ(c.port->DeviceName(), pty.SlavePath());
+    EXPECT_EQ(c.port->Write("ATI\r", 4), SP_OK);
+    EXPECT_EQ(pty.ReadExactly(4), QByteArray("ATI\r"));
+    CPortNames::SetProfilePath(QString());
+}
+
+TEST(SerialPort, SetParametersAppliesLineSettings)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    // The master side reports the slave's terminal settings.
+    struct termios tio;
+    EXPECT_EQ(c.port->SetParameters(19200, 8, 0, 0), SP_OK);
+    ASSERT_EQ(tcgetattr(pty.MasterFd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B19200));
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_FALSE(tio.c_cflag & PARENB);
+    EXPECT_FALSE(tio.c_cflag & CSTOPB);
+
+    EXPECT_EQ(c.port->SetParameters(9600, 8, 0, 2), SP_OK);
+    ASSERT_EQ(tcgetattr(pty.MasterFd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B9600));
+    EXPECT_TRUE(tio.c_cflag & CSTOPB);
+
+    // A pseudo-terminal keeps 8 bits without parity: settings it refuses
+    // are a set-up failure, not a silent success.
+    EXPECT_EQ(c.port->SetParameters(9600, 7, 2, 0), SP_SETUP_FAILED);
+
+    EXPECT_EQ(c.port->SetParameters(0, 8, 0, 0), SP_SETUP_FAILED);
+    EXPECT_EQ(c.port->SetParameters(9600, 9, 0, 0), SP_SETUP_FAILED);
+    EXPECT_EQ(c.port->SetParameters(9600, 8, 5, 0), SP_SETUP_FAILED);
+    EXPECT_EQ(c.port->SetParameters(9600, 8, 0, 3), SP_SETUP_FAILED);
+    // Still usable after refused settings.
+    EXPECT_EQ(c.port->Write("x", 1), SP_OK);
+    EXPECT_EQ(pty.ReadExactly(1), QByteArray("x"));
+}
+
+TEST(SerialPort, WritePutsExactlyTheBytesOnTheWire)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    EXPECT_EQ(c.port->Write("AT+CPIN?\r", 9), SP_OK);
+    EXPECT_EQ(pty.ReadExactly(9), QByteArray("AT+CPIN?\r"));
+
+    QByteArray all;
+    for (int i = 0; i < 256; ++i)
+        all.append(static_cast<char>(i));
+    EXPECT_EQ(c.port->Write(all.constData(), static_cast<int>(all.size())), SP_OK);
+    EXPECT_EQ(pty.ReadExactly(256), all);
+
+    EXPECT_EQ(c.port->Write("", 0), SP_OK);
+    EXPECT_EQ(c.port->Write(nullptr, 4), SP_WRITE_FAILED);
+    EXPECT_EQ(c.port->Write("abc", -1), SP_WRITE_FAILED);
+    EXPECT_TRUE(pty.Read(100, 20).isEmpty());
+}
+
+TEST(SerialPort, LinesArriveAsPostedEventsToTheOwner)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    ASSERT_TRUE(pty.Write(QByteArray("\r\nOK\r\n> ")));
+    ASSERT_TRUE(PollWithoutEvents([&] { return c.port->QueuedLines() == 1; }, 3000));
+    // Queued, announced by a posted event, not handled until the loop runs.
+    EXPECT_TRUE(c.sink.m_lines.isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == 1; }, 3000));
+    EXPECT_EQ(c.sink.m_lines, QStringList{"OK"});
+    EXPECT_EQ(c.sink.m_nOtherEvents, 0);
+    EXPECT_EQ(c.port->QueuedLines(), 0);
+    EXPECT_EQ(c.port->GetLine(), QString());
+
+    // The prompt is completed by the next bytes.
+    ASSERT_TRUE(pty.Write(QByteArray("hi\r")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == 2; }, 3000));
+    EXPECT_EQ(c.sink.m_lines.value(1), QStringLiteral("> hi"));
+}
+
+TEST(SerialPort, ReopenDropsThePartialLineAndKeepsWorking)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    ASSERT_TRUE(pty.Write(QByteArray("one\rstale")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == 1; }, 3000));
+    // Make sure the partial bytes were read before closing.
+    EXPECT_EQ(c.port->Write("ping", 4), SP_OK);
+    EXPECT_EQ(pty.ReadExactly(4), QByteArray("ping"));
+    EXPECT_EQ(c.port->Close(), SP_OK);
+    EXPECT_EQ(c.port->Write("x", 1), SP_WRITE_FAILED);
+
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    // Opening an open channel closes it first.
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    ASSERT_TRUE(pty.Write(QByteArray("two\r")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == 2; }, 3000));
+    EXPECT_EQ(c.sink.m_lines, (QStringList{"one", "two"}));
+    EXPECT_EQ(c.port->Write("y", 1), SP_OK);
+    EXPECT_EQ(pty.ReadExactly(1), QByteArray("y"));
+}
+
+TEST(SerialPort, BurstArrivesCompleteAndInOrder)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    constexpr int kLines = 10000;
+    QByteArray burst;
+    for (int i = 0; i < kLines; ++i)
+        burst += QByteArray("Idle_Mode_Rpt ") + QByteArray::number(i) + " 62 45 17 3\r\n";
+    // The owner handles nothing until the whole burst has been written.
+    ASSERT_TRUE(pty.Write(burst));
+    EXPECT_GT(c.port->QueuedLines(), 100);
+    ASSERT_TRUE(PollWithoutEvents([&] { return c.port->QueuedLines() == kLines; }, 10000));
+    EXPECT_TRUE(c.sink.m_lines.isEmpty());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() >= kLines; }, 10000));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(c.sink.m_lines.size(), kLines);
+    for (int i = 0; i < kLines; ++i) {
+        ASSERT_EQ(c.sink.m_lines[i], QStringLiteral("Idle_Mode_Rpt %1 62 45 17 3").arg(i))
+            << "line " << i;
+    }
+    EXPECT_EQ(c.port->QueuedLines(), 0);
+}
+
+TEST(SerialPort, DestructionWaitsForTheReader)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    {
+        Channel c;
+        const QSet<QString> before = ThreadIds();
+        ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+        const QSet<QString> reader = ThreadIds() - before;
+        EXPECT_EQ(reader.size(), 1);
+        // Destroyed while lines are streaming in.
+        QByteArray burst;
+        for (int i = 0; i < 100; ++i)
+            burst += "+CMGL: 1,\"REC UNREAD\",\"+4912345\"\r\n";
+        pty.Write(burst);
+        c.port.reset();
+        // Events posted before the end still reach the sink; its channel is gone.
+        c.sink.m_pPort = nullptr;
+        EXPECT_TRUE(ThreadsGone(reader));
+    }
+    // A closed channel has no thread either.
+    Channel d;
+    const QSet<QString> before = ThreadIds();
+    ASSERT_EQ(d.port->OpenDevice(pty.SlavePath()), SP_OK);
+    const QSet<QString> reader = ThreadIds() - before;
+    EXPECT_EQ(reader.size(), 1);
+    d.port->Close();
+    EXPECT_TRUE(ThreadsGone(reader));
+}
+
+TEST(SerialPort, VanishedDeviceDoesNotSpin)
+{
+    auto pty = std::make_unique<PtyPair>();
+    ASSERT_TRUE(pty->IsValid());
+    Channel c;
+    ASSERT_EQ(c.port->OpenDevice(pty->SlavePath()), SP_OK);
+    ASSERT_TRUE(pty->Write(QByteArray("OK\r\npartial")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == 1; }, 3000));
+
+    pty->CloseMaster();
+    QTest::qWait(100);
+    const double dStart = CpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    QTest::qWait(1000);
+    const double dCpu = CpuSeconds() - dStart;
+    ::testing::Test::RecordProperty("cpu_ms_after_loss", static_cast<int>(dCpu * 1000));
+    EXPECT_LT(dCpu, 0.1 * wall.elapsed() / 1000.0) << "CPU seconds: " << dCpu;
+
+    EXPECT_EQ(c.port->Write("AT\r", 3), SP_WRITE_FAILED);
+    EXPECT_EQ(c.sink.m_lines, QStringList{"OK"});
+    EXPECT_EQ(c.port->Close(), SP_OK);
+    pty.reset();
+
+    // The same channel works on a new device.
+    PtyPair other;
+    ASSERT_EQ(c.port->OpenDevice(other.SlavePath()), SP_OK);
+    ASSERT_TRUE(other.Write(QByteArray("back\r")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == 2; }, 3000));
+    EXPECT_EQ(c.sink.m_lines.value(1), QStringLiteral("back"));
+    EXPECT_EQ(c.port->Write("AT\r", 3), SP_OK);
+    EXPECT_EQ(other.ReadExactly(3), QByteArray("AT\r"));
+    EXPECT_EQ(c.port->Close(), SP_OK);
+}

@@ -1,0 +1,218 @@
+#include "serial/TrafficLog.h"
+#include "serial/LogList.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct Lists
+{
+    QListWidget visible;
+    QListWidget hidden;
+    CTrafficLog log{&visible, &hidden, true, true, false};
+};
+
+QStringList Entries(const QListWidget& list)
+{
+    QStringList out;
+    for (int i = 0; i < list.count(); ++i)
+        out << list.item(i)->text();
+    return out;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+TEST(TrafficLog, PrefixesChannelsAndLineBreaks)
+{
+    Lists l;
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("OK"));
+    l.log.Log(LOG_TRACE, "t>, ", QStringLiteral("0\r"));
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("+CREG: 0,1\r\nOK"));
+    l.log.Log(LOG_DATA, "D>, ", QString());
+    l.log.Log(LOG_DATA, "D>, ", QStringLiteral("\r\n\r\n"));
+    l.log.Log(2, "D>, ", QStringLiteral("other channel"));
+    EXPECT_EQ(Entries(l.visible), (QStringList{"D<, OK", "t>, 0", "D<, +CREG: 0,1", "D<, OK"}));
+
+    l.log.EnableData(false);
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("hidden"));
+    l.log.Log(LOG_TRACE, "t<, ", QStringLiteral("Idle_Mode_Rpt"));
+    l.log.EnableTrace(false);
+    l.log.Log(LOG_TRACE, "t<, ", QStringLiteral("dropped"));
+    l.log.EnableData(true);
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("RING"));
+    EXPECT_EQ(l.visible.count(), 6);
+    EXPECT_EQ(l.visible.item(4)->text(), QStringLiteral("t<, Idle_Mode_Rpt"));
+    EXPECT_EQ(l.visible.item(5)->text(), QStringLiteral("D<, RING"));
+    // The newest entry is the current one.
+    EXPECT_EQ(l.visible.currentRow(), 5);
+
+    // Without prefix, multi-line text, consecutive terminators give no empty entries.
+    CLogList sink(&l.hidden);
+    sink.AddText(nullptr, QStringLiteral("\ra\r\n\nb\rc"));
+    EXPECT_EQ(Entries(l.hidden), (QStringList{"a", "b", "c"}));
+}
+
+TEST(TrafficLog, ShownListFollowsTheNewestEntry)
+{
+    Lists l;
+    l.visible.resize(300, 120);
+    l.visible.show();
+    for (int i = 0; i < 1200; ++i)
+        l.log.Log(LOG_DATA, "D<, ", QStringLiteral("line %1").arg(i));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(l.visible.count(), 999);
+    EXPECT_EQ(l.visible.currentRow(), 998);
+    const QRect rect = l.visible.visualItemRect(l.visible.item(998));
+    EXPECT_TRUE(l.visible.viewport()->rect().intersects(rect));
+    l.log.Clear();
+    QCoreApplication::processEvents();
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("after clear"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(l.visible.currentRow(), 0);
+}
+
+TEST(TrafficLog, LongLinesAreCutAtTheLimits)
+{
+    Lists l;
+    l.log.Log(LOG_DATA, "D<, ", QString(247, 'a')); // 251 in all: kept
+    l.log.Log(LOG_DATA, "D<, ", QString(248, 'b')); // 252: kept and marked
+    l.log.Log(LOG_DATA, "D<, ", QString(251, 'c')); // 255
+    l.log.Log(LOG_DATA, "D<, ", QString(296, 'd')); // 300: first 255 kept
+    ASSERT_EQ(l.visible.count(), 4);
+    EXPECT_EQ(l.visible.item(0)->text(), "D<, " + QString(247, 'a'));
+    EXPECT_EQ(l.visible.item(1)->text(), "D<, " + QString(248, 'b') + "...");
+    EXPECT_EQ(l.visible.item(1)->text().size(), 255);
+    EXPECT_EQ(l.visible.item(2)->text().size(), 258);
+    EXPECT_EQ(l.visible.item(3)->text(), "D<, " + QString(251, 'd') + "...");
+    EXPECT_EQ(l.visible.item(3)->text().size(), 258);
+}
+
+TEST(TrafficLog, ListKeepsTheNewest999)
+{
+    Lists l;
+    for (int i = 0; i < 1005; ++i) {
+        l.log.Log(LOG_TRACE, "t<, ", QString::number(i));
+        ASSERT_LE(l.visible.count(), CLogList::kMaxEntries);
+    }
+    ASSERT_EQ(l.visible.count(), 999);
+    EXPECT_EQ(l.visible.item(0)->text(), QStringLiteral("t<, 6"));
+    EXPECT_EQ(l.visible.item(998)->text(), QStringLiteral("t<, 1004"));
+    EXPECT_EQ(l.visible.currentRow(), 998);
+
+    // Clear empties the list; counting starts again.
+    l.log.Clear();
+    EXPECT_EQ(l.visible.count(), 0);
+    l.log.Log(LOG_TRACE, "t<, ", QStringLiteral("x"));
+    EXPECT_EQ(Entries(l.visible), QStringList{"t<, x"});
+}
+
+TEST(TrafficLog, FreezeCollectsLinesAndUnfreezeAppendsThem)
+{
+    Lists l;
+    EXPECT_FALSE(l.log.IsFrozen());
+    l.log.Log(LOG_DATA, "D>, ", QStringLiteral("AT"));
+    l.log.Freeze(true);
+    EXPECT_TRUE(l.log.IsFrozen());
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("OK"));
+    l.log.Log(LOG_TRACE, "t<, ", QStringLiteral("one\r\ntwo"));
+    EXPECT_EQ(Entries(l.visible), QStringList{"D>, AT"});
+    EXPECT_EQ(l.hidden.count(), 3);
+
+    l.log.Freeze(false);
+    EXPECT_FALSE(l.log.IsFrozen());
+    EXPECT_EQ(Entries(l.visible), (QStringList{"D>, AT", "D<, OK", "t<, one", "t<, two"}));
+    EXPECT_EQ(l.hidden.count(), 0);
+    EXPECT_EQ(l.visible.currentRow(), 3);
+
+    // Clear while frozen touches only the visible list.
+    l.log.Freeze(true);
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("RING"));
+    l.log.Clear();
+    EXPECT_EQ(l.visible.count(), 0);
+    EXPECT_EQ(l.hidden.count(), 1);
+    l.log.Freeze(false);
+    EXPECT_EQ(Entries(l.visible), QStringList{"D<, RING"});
+
+    // A log created frozen collects from the start.
+    QListWidget v, h;
+    CTrafficLog frozen(&v, &h, true, false, true);
+    EXPECT_TRUE(frozen.IsFrozen());
+    frozen.Log(LOG_DATA, "D<, ", QStringLiteral("a"));
+    frozen.Log(LOG_TRACE, "t<, ", QStringLiteral("b"));
+    EXPECT_EQ(v.count(), 0);
+    EXPECT_EQ(Entries(h), QStringList{"D<, a"});
+}
+
+TEST(TrafficLog, UnfreezeMovesCutEntriesUnchangedAndKeepsTheCap)
+{
+    Lists l;
+    l.log.Freeze(true);
+    l.log.Log(LOG_TRACE, "t<, ", QString(296, 'x'));
+    l.log.Log(LOG_TRACE, "t<, ", QString(248, 'y'));
+    l.log.Log(LOG_TRACE, "t<, ", QString(247, 'z'));
+    const QStringList held = Entries(l.hidden);
+    l.log.Freeze(false);
+    EXPECT_EQ(Entries(l.visible), held);
+    EXPECT_EQ(l.visible.item(0)->text().size(), 258);
+    EXPECT_EQ(l.visible.item(1)->text().size(), 255);
+    EXPECT_EQ(l.visible.item(2)->text().size(), 251);
+
+    // 999 old + 999 held: the newest 999 remain, in order.
+    l.log.Clear();
+    for (int i = 0; i < 999; ++i)
+        l.log.Log(LOG_DATA, "D<, ", QStringLiteral("old %1").arg(i));
+    l.log.Freeze(true);
+    for (int i = 0; i < 999; ++i)
+        l.log.Log(LOG_DATA, "D<, ", QStringLiteral("new %1").arg(i));
+    l.log.Freeze(false);
+    ASSERT_EQ(l.visible.count(), 999);
+    EXPECT_EQ(l.visible.item(0)->text(), QStringLiteral("D<, new 0"));
+    EXPECT_EQ(l.visible.item(998)->text(), QStringLiteral("D<, new 998"));
+    // The hidden sink starts from an empty list again.
+    l.log.Freeze(true);
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("again"));
+    EXPECT_EQ(Entries(l.hidden), QStringList{"D<, again"});
+}
+
+TEST(TrafficLog, SaveWritesEveryVisibleEntry)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(5000, '#'));
+    }
+    Lists l;
+    l.log.Log(LOG_DATA, "D>, ", QStringLiteral("AT+COPS?"));
+    l.log.Log(LOG_DATA, "D<, ", QString::fromLatin1("+COPS: 0,0,\"T\xe9l\xe9phone\""));
+    l.log.Log(LOG_TRACE, "t<, ", QString(296, 'L'));
+    l.log.Freeze(true);
+    l.log.Log(LOG_DATA, "D<, ", QStringLiteral("not saved"));
+    EXPECT_EQ(l.log.Save(path), 0);
+    const QByteArray expected = "D>, AT+COPS?\r\n"
+                                "D<, +COPS: 0,0,\"T\xe9l\xe9phone\"\r\n"
+                                "t<, " +
+                                QByteArray(251, 'L') + "...\r\n";
+    EXPECT_EQ(ReadFile(path), expected);
+
+    // An empty list writes an empty file.
+    l.log.Clear();
+    EXPECT_EQ(l.log.Save(path), 0);
+    EXPECT_EQ(ReadFile(path), QByteArray());
+
+    // A file that cannot be created.
+    const QString bad = dir.filePath(QStringLiteral("missing/dir/log.txt"));
+    EXPECT_EQ(l.log.Save(bad), 1);
+    EXPECT_FALSE(QFile::exists(bad));
+    EXPECT_EQ(l.log.Save(dir.path()), 1);
+    EXPECT_EQ(l.log.Save(QString()), 1);
+}
