@@ -67,8 +67,7 @@ void CTessolyDlg::HandleDataLine(const QString& strLine)
         break;
     case STEP_READ_IMSI:
         if (Contains(L, "+CIMI:")) {
-            CStringE fields(L.mid(kHeadLength));
-            SetDlgItemText(IDC_IMSI, fields.GetNextToken());
+            SetDlgItemText(IDC_IMSI, CStringE(L.mid(kHeadLength)).GetNextToken());
             RunStep(STEP_READ_OPERATOR);
         } else if (Contains(L, "CIMI")) {
             RunStep(STEP_IMSI_ECHO);
@@ -85,7 +84,11 @@ void CTessolyDlg::HandleDataLine(const QString& strLine)
         }
         break;
     case STEP_IMSI_ECHO:
-        SetDlgItemText(IDC_IMSI, L);
+        // After the echo the IMSI comes alone on its line; a module that
+        // prefixes it with "+CIMI:" gets the digits shown, not the prefix.
+        SetDlgItemText(IDC_IMSI, Contains(L, "+CIMI:")
+                                     ? CStringE(L.mid(kHeadLength)).GetNextToken()
+                                     : L);
         RunStep(STEP_READ_OPERATOR);
         break;
     case STEP_READ_SIM_STATE:

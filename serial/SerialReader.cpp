@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
 
 namespace {
 // Time allowed for a write: a fixed margin plus twice the time the bytes
@@ -247,11 +250,36 @@ void CSerialReader::OnError(QSerialPort::SerialPortError error)
         return;
     if (!m_pPort->isOpen() || m_bDropPending)
         return;
+    if (error == QSerialPort::ReadError && !DeviceHungUp()) {
+        // A read notification that found no bytes reports a read error with a
+        // stale system error (pseudo-terminals do this now and then); the
+        // device is still there. Only a flood of them means it is not.
+        if (!m_spuriousClock.isValid() || m_spuriousClock.elapsed() > 1000) {
+            m_spuriousClock.start();
+            m_nSpuriousErrors = 0;
+        }
+        if (++m_nSpuriousErrors < kMaxSpuriousErrors) {
+            m_pPort->clearError();
+            return;
+        }
+    }
     qCWarning(lcSerial) << "device" << m_pPort->portName() << "lost:" << error
                         << m_pPort->errorString();
     m_bDropPending = true;
     // Closed from the event loop, not from inside the port's own signal.
     QMetaObject::invokeMethod(this, &CSerialReader::DropDevice, Qt::QueuedConnection);
+}
+
+bool CSerialReader::DeviceHungUp() const
+{
+#ifdef Q_OS_UNIX
+    struct pollfd p = {static_cast<int>(m_pPort->handle()), POLLIN, 0};
+    if (p.fd < 0)
+        return true;
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    return true;
+#endif
 }
 
 void CSerialReader::DropDevice()

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QEvent>
 #include <QObject>
+#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QString>
 #include <atomic>
@@ -40,6 +41,7 @@ private:
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
     void DropDevice();
+    bool DeviceHungUp() const;
     void PutLine(const QString& line);
 
     QObject* m_pOwner;
@@ -50,6 +52,9 @@ private:
     CLineSplitter m_splitter;
     QByteArray m_readBuffer;
     bool m_bDropPending = false;
+    static constexpr int kMaxSpuriousErrors = 200; // per second
+    QElapsedTimer m_spuriousClock;
+    int m_nSpuriousErrors = 0;
     std::atomic<bool> m_bDeviceOpen{false};
 
     mutable std::mutex m_lock;

@@ -77,6 +77,13 @@ TEST_F(Answers, Imsi)
     Line("262019876543210");
     EXPECT_EQ(Text(IDC_IMSI), "262019876543210");
     EXPECT_EQ(dlg->m_nState, STEP_READ_OPERATOR);
+
+    // The echo, then the prefixed form: the digits are shown, not the prefix.
+    SetState(STEP_READ_IMSI);
+    Line("AT+CIMI");
+    Line("+CIMI: 262015555555555");
+    EXPECT_EQ(Text(IDC_IMSI), "262015555555555");
+    EXPECT_EQ(dlg->m_nState, STEP_READ_OPERATOR);
 }
 
 TEST_F(Answers, SimState)

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "PanelFixture.h"
+#include "platform/PortNames.h"
 #include "serial/SerialPort.h"
 
 using Core = PanelTest;
@@ -161,6 +162,7 @@ TEST_F(Core, OpenPortsWithTraceNumberZeroLeavesTheDataPortClosed)
     EXPECT_FALSE(dlg->DataPort()->IsOpen());
     EXPECT_FALSE(dlg->TracePort()->IsOpen());
     // A missing device fails without a message.
+    CPortNames::SetDevice(9, QStringLiteral("/nonexistent/ttyTarn"));
     trace = 9;
     EXPECT_FALSE(dlg->OpenPorts(&trace, &data));
     EXPECT_TRUE(answerer.messages.isEmpty());
