@@ -1,0 +1,105 @@
+// The program's dialogs against the simulated test mobile: report flags,
+// BCCH System Info, and the screenshots of the panel for the README.
+#include <QAbstractButton>
+#include <QDir>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "E2EFixture.h"
+#include "sysinfo/BcchSysInfoDlg.h"
+#include "trace/ReportFlagsDlg.h"
+
+namespace
+{
+void SaveScreen(QWidget* w, const char* name)
+{
+    QDir().mkpath(QStringLiteral(SCREENS_DIR));
+    EXPECT_TRUE(w->grab().save(QStringLiteral(SCREENS_DIR "/%1.png").arg(QLatin1String(name))));
+}
+
+QTreeWidgetItem* ElementItem(QTreeWidget* tree, int type, const QString& label)
+{
+    QTreeWidgetItem* t = tree->topLevelItem(type - 1);
+    for (int i = 0; t && i < t->childCount(); ++i)
+        if (t->child(i)->text(0) == label)
+            return t->child(i);
+    return nullptr;
+}
+} // namespace
+
+TEST_F(E2E, ReportFlagsChangedFromTheDialogReachTheModule)
+{
+    Start(FastSim());
+    ToIdle();
+    sim->ClearReceived();
+    answer.handler = [](QWidget* w) {
+        auto* dlg = qobject_cast<CReportFlagsDlg*>(w);
+        if (!dlg)
+            return false;
+        dlg->Item<QAbstractButton>(1147)->click(); // Default
+        dlg->Item<QAbstractButton>(IDOK)->click();
+        return true;
+    };
+    frame->OnCommand(ID_OPTIONS_REPORTFLAGS);
+    EXPECT_EQ(frame->GetTraceFlags(), QStringLiteral("878000"));
+    // Sent at once because reports are on: the panel passed through idle again.
+    EXPECT_TRUE(sim->ReceivedTrace().contains("*W878000\r"));
+    EXPECT_TRUE(WaitFor([&] { return sim->Status().nFlags == 0x878000u; }));
+    EXPECT_EQ(c->m_nState, STEP_IDLE);
+}
+
+TEST_F(E2E, BcchSystemInfoShowsTheSimulatedCell)
+{
+    Start(FastSim());
+    ToIdle();
+    // Wait for System Information 3 of the serving cell.
+    ASSERT_TRUE(WaitFor([&] { return c->m_TraceReport.m_bSysInfo[2] && c->m_TraceReport.m_bSysInfo[3]; }));
+    frame->OnCommand(ID_CONTROL_BCCHSYSINFO);
+    CBcchSysInfoDlg* dlg = frame->BcchDlg();
+    ASSERT_TRUE(dlg->HasWindow());
+    QTreeWidgetItem* lai = ElementItem(dlg->Tree(), 3, QStringLiteral("Location Area Identification"));
+    ASSERT_NE(lai, nullptr);
+    dlg->Tree()->setCurrentItem(lai);
+    EXPECT_TRUE(dlg->Text().contains(QStringLiteral("Mobile Country Code (MCC):  262")))
+        << dlg->Text().toStdString();
+    // The LAC decoded from the octets is the one the Cell ID report gave.
+    ASSERT_TRUE(WaitFor([&] { return !Text(IDC_LAC).isEmpty(); }));
+    EXPECT_TRUE(dlg->Text().contains(QStringLiteral("(LAC): ") + Text(IDC_LAC).toUpper()))
+        << dlg->Text().toStdString() << " LAC " << Text(IDC_LAC).toStdString();
+    QTreeWidgetItem* rach = ElementItem(dlg->Tree(), 3, QStringLiteral("RACCH Control Parameter"));
+    ASSERT_NE(rach, nullptr);
+    dlg->Tree()->setCurrentItem(rach);
+    EXPECT_TRUE(dlg->Text().contains(QStringLiteral("ECC 10: ")));
+    QTreeWidgetItem* sel = ElementItem(dlg->Tree(), 3, QStringLiteral("Cell Selection Parameters"));
+    dlg->Tree()->setCurrentItem(sel);
+    EXPECT_TRUE(dlg->Text().contains(QStringLiteral("RXLEV-ACCESS-MIN: ")));
+    SaveScreen(dlg, "readme-bcch");
+    // A second command while it is open does nothing; OK closes it and the
+    // frame destroys its window.
+    frame->OnCommand(ID_CONTROL_BCCHSYSINFO);
+    EXPECT_TRUE(dlg->HasWindow());
+    dlg->Item<QAbstractButton>(IDOK)->click();
+    EXPECT_TRUE(WaitFor([&] { return !dlg->HasWindow(); }, 2000));
+}
+
+TEST_F(E2E, ScreensOfThePanelIdleAndInACall)
+{
+    CSimOptions o = FastSim();
+    Start(o, "17"); // with the log pane
+    ToIdle();
+    ASSERT_TRUE(WaitFor([&] { return !c->GetDlgItemText(g_anNeighbourIds[2][0]).isEmpty() &&
+                                     !Text(IDC_MCC).isEmpty() && !Text(IDC_MINRX).isEmpty(); }));
+    // The log follows the newest entry.
+    auto* log = c->Item<QListWidget>(IDC_LOG);
+    EXPECT_TRUE(WaitFor([&] { return log->currentRow() == log->count() - 1; }, 2000))
+        << log->currentRow() << " of " << log->count();
+    SaveScreen(frame.get(), "readme-idle");
+    ASSERT_TRUE(sim->RingFrom(QStringLiteral("+4930123456")));
+    ASSERT_TRUE(WaitState(STEP_CALLER_ID));
+    QTest::mouseClick(c->Item<QAbstractButton>(IDC_YES), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return Text(IDC_OUTPOWER).endsWith(QStringLiteral("dBm")) &&
+                                     Text(IDC_TIMINGADV).endsWith(QStringLiteral("km")) &&
+                                     !Text(IDC_TIMESLOT).isEmpty(); }));
+    SaveScreen(frame.get(), "readme-call");
+}
