@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QTimerEvent>
 
 #include "control/FrameHost.h"
+#include "platform/BarCtrl.h"
 #include "platform/Messages.h"
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"
@@ -79,11 +79,11 @@ bool CTessolyDlg::OnInitDialog()
     }
 
     for (const auto& row : g_anNeighbourIds)
-        Item<QProgressBar>(row[3])->setRange(0, 63);
-    Item<QProgressBar>(IDC_RXLEV_BAR)->setRange(0, 63);
-    Item<QProgressBar>(IDC_RXQUAL_BAR)->setRange(0, 70);
-    Item<QProgressBar>(IDC_TIMINGADV_BAR)->setRange(0, 63);
-    Item<QProgressBar>(IDC_OUTPOWER_BAR)->setRange(0, 35);
+        Item<CBarCtrl>(row[3])->setRange(0, 63);
+    Item<CBarCtrl>(IDC_RXLEV_BAR)->setRange(0, 63);
+    Item<CBarCtrl>(IDC_RXQUAL_BAR)->setRange(0, 70);
+    Item<CBarCtrl>(IDC_TIMINGADV_BAR)->setRange(0, 63);
+    Item<CBarCtrl>(IDC_OUTPOWER_BAR)->setRange(0, 35);
 
     Item<QListWidget>(IDC_TRAFFICCHANNELS)->clear();
     m_nState = 0;
@@ -93,15 +93,14 @@ bool CTessolyDlg::OnInitDialog()
 
 void CTessolyDlg::SetBar(int nId, int nPos)
 {
-    if (auto* bar = Item<QProgressBar>(nId)) {
-        // A position outside the range shows as the nearest end.
-        bar->setValue(qBound(bar->minimum(), nPos, bar->maximum()));
+    if (auto* bar = Item<CBarCtrl>(nId)) {
+        bar->setValue(nPos);
     }
 }
 
 int CTessolyDlg::BarPos(int nId) const
 {
-    auto* bar = Item<QProgressBar>(nId);
+    auto* bar = Item<CBarCtrl>(nId);
     return bar ? bar->value() : 0;
 }
 

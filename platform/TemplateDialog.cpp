@@ -12,12 +12,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
 
+#include "platform/BarCtrl.h"
 #include "platform/ImageButton.h"
 
 void CTemplateDialog::InitResources()
@@ -192,10 +192,8 @@ QWidget* CTemplateDialog::BuildControl(const CtlTemplate& c, QButtonGroup*& radi
         break;
     }
     case CtlKind::Progress: {
-        auto* p = new QProgressBar(this);
-        p->setTextVisible(false);
+        auto* p = new CBarCtrl(this);
         p->setRange(0, 100);
-        p->setValue(0);
         w = p;
         break;
     }

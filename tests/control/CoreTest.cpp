@@ -223,3 +223,30 @@ TEST_F(Core, InitialisationLeavesThePanelOffWithTheBarRanges)
     fresh.SetBar(g_anNeighbourIds[5][3], 64);
     EXPECT_EQ(fresh.BarPos(g_anNeighbourIds[5][3]), 63);
 }
+
+// A burst of trace reports written at once passes the reader, the parser,
+// the panel and the log without loss and in order.
+TEST_F(Core, BurstOfTraceLinesArrivesCompleteAndInOrder)
+{
+    const int n = 5000;
+    int handled = 0;
+    QString last;
+    QObject::connect(dlg.get(), &CTessolyDlg::TraceLineHandled, [&](const QString& line) {
+        ++handled;
+        last = line;
+    });
+    QByteArray burst;
+    for (int i = 0; i < n; ++i)
+        burst += "Idle_Mode_Rpt " + QByteArray::number(1 + i % 124) + " " + QByteArray::number(i % 64) +
+                 " 3 20 47 5 30 12 7 25 99 9 33 20 11 40 3 13 41 7\r\n";
+    ASSERT_TRUE(tracePty.Write(burst));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return handled == n; }, 30000)) << handled;
+    EXPECT_EQ(last, QStringLiteral("Idle_Mode_Rpt %1 %2 3 20 47 5 30 12 7 25 99 9 33 20 11 40 3 13 41 7")
+                        .arg(1 + (n - 1) % 124)
+                        .arg((n - 1) % 64));
+    auto* log = dlg->Item<QListWidget>(IDC_LOG);
+    EXPECT_EQ(log->count(), 999);
+    EXPECT_EQ(LastLogEntry(*dlg), QStringLiteral("t<, ") + last);
+    // The panel shows the last report.
+    EXPECT_EQ(Text(IDC_BCCH), QString::number(1 + (n - 1) % 124));
+}

@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QTest>
 
 #include "PanelFixture.h"
