@@ -16,10 +16,7 @@
 #include "platform/Messages.h"
 #include "platform/UiServices.h"
 #include "shell/ChildView.h"
-#if __has_include("sysinfo/BcchSysInfoDlg.h")
 #include "sysinfo/BcchSysInfoDlg.h"
-#define TESSOLY_HAVE_BCCH 1
-#endif
 
 CMainFrame::CMainFrame(const QStringList& args)
 {
@@ -39,16 +36,12 @@ CMainFrame::CMainFrame(const QStringList& args)
     CTemplateDialog::InitResources();
     setWindowIcon(QIcon(QStringLiteral(":/images/APPICON")));
     m_pController = new CTessolyDlg(this, nullptr);
-#ifdef TESSOLY_HAVE_BCCH
     m_pBcchDlg = new CBcchSysInfoDlg(this, this);
-#endif
 }
 
 CMainFrame::~CMainFrame()
 {
-#ifdef TESSOLY_HAVE_BCCH
     delete m_pBcchDlg;
-#endif
     m_pBcchDlg = nullptr;
     delete m_pController;
     m_pController = nullptr;
@@ -221,10 +214,8 @@ void CMainFrame::customEvent(QEvent* e)
 
 void CMainFrame::DestroyBcchWindow()
 {
-#ifdef TESSOLY_HAVE_BCCH
     if (m_pBcchDlg && m_pBcchDlg->HasWindow())
         m_pBcchDlg->DestroyWindow();
-#endif
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e)

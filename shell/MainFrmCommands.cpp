@@ -14,18 +14,9 @@
 #include "shell/AboutDlg.h"
 #include "shell/ChildView.h"
 #include "shell/MainFrm.h"
-#if __has_include("sysinfo/BcchSysInfoDlg.h")
 #include "sysinfo/BcchSysInfoDlg.h"
-#define TESSOLY_HAVE_BCCH 1
-#endif
-#if __has_include("scan/ChannelScanDlg.h")
 #include "scan/ChannelScanDlg.h"
-#define TESSOLY_HAVE_SCAN 1
-#endif
-#if __has_include("trace/ReportFlagsDlg.h")
 #include "trace/ReportFlagsDlg.h"
-#define TESSOLY_HAVE_FLAGS 1
-#endif
 
 namespace
 {
@@ -300,20 +291,16 @@ void CMainFrame::OnBcchSysInfo()
         CUiServices::MessageBox(this, QStringLiteral("No Flags for BCCH-Report set"));
         return;
     }
-#ifdef TESSOLY_HAVE_BCCH
     if (m_pBcchDlg && !m_pBcchDlg->HasWindow())
         m_pBcchDlg->Create();
-#endif
 }
 
 void CMainFrame::OnChannelScan()
 {
-#ifdef TESSOLY_HAVE_SCAN
     if (!m_pController)
         return;
     CChannelScanDlg dlg(m_pController);
     dlg.DoModal();
-#endif
 }
 
 void CMainFrame::OnControlBsLock()
@@ -344,11 +331,9 @@ void CMainFrame::OnLoggingSave()
 
 void CMainFrame::OnReportFlags()
 {
-#ifdef TESSOLY_HAVE_FLAGS
     CReportFlagsDlg dlg(this, this);
     if (dlg.DoModal() == IDOK && m_pController && m_pController->m_bTraceReportsOn)
         m_pController->SendTraceFlags();
-#endif
 }
 
 void CMainFrame::OnConfigure()

@@ -7,6 +7,8 @@
 #include <QTreeWidget>
 
 #include "E2EFixture.h"
+#include "scan/ChannelScanDlg.h"
+#include "scan/ScanGraph.h"
 #include "sysinfo/BcchSysInfoDlg.h"
 #include "trace/ReportFlagsDlg.h"
 
@@ -102,4 +104,61 @@ TEST_F(E2E, ScreensOfThePanelIdleAndInACall)
                                      Text(IDC_TIMINGADV).endsWith(QStringLiteral("km")) &&
                                      !Text(IDC_TIMESLOT).isEmpty(); }));
     SaveScreen(frame.get(), "readme-call");
+}
+
+TEST_F(E2E, ChannelScanDrawsLevelsAndGoLocksTheChosenChannel)
+{
+    Start(FastSim());
+    ToIdle();
+    ASSERT_TRUE(frame->Action(ID_CONTROL_CHANNELSCAN)->isEnabled());
+    int chosen = 0;
+    bool drawn = false;
+    answer.handler = [&](QWidget* w) {
+        auto* dlg = qobject_cast<CChannelScanDlg*>(w);
+        if (!dlg)
+            return false;
+        dlg->SetDlgItemText(1050, QStringLiteral("1"));
+        dlg->SetDlgItemText(1043, QStringLiteral("124"));
+        dlg->m_anRange[0] = 1;
+        dlg->m_anRange[1] = 124;
+        dlg->OnSelect();
+        // Levels arrive with the module's "RF Scan" cycles and are drawn.
+        drawn = QTest::qWaitFor(
+            [&] {
+                for (int ch = 1; ch <= 124; ++ch)
+                    if (dlg->m_anBarX[CTraceReport::IndexOfChannel(ch)] < 0)
+                        return false;
+                return true;
+            },
+            8000);
+        // The strongest channel is picked with the pointer.
+        int best = -1;
+        for (int ch = 1; ch <= 124; ++ch) {
+            const int level = c->m_TraceReport.GetScanLevel(ch);
+            if (level > best) {
+                best = level;
+                chosen = ch;
+            }
+        }
+        const int x = dlg->m_anBarX[CTraceReport::IndexOfChannel(chosen)];
+        const QPoint at(x + qMax(dlg->m_nBarWidth / 2, 0), dlg->Graph()->height() / 2);
+        QTest::mouseMove(dlg->Graph(), at);
+        QTest::mousePress(dlg->Graph(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(dlg->Graph(), Qt::LeftButton, Qt::NoModifier, at);
+        SaveScreen(dlg, "readme-scan");
+        dlg->Item<QAbstractButton>(IDOK)->click(); // Go
+        return true;
+    };
+    sim->ClearReceived();
+    frame->OnCommand(ID_CONTROL_CHANNELSCAN);
+    ASSERT_TRUE(drawn);
+    ASSERT_GT(chosen, 0);
+    const QByteArray trace = sim->ReceivedTrace();
+    EXPECT_TRUE(trace.startsWith("*6+FT+Q\\8\\66QF*S\r\r1-124\r")) << trace.left(40).constData();
+    const QByteArray lock = "5" + QByteArray::number(chosen) + "\r\\F" + QByteArray::number(chosen) + "\r";
+    EXPECT_GT(trace.indexOf(lock), trace.indexOf("*S1\r\r1\r")) << trace.constData();
+    EXPECT_TRUE(WaitFor([&] { return sim->ReceivedData().contains(QStringLiteral("AT+COPS=0")); }));
+    EXPECT_TRUE(WaitFor([&] { return sim->Status().bLocked && sim->Status().nServingArfcn == chosen; }));
+    EXPECT_TRUE(c->IsDlgButtonChecked(IDC_BSLOCK));
+    EXPECT_EQ(c->GetDlgItemText(IDC_BSLOCK_CHANNEL), QString::number(chosen));
 }
