@@ -5,7 +5,7 @@
 # (see build/tarnsim --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh --target tessoly tarnsim
 work=$(mktemp -d /tmp/tessoly-run.XXXXXX)
 ./build/tarnsim --link "$work" "$@" &
 sim=$!
