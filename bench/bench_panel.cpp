@@ -8,8 +8,7 @@
 #include "control/TessolyDlg.h"
 #include "serial/TrafficLog.h"
 
-namespace
-{
+namespace {
 class BenchFrame : public CFrameHost
 {
 public:

@@ -22,8 +22,7 @@ const int g_anNeighbourIds[6][5] = {{1038, 1039, 1068, 1079, 1074}, {1042, 1044,
 bool CTessolyDlg::s_bSendPowerOn = true;
 int CTessolyDlg::s_nPowerOnTries = 5;
 
-namespace
-{
+namespace {
 const int kInQueue = 4096;
 const int kOutQueue = 1024;
 const int kRingSize = 100;
@@ -133,10 +132,9 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
         nResult = m_pTracePort->Open(*pnTracePort);
         if (nResult == SP_OK) {
             m_TracePortSettings.nPort = *pnTracePort;
-            nResult = m_pTracePort->SetParameters(m_TracePortSettings.nBaud,
-                                                  m_TracePortSettings.nDataBits,
-                                                  m_TracePortSettings.nParity,
-                                                  m_TracePortSettings.nStopBits);
+            nResult = m_pTracePort->SetParameters(
+                m_TracePortSettings.nBaud, m_TracePortSettings.nDataBits,
+                m_TracePortSettings.nParity, m_TracePortSettings.nStopBits);
             ReportError(2, nResult, true, "Setup Trace Port", m_TracePortSettings.nPort);
         }
     }
@@ -144,10 +142,9 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
         nResult = m_pDataPort->Open(*pnDataPort);
         if (nResult == SP_OK) {
             m_DataPortSettings.nPort = *pnDataPort;
-            nResult = m_pDataPort->SetParameters(m_DataPortSettings.nBaud,
-                                                 m_DataPortSettings.nDataBits,
-                                                 m_DataPortSettings.nParity,
-                                                 m_DataPortSettings.nStopBits);
+            nResult = m_pDataPort->SetParameters(
+                m_DataPortSettings.nBaud, m_DataPortSettings.nDataBits, m_DataPortSettings.nParity,
+                m_DataPortSettings.nStopBits);
             ReportError(2, nResult, true, "Setup Data Port", m_DataPortSettings.nPort);
         }
     }

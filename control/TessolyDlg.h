@@ -235,8 +235,8 @@ public:
     int m_nRegPollInterval = 1000;
     int m_nTraceCharDelay = 50;
     int m_nRingTimeout = 6000;
-    int m_nIdlePause = 1000;  // pause of the return to idle
-    int m_nClosePause = 100;  // pause after closing both ports
+    int m_nIdlePause = 1000; // pause of the return to idle
+    int m_nClosePause = 100; // pause after closing both ports
 
     // Power-on probe values kept from one power-on to the next.
     static bool s_bSendPowerOn;

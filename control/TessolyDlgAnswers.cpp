@@ -86,9 +86,8 @@ void CTessolyDlg::HandleDataLine(const QString& strLine)
     case STEP_IMSI_ECHO:
         // After the echo the IMSI comes alone on its line; a module that
         // prefixes it with "+CIMI:" gets the digits shown, not the prefix.
-        SetDlgItemText(IDC_IMSI, Contains(L, "+CIMI:")
-                                     ? CStringE(L.mid(kHeadLength)).GetNextToken()
-                                     : L);
+        SetDlgItemText(IDC_IMSI,
+                       Contains(L, "+CIMI:") ? CStringE(L.mid(kHeadLength)).GetNextToken() : L);
         RunStep(STEP_READ_OPERATOR);
         break;
     case STEP_READ_SIM_STATE:

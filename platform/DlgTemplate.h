@@ -43,7 +43,7 @@ enum CtlStyle : unsigned
 
 struct CtlTemplate
 {
-    int id;              // numeric id; -1 for static controls without one
+    int id; // numeric id; -1 for static controls without one
     CtlKind kind;
     const char* caption; // caption or image name; may be empty
     int x, y, cx, cy;    // dialog units

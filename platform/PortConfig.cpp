@@ -10,8 +10,7 @@
 
 #include "platform/PortNames.h"
 
-namespace
-{
+namespace {
 int s_nDataPort = 1;
 int s_nTracePort = 2;
 } // namespace
@@ -21,8 +20,9 @@ CPortConfig::CPortConfig(int dataPort, int tracePort, QWidget* parent) : QDialog
     setWindowTitle(QStringLiteral("Tessoly - Configure Ports"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
-        QStringLiteral("Choose the port numbers of the data and trace ports and the device of each.\n"
-                       "Type a device path for ports the system does not list (pseudo-terminals)."),
+        QStringLiteral(
+            "Choose the port numbers of the data and trace ports and the device of each.\n"
+            "Type a device path for ports the system does not list (pseudo-terminals)."),
         this));
     auto* form = new QFormLayout;
     m_pDataNumber = new QSpinBox(this);
@@ -89,7 +89,8 @@ QString CPortConfig::TraceDevice() const
 
 int CPortConfig::ShowConfigureDlg(int dataPort, int tracePort, int /*flag*/)
 {
-    CPortConfig dlg(dataPort < 0 ? s_nDataPort : dataPort, tracePort < 0 ? s_nTracePort : tracePort);
+    CPortConfig dlg(dataPort < 0 ? s_nDataPort : dataPort,
+                    tracePort < 0 ? s_nTracePort : tracePort);
     if (dlg.exec() != QDialog::Accepted)
         return 0;
     s_nDataPort = dlg.DataPort();

@@ -2,8 +2,7 @@
 
 #include "platform/ProfileFile.h"
 
-namespace
-{
+namespace {
 QString s_strProfile;
 const char* const kSection = "PORTS";
 } // namespace
@@ -32,7 +31,8 @@ QString CPortNames::DeviceName(int port)
     if (!s_strProfile.isEmpty()) {
         CProfileFile ini(s_strProfile);
         const QString dev =
-            ini.GetString(QString::fromLatin1(kSection), QStringLiteral("COM%1").arg(port)).trimmed();
+            ini.GetString(QString::fromLatin1(kSection), QStringLiteral("COM%1").arg(port))
+                .trimmed();
         if (!dev.isEmpty())
             return dev;
     }

@@ -71,8 +71,9 @@ QString CProfileFile::GetString(const QString& section, const QString& key,
             continue;
         }
         if (inSection && SplitKey(l, &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
-            if (v.size() >= 2 && ((v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"'))) ||
-                                  (v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))))
+            if (v.size() >= 2 &&
+                ((v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"'))) ||
+                 (v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))))
                 v = v.mid(1, v.size() - 2);
             return v.left(kMaxValue);
         }

@@ -30,8 +30,7 @@ void CTemplateDialog::InitResources()
     }
 }
 
-namespace
-{
+namespace {
 const char* const kIdProperty = "tessolyCtrlId";
 }
 
@@ -162,8 +161,8 @@ QWidget* CTemplateDialog::BuildControl(const CtlTemplate& c, QButtonGroup*& radi
             auto* e = new QLineEdit(this);
             e->setReadOnly((c.style & CS_READONLY) != 0);
             if (c.style & CS_NUMBER)
-                e->setValidator(
-                    new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+                e->setValidator(new QRegularExpressionValidator(
+                    QRegularExpression(QStringLiteral("[0-9]*")), e));
             if (c.style & CS_RIGHT)
                 e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             else if (c.style & CS_CENTER)

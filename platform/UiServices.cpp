@@ -6,8 +6,7 @@
 
 #include "platform/TemplateDialog.h"
 
-namespace
-{
+namespace {
 int s_nBeeps = 0;
 bool s_bWait = false;
 } // namespace

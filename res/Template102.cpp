@@ -1,8 +1,7 @@
 // Template 102: the front panel.
 #include "platform/DlgTemplate.h"
 
-namespace
-{
+namespace {
 using K = CtlKind;
 constexpr unsigned RO = CS_READONLY;
 
@@ -48,8 +47,8 @@ DlgTemplate Make()
         const char* label;
         int col, row;
     };
-    static const Field bs[] = {{1100, "MCC", 0, 0},   {1102, "MNC", 1, 0},    {1103, "LAC", 2, 0},
-                               {1104, "CI", 3, 0},    {1101, "BCCH", 0, 1},   {1105, "BSIC", 1, 1},
+    static const Field bs[] = {{1100, "MCC", 0, 0},    {1102, "MNC", 1, 0},    {1103, "LAC", 2, 0},
+                               {1104, "CI", 3, 0},     {1101, "BCCH", 0, 1},   {1105, "BSIC", 1, 1},
                                {1106, "min RX", 2, 1}, {1107, "diff RX", 3, 1}};
     for (const Field& f : bs) {
         const int x = 152 + 65 * f.col;
@@ -93,12 +92,18 @@ DlgTemplate Make()
                                    {1047, 1049, 1070, 1080, 1076}, {1053, 1140, 1071, 1081, 1077},
                                    {1144, 1059, 1072, 1082, 1078}, {1145, 1064, 1073, 1083, 1063}};
     static const char* const names[6][5] = {
-        {"Neighbour 1 BCCH", "Neighbour 1 BSIC", "Neighbour 1 RX Lev", "Neighbour 1 RX Lev bar", "Neighbour 1 go"},
-        {"Neighbour 2 BCCH", "Neighbour 2 BSIC", "Neighbour 2 RX Lev", "Neighbour 2 RX Lev bar", "Neighbour 2 go"},
-        {"Neighbour 3 BCCH", "Neighbour 3 BSIC", "Neighbour 3 RX Lev", "Neighbour 3 RX Lev bar", "Neighbour 3 go"},
-        {"Neighbour 4 BCCH", "Neighbour 4 BSIC", "Neighbour 4 RX Lev", "Neighbour 4 RX Lev bar", "Neighbour 4 go"},
-        {"Neighbour 5 BCCH", "Neighbour 5 BSIC", "Neighbour 5 RX Lev", "Neighbour 5 RX Lev bar", "Neighbour 5 go"},
-        {"Neighbour 6 BCCH", "Neighbour 6 BSIC", "Neighbour 6 RX Lev", "Neighbour 6 RX Lev bar", "Neighbour 6 go"}};
+        {"Neighbour 1 BCCH", "Neighbour 1 BSIC", "Neighbour 1 RX Lev", "Neighbour 1 RX Lev bar",
+         "Neighbour 1 go"},
+        {"Neighbour 2 BCCH", "Neighbour 2 BSIC", "Neighbour 2 RX Lev", "Neighbour 2 RX Lev bar",
+         "Neighbour 2 go"},
+        {"Neighbour 3 BCCH", "Neighbour 3 BSIC", "Neighbour 3 RX Lev", "Neighbour 3 RX Lev bar",
+         "Neighbour 3 go"},
+        {"Neighbour 4 BCCH", "Neighbour 4 BSIC", "Neighbour 4 RX Lev", "Neighbour 4 RX Lev bar",
+         "Neighbour 4 go"},
+        {"Neighbour 5 BCCH", "Neighbour 5 BSIC", "Neighbour 5 RX Lev", "Neighbour 5 RX Lev bar",
+         "Neighbour 5 go"},
+        {"Neighbour 6 BCCH", "Neighbour 6 BSIC", "Neighbour 6 RX Lev", "Neighbour 6 RX Lev bar",
+         "Neighbour 6 go"}};
     for (int r = 0; r < 6; ++r) {
         const int y = 128 + 12 * r;
         c.push_back({rows[r][4], K::PushButton, "go", 231, y, 12, 9, 0, names[r][4]});

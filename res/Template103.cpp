@@ -1,8 +1,7 @@
 // Template 103: the channel scan.
 #include "platform/DlgTemplate.h"
 
-namespace
-{
+namespace {
 using K = CtlKind;
 constexpr unsigned RANGE = CS_NUMBER | CS_RIGHT;
 } // namespace

@@ -1,8 +1,7 @@
 // Template 130: the report flags.
 #include "platform/DlgTemplate.h"
 
-namespace
-{
+namespace {
 using K = CtlKind;
 
 DlgTemplate Make()
@@ -50,30 +49,56 @@ DlgTemplate Make()
         Alt alts[3]; // in screen order: the default first
     };
     static const Group groups[] = {
-        {"Idle Mode", 12, 1129, 178,
-         {{1130, "Standard", "Idle Mode Standard"}, {1131, "Full", "Idle Mode Full"}, {0, nullptr, nullptr}}},
-        {"Dedicated Mode", 48, 1108, 178,
+        {"Idle Mode",
+         12,
+         1129,
+         178,
+         {{1130, "Standard", "Idle Mode Standard"},
+          {1131, "Full", "Idle Mode Full"},
+          {0, nullptr, nullptr}}},
+        {"Dedicated Mode",
+         48,
+         1108,
+         178,
          {{1109, "Standard", "Dedicated Mode Standard"},
           {1118, "With FER", "Dedicated Mode With FER"},
           {1132, "Full", "Dedicated Mode Full"}}},
-        {"SACCH", 84, 1114, 177,
-         {{1119, "standard", "SACCH standard"}, {1115, "complete", "SACCH complete"}, {0, nullptr, nullptr}}},
-        {"Channel Request / immediate Assignment", 120, 1116, 178,
+        {"SACCH",
+         84,
+         1114,
+         177,
+         {{1119, "standard", "SACCH standard"},
+          {1115, "complete", "SACCH complete"},
+          {0, nullptr, nullptr}}},
+        {"Channel Request / immediate Assignment",
+         120,
+         1116,
+         178,
          {{1120, "standard", "Channel Request standard"},
           {1117, "Rest Octets", "Channel Request Rest Octets"},
           {0, nullptr, nullptr}}},
-        {"BCCH", 156, 1121, 178,
-         {{1123, "Standard", "BCCH Standard"}, {1122, "Rest Octets", "BCCH Rest Octets"}, {0, nullptr, nullptr}}},
-        {"Paging", 192, 1124, 178,
-         {{1126, "standard", "Paging standard"}, {1125, "Rest Octets", "Paging Rest Octets"}, {0, nullptr, nullptr}}},
+        {"BCCH",
+         156,
+         1121,
+         178,
+         {{1123, "Standard", "BCCH Standard"},
+          {1122, "Rest Octets", "BCCH Rest Octets"},
+          {0, nullptr, nullptr}}},
+        {"Paging",
+         192,
+         1124,
+         178,
+         {{1126, "standard", "Paging standard"},
+          {1125, "Rest Octets", "Paging Rest Octets"},
+          {0, nullptr, nullptr}}},
     };
     for (const Group& g : groups) {
         c.push_back({-1, K::GroupBox, g.caption, 168, g.y, 162, 30, 0, nullptr});
         c.push_back({g.check, K::CheckBox, "", g.checkX, g.y + 13, 10, 10, 0, g.caption});
         static const int xs[3] = {202, 252, 300};
         for (int i = 0; i < 3 && g.alts[i].id; ++i)
-            c.push_back({g.alts[i].id, K::Radio, g.alts[i].caption, xs[i], g.y + 13, i == 2 ? 28 : 48,
-                         10, i == 0 ? CS_GROUP : CS_NONE, g.alts[i].acc});
+            c.push_back({g.alts[i].id, K::Radio, g.alts[i].caption, xs[i], g.y + 13,
+                         i == 2 ? 28 : 48, 10, i == 0 ? CS_GROUP : CS_NONE, g.alts[i].acc});
     }
     c.push_back({1, K::PushButton, "OK", 219, 237, 50, 14, CS_DEFAULT, nullptr});
     c.push_back({2, K::PushButton, "Cancel", 285, 237, 50, 14, 0, nullptr});

@@ -2,26 +2,26 @@
 // 175 (BCCH System Info).
 #include "platform/DlgTemplate.h"
 
-namespace
-{
+namespace {
 using K = CtlKind;
 }
 
 const DlgTemplate& Template100()
 {
-    static const DlgTemplate t{100,
-                               "About Tarn",
-                               235,
-                               55,
-                               "MS Sans Serif",
-                               8,
-                               false,
-                               {
-                                   {-1, K::Picture, "APPICON", 9, 9, 21, 20, 0, "Tessoly"},
-                                   {-1, K::Label, "Front Panel SW Version 3.0.0.0", 40, 10, 119, 8, 0, nullptr},
-                                   {-1, K::Label, "Front panel for the Tarn GSM test mobile", 40, 25, 135, 8, 0, nullptr},
-                                   {1, K::PushButton, "OK", 178, 7, 50, 14, CS_DEFAULT, nullptr},
-                               }};
+    static const DlgTemplate t{
+        100,
+        "About Tarn",
+        235,
+        55,
+        "MS Sans Serif",
+        8,
+        false,
+        {
+            {-1, K::Picture, "APPICON", 9, 9, 21, 20, 0, "Tessoly"},
+            {-1, K::Label, "Front Panel SW Version 3.0.0.0", 40, 10, 119, 8, 0, nullptr},
+            {-1, K::Label, "Front panel for the Tarn GSM test mobile", 40, 25, 135, 8, 0, nullptr},
+            {1, K::PushButton, "OK", 178, 7, 50, 14, CS_DEFAULT, nullptr},
+        }};
     return t;
 }
 
@@ -38,7 +38,8 @@ const DlgTemplate& Template161()
         {
             {1, K::PushButton, "OK", 174, 6, 50, 14, CS_DEFAULT, nullptr},
             {2, K::PushButton, "Cancel", 174, 23, 50, 14, 0, nullptr},
-            {-1, K::Label, "Enter the content to be send via SMS or Data call", 6, 9, 162, 8, 0, nullptr},
+            {-1, K::Label, "Enter the content to be send via SMS or Data call", 6, 9, 162, 8, 0,
+             nullptr},
             {1034, K::Edit, "", 6, 48, 216, 12, 0, "Content"},
         }};
     return t;

@@ -3,9 +3,9 @@
 #include "serial/LineSplitter.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
-#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QString>
 #include <atomic>

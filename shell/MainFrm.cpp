@@ -77,8 +77,7 @@ bool CMainFrame::Create()
     LoadSettings();
     LayoutPanel();
     UpdateCommandUI();
-    m_pController->SetupPorts(&m_nTracePort, &m_nDataPort,
-                              TestOption(OPT_POWER_ON_ON_START) != 0);
+    m_pController->SetupPorts(&m_nTracePort, &m_nDataPort, TestOption(OPT_POWER_ON_ON_START) != 0);
     UpdateCommandUI();
     return true;
 }
@@ -226,7 +225,7 @@ void CMainFrame::closeEvent(QCloseEvent* e)
     }
     if (!m_bForcedClose) {
         if (CUiServices::MessageBox(this, QStringLiteral("Do you want to exit program?"),
-                                                    CUiServices::MB_OKCANCEL) != IDOK) {
+                                    CUiServices::MB_OKCANCEL) != IDOK) {
             e->ignore();
             return;
         }

@@ -83,7 +83,11 @@ public:
     QString GetTraceFlags() const override { return m_strTraceFlags; }
     void SetTraceFlags(const QString& flags) override { m_strTraceFlags = flags; }
     int HasTraceFlag(int nMask) const override;
-    void SetBsLock(bool on) override { m_bBsLock = on; UpdateCommandUI(); }
+    void SetBsLock(bool on) override
+    {
+        m_bBsLock = on;
+        UpdateCommandUI();
+    }
     void PostCloseApp() override;
     void PostBcchClosed() override;
     CTessolyDlg* Controller() const override { return m_pController; }

@@ -11,15 +11,14 @@
 #include "control/TessolyDlg.h"
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"
+#include "scan/ChannelScanDlg.h"
 #include "shell/AboutDlg.h"
 #include "shell/ChildView.h"
 #include "shell/MainFrm.h"
 #include "sysinfo/BcchSysInfoDlg.h"
-#include "scan/ChannelScanDlg.h"
 #include "trace/ReportFlagsDlg.h"
 
-namespace
-{
+namespace {
 // Prompt strings: the status bar text, then after the line break the tool tip.
 struct Prompt
 {

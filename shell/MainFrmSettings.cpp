@@ -6,8 +6,7 @@
 #include "platform/ProfileFile.h"
 #include "shell/MainFrm.h"
 
-namespace
-{
+namespace {
 const QString kWindow = QStringLiteral("WINDOW");
 const QString kDataPort = QStringLiteral("DATA PORT");
 const QString kTracePort = QStringLiteral("TRACE PORT");
@@ -27,8 +26,9 @@ QString CMainFrame::SettingsFileFor(const QString& commandLine, const QString& p
 
 void CMainFrame::LoadSettings()
 {
-    m_strProgramDir = QDir::toNativeSeparators(
-        m_strProgramDirForced.isEmpty() ? QCoreApplication::applicationDirPath() : m_strProgramDirForced);
+    m_strProgramDir = QDir::toNativeSeparators(m_strProgramDirForced.isEmpty()
+                                                   ? QCoreApplication::applicationDirPath()
+                                                   : m_strProgramDirForced);
     if (!m_strProgramDir.endsWith(QDir::separator()))
         m_strProgramDir += QDir::separator();
     m_strIniFile = SettingsFileFor(m_strCommandLine, m_strProgramDir);

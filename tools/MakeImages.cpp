@@ -8,8 +8,7 @@
 #include <QPixmap>
 #include <cmath>
 
-namespace
-{
+namespace {
 QString g_dir;
 
 void Save(const QImage& img, const QString& name)
@@ -60,7 +59,8 @@ void Book(QPainter& p, int w, int h)
     p.drawRect(QRectF(w / 2.0 - 4, h / 2.0 - 5, 9, 10));
     p.setPen(QPen(QColor(70, 70, 70), 1));
     for (int i = 0; i < 3; ++i)
-        p.drawLine(QPointF(w / 2.0 - 2, h / 2.0 - 2 + 3 * i), QPointF(w / 2.0 + 3, h / 2.0 - 2 + 3 * i));
+        p.drawLine(QPointF(w / 2.0 - 2, h / 2.0 - 2 + 3 * i),
+                   QPointF(w / 2.0 + 3, h / 2.0 - 2 + 3 * i));
 }
 
 void Envelope(QPainter& p, int w, int h)
@@ -98,7 +98,8 @@ void Antenna(QPainter& p, double cx, double top, double bottom, const QColor& c)
     p.setPen(QPen(c, 1.6));
     p.drawLine(QPointF(cx, top + 3), QPointF(cx - 4, bottom));
     p.drawLine(QPointF(cx, top + 3), QPointF(cx + 4, bottom));
-    p.drawLine(QPointF(cx - 2.5, (top + bottom) / 2 + 2), QPointF(cx + 2.5, (top + bottom) / 2 + 2));
+    p.drawLine(QPointF(cx - 2.5, (top + bottom) / 2 + 2),
+               QPointF(cx + 2.5, (top + bottom) / 2 + 2));
     p.setBrush(c);
     p.drawEllipse(QPointF(cx, top + 3), 1.6, 1.6);
     p.setBrush(Qt::NoBrush);
@@ -189,7 +190,8 @@ int main(int argc, char** argv)
 
     ButtonFaces(QStringLiteral("PPLIBRARY"), Book);
     ButtonFaces(QStringLiteral("PPDATA"), Envelope);
-    ButtonFaces(QStringLiteral("PPSPEAKERUP"), [](QPainter& p, int w, int h) { Speaker(p, w, h, true); });
+    ButtonFaces(QStringLiteral("PPSPEAKERUP"),
+                [](QPainter& p, int w, int h) { Speaker(p, w, h, true); });
     ButtonFaces(QStringLiteral("PPSPEAKERDOWN"),
                 [](QPainter& p, int w, int h) { Speaker(p, w, h, false); });
     ButtonFaces(QStringLiteral("AILOCATIONUPDATE"), LocationUpdate);

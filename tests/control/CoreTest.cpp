@@ -15,8 +15,7 @@
 
 using Core = PanelTest;
 
-namespace
-{
+namespace {
 QString LastLogEntry(CTessolyDlg& dlg)
 {
     auto* log = dlg.Item<QListWidget>(IDC_LOG);
@@ -93,7 +92,7 @@ TEST_F(Core, SendTracePacesEveryCharacterAndLogsTheCommandOnce)
     ASSERT_EQ(arrivals.size(), 4u);
     for (size_t i = 1; i < arrivals.size(); ++i)
         EXPECT_GE(arrivals[i] - arrivals[i - 1], 40) << i; // one write per character, paced
-    EXPECT_GE(took, 200);                                   // the pause follows the last one too
+    EXPECT_GE(took, 200);                                  // the pause follows the last one too
     EXPECT_EQ(LogCount(*dlg), entries + 1);
     EXPECT_EQ(LastLogEntry(*dlg), QStringLiteral("t>, *M*M"));
     // Nothing is appended: a command that needs a carriage return carries it.
@@ -107,8 +106,7 @@ TEST_F(Core, ReceivedLinesAreLoggedWithTheirPrefix)
 {
     dataPty.Write("+CREG: 0,1\r\n");
     tracePty.Write("Idle_Mode_Rpt 62 40\r\n");
-    QTRY_COMPARE(LogCount(*dlg) >= 2 &&
-                     LastLogEntry(*dlg).startsWith(QStringLiteral("t<, ")),
+    QTRY_COMPARE(LogCount(*dlg) >= 2 && LastLogEntry(*dlg).startsWith(QStringLiteral("t<, ")),
                  true);
     auto* log = dlg->Item<QListWidget>(IDC_LOG);
     QStringList texts;
@@ -237,13 +235,15 @@ TEST_F(Core, BurstOfTraceLinesArrivesCompleteAndInOrder)
     });
     QByteArray burst;
     for (int i = 0; i < n; ++i)
-        burst += "Idle_Mode_Rpt " + QByteArray::number(1 + i % 124) + " " + QByteArray::number(i % 64) +
+        burst += "Idle_Mode_Rpt " + QByteArray::number(1 + i % 124) + " " +
+                 QByteArray::number(i % 64) +
                  " 3 20 47 5 30 12 7 25 99 9 33 20 11 40 3 13 41 7\r\n";
     ASSERT_TRUE(tracePty.Write(burst));
     ASSERT_TRUE(QTest::qWaitFor([&] { return handled == n; }, 30000)) << handled;
-    EXPECT_EQ(last, QStringLiteral("Idle_Mode_Rpt %1 %2 3 20 47 5 30 12 7 25 99 9 33 20 11 40 3 13 41 7")
-                        .arg(1 + (n - 1) % 124)
-                        .arg((n - 1) % 64));
+    EXPECT_EQ(last,
+              QStringLiteral("Idle_Mode_Rpt %1 %2 3 20 47 5 30 12 7 25 99 9 33 20 11 40 3 13 41 7")
+                  .arg(1 + (n - 1) % 124)
+                  .arg((n - 1) % 64));
     auto* log = dlg->Item<QListWidget>(IDC_LOG);
     EXPECT_EQ(log->count(), 999);
     EXPECT_EQ(LastLogEntry(*dlg), QStringLiteral("t<, ") + last);

@@ -12,8 +12,7 @@
 #include "sysinfo/BcchSysInfoDlg.h"
 #include "trace/ReportFlagsDlg.h"
 
-namespace
-{
+namespace {
 void SaveScreen(QWidget* w, const char* name)
 {
     QDir().mkpath(QStringLiteral(SCREENS_DIR));
@@ -56,11 +55,13 @@ TEST_F(E2E, BcchSystemInfoShowsTheSimulatedCell)
     Start(FastSim());
     ToIdle();
     // Wait for System Information 3 of the serving cell.
-    ASSERT_TRUE(WaitFor([&] { return c->m_TraceReport.m_bSysInfo[2] && c->m_TraceReport.m_bSysInfo[3]; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return c->m_TraceReport.m_bSysInfo[2] && c->m_TraceReport.m_bSysInfo[3]; }));
     frame->OnCommand(ID_CONTROL_BCCHSYSINFO);
     CBcchSysInfoDlg* dlg = frame->BcchDlg();
     ASSERT_TRUE(dlg->HasWindow());
-    QTreeWidgetItem* lai = ElementItem(dlg->Tree(), 3, QStringLiteral("Location Area Identification"));
+    QTreeWidgetItem* lai =
+        ElementItem(dlg->Tree(), 3, QStringLiteral("Location Area Identification"));
     ASSERT_NE(lai, nullptr);
     dlg->Tree()->setCurrentItem(lai);
     EXPECT_TRUE(dlg->Text().contains(QStringLiteral("Mobile Country Code (MCC):  262")))
@@ -90,8 +91,10 @@ TEST_F(E2E, ScreensOfThePanelIdleAndInACall)
     CSimOptions o = FastSim();
     Start(o, "17"); // with the log pane
     ToIdle();
-    ASSERT_TRUE(WaitFor([&] { return !c->GetDlgItemText(g_anNeighbourIds[2][0]).isEmpty() &&
-                                     !Text(IDC_MCC).isEmpty() && !Text(IDC_MINRX).isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] {
+        return !c->GetDlgItemText(g_anNeighbourIds[2][0]).isEmpty() && !Text(IDC_MCC).isEmpty() &&
+               !Text(IDC_MINRX).isEmpty();
+    }));
     // The log follows the newest entry.
     auto* log = c->Item<QListWidget>(IDC_LOG);
     EXPECT_TRUE(WaitFor([&] { return log->currentRow() == log->count() - 1; }, 2000))
@@ -100,9 +103,10 @@ TEST_F(E2E, ScreensOfThePanelIdleAndInACall)
     ASSERT_TRUE(sim->RingFrom(QStringLiteral("+4930123456")));
     ASSERT_TRUE(WaitState(STEP_CALLER_ID));
     QTest::mouseClick(c->Item<QAbstractButton>(IDC_YES), Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return Text(IDC_OUTPOWER).endsWith(QStringLiteral("dBm")) &&
-                                     Text(IDC_TIMINGADV).endsWith(QStringLiteral("km")) &&
-                                     !Text(IDC_TIMESLOT).isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] {
+        return Text(IDC_OUTPOWER).endsWith(QStringLiteral("dBm")) &&
+               Text(IDC_TIMINGADV).endsWith(QStringLiteral("km")) && !Text(IDC_TIMESLOT).isEmpty();
+    }));
     SaveScreen(frame.get(), "readme-call");
 }
 
@@ -155,10 +159,12 @@ TEST_F(E2E, ChannelScanDrawsLevelsAndGoLocksTheChosenChannel)
     ASSERT_GT(chosen, 0);
     const QByteArray trace = sim->ReceivedTrace();
     EXPECT_TRUE(trace.startsWith("*6+FT+Q\\8\\66QF*S\r\r1-124\r")) << trace.left(40).constData();
-    const QByteArray lock = "5" + QByteArray::number(chosen) + "\r\\F" + QByteArray::number(chosen) + "\r";
+    const QByteArray lock =
+        "5" + QByteArray::number(chosen) + "\r\\F" + QByteArray::number(chosen) + "\r";
     EXPECT_GT(trace.indexOf(lock), trace.indexOf("*S1\r\r1\r")) << trace.constData();
     EXPECT_TRUE(WaitFor([&] { return sim->ReceivedData().contains(QStringLiteral("AT+COPS=0")); }));
-    EXPECT_TRUE(WaitFor([&] { return sim->Status().bLocked && sim->Status().nServingArfcn == chosen; }));
+    EXPECT_TRUE(
+        WaitFor([&] { return sim->Status().bLocked && sim->Status().nServingArfcn == chosen; }));
     EXPECT_TRUE(c->IsDlgButtonChecked(IDC_BSLOCK));
     EXPECT_EQ(c->GetDlgItemText(IDC_BSLOCK_CHANNEL), QString::number(chosen));
 }

@@ -23,8 +23,8 @@ void E2E::Start(const CSimOptions& opt, const char* options, const char* flags)
     QFile ini(dir.filePath(QStringLiteral("Tarn.ini")));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write(QByteArray("[MISC]\r\nOptions=") + options + "\r\nTrace Flags=" + flags +
-              "\r\n[PORTS]\r\nCOM1=" + sim->DataPath().toLatin1() + "\r\nCOM2=" +
-              sim->TracePath().toLatin1() + "\r\n");
+              "\r\n[PORTS]\r\nCOM1=" + sim->DataPath().toLatin1() +
+              "\r\nCOM2=" + sim->TracePath().toLatin1() + "\r\n");
     ini.close();
     CTessolyDlg::s_bSendPowerOn = true;
     CTessolyDlg::s_nPowerOnTries = 5;
@@ -73,7 +73,7 @@ void E2E::CallType(const QString& type)
 
 void E2E::ToIdle()
 {
-    ASSERT_TRUE(WaitState(STEP_IDLE)) << "state " << c->m_nState << " status "
-                                      << Text(IDC_STATUS).toStdString();
+    ASSERT_TRUE(WaitState(STEP_IDLE))
+        << "state " << c->m_nState << " status " << Text(IDC_STATUS).toStdString();
     ASSERT_TRUE(WaitStatus(QStringLiteral("Tarn Mobile")));
 }

@@ -6,11 +6,10 @@
 #include <QTest>
 
 #include "E2EFixture.h"
-#include "sim/SimCore.h"
 #include "serial/SerialPort.h"
+#include "sim/SimCore.h"
 
-namespace
-{
+namespace {
 void Click(CTessolyDlg* c, int id)
 {
     QTest::mouseClick(c->Item<QAbstractButton>(id), Qt::LeftButton);
@@ -54,7 +53,8 @@ TEST_F(E2E, WrongPinThenRightPin)
     Click(c, IDC_YES);
     // The module refuses it: the panel asks again.
     ASSERT_TRUE(sim->WaitForData(QStringLiteral("AT+CPIN=1111"), 3000));
-    ASSERT_TRUE(WaitFor([&] { return c->m_nState == STEP_ENTER_PIN && Text(IDC_NUMBER).isEmpty(); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return c->m_nState == STEP_ENTER_PIN && Text(IDC_NUMBER).isEmpty(); }));
     Type(QStringLiteral("4711"));
     Click(c, IDC_YES);
     ToIdle();

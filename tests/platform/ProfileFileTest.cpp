@@ -5,8 +5,7 @@
 #include "platform/PortNames.h"
 #include "platform/ProfileFile.h"
 
-namespace
-{
+namespace {
 QByteArray ReadAll(const QString& path)
 {
     QFile f(path);
@@ -25,8 +24,9 @@ TEST(ProfileFile, MissingFileAndKeysGiveDefaults)
 {
     QTemporaryDir dir;
     CProfileFile ini(dir.filePath(QStringLiteral("none.ini")));
-    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("13")),
-              QStringLiteral("13"));
+    EXPECT_EQ(
+        ini.GetString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("13")),
+        QStringLiteral("13"));
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Left"), 176), 176);
     EXPECT_FALSE(ini.HasKey(QStringLiteral("MISC"), QStringLiteral("Options")));
 }
@@ -38,7 +38,8 @@ TEST(ProfileFile, NamesMatchWithoutCaseAndValuesAreCutAt79)
     WriteAll(path, "; comment\r\n[misc]\r\nOPTIONS = 1b\r\nLong=" + QByteArray(100, 'x') +
                        "\r\n\r\n[Window]\r\nleft=-20px\r\n");
     CProfileFile ini(path);
-    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Options")), QStringLiteral("1b"));
+    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Options")),
+              QStringLiteral("1b"));
     EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("long")).size(), 79);
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Left"), 0), -20);
     // A key of another section is not found.

@@ -9,8 +9,7 @@
 #include "control/TessolyDlg.h"
 #include "shell/ChildView.h"
 
-namespace
-{
+namespace {
 struct Combo
 {
     int options;
@@ -32,7 +31,8 @@ TEST(Layout, FourCombinationsOfLoggingAndPhonePadOnly)
                             {0x19, "main-padonly"},
                             {0x1d, "main-padonly-logging"}};
     for (const Combo& c : combos) {
-        ShellFixture fx(QByteArray("[MISC]\r\nOptions=") + QByteArray::number(c.options, 16) + "\r\n");
+        ShellFixture fx(QByteArray("[MISC]\r\nOptions=") + QByteArray::number(c.options, 16) +
+                        "\r\n");
         ModalAnswerer answer;
         ASSERT_TRUE(fx.Create());
         CMainFrame& f = *fx.frame;

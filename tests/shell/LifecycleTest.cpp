@@ -109,7 +109,8 @@ TEST(Lifecycle, MenuCommandsToggleTheirChecks)
     EXPECT_EQ(answer.messages[0], QStringLiteral("No Flags for BCCH-Report set"));
     // The tool bar carries the eight commands with their tips.
     EXPECT_EQ(f.Action(ID_LOGGING_DATA)->toolTip(), QStringLiteral("Toggle data"));
-    EXPECT_EQ(f.Action(ID_LOGGING_DATA)->statusTip(), QStringLiteral("Show or hide data from data port"));
+    EXPECT_EQ(f.Action(ID_LOGGING_DATA)->statusTip(),
+              QStringLiteral("Show or hide data from data port"));
     EXPECT_EQ(f.Action(ID_OPTIONS_POWERONONSTART)->statusTip(),
               QStringLiteral("Set power on on  program start"));
 }

@@ -5,8 +5,7 @@
 #include "platform/PortConfig.h"
 #include "shell/AboutDlg.h"
 
-namespace
-{
+namespace {
 void SavePng(QWidget* w, const char* name)
 {
     QDir().mkpath(QStringLiteral(SCREENS_DIR));

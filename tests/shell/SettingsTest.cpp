@@ -38,7 +38,8 @@ TEST(Settings, NoFileGivesEveryDefault)
     EXPECT_EQ(frame.m_nLoggingHeight, 50);
     EXPECT_EQ(frame.m_rcNormal.topLeft(), QPoint(176, 146));
     EXPECT_EQ(frame.m_nShow, 1);
-    EXPECT_EQ(frame.SettingsFile(), QDir::toNativeSeparators(dir.path()) + QStringLiteral("/Tarn.ini"));
+    EXPECT_EQ(frame.SettingsFile(),
+              QDir::toNativeSeparators(dir.path()) + QStringLiteral("/Tarn.ini"));
 }
 
 TEST(Settings, OptionsAreToggledAndWrittenInLowerCaseHex)
@@ -82,9 +83,11 @@ TEST(Settings, SaveKeepsForeignLinesAndWritesEveryKey)
     EXPECT_TRUE(text.contains(QStringLiteral("last number=+49 30 1234\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("[PORTS]\r\nCOM1=")));
     CProfileFile ini(fx.IniPath());
-    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Trace Flags")), QStringLiteral("FFFFFF"));
-    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Last Logfile"), QStringLiteral("?")),
-              QString());
+    EXPECT_EQ(ini.GetString(QStringLiteral("MISC"), QStringLiteral("Trace Flags")),
+              QStringLiteral("FFFFFF"));
+    EXPECT_EQ(
+        ini.GetString(QStringLiteral("MISC"), QStringLiteral("Last Logfile"), QStringLiteral("?")),
+        QString());
     EXPECT_EQ(ini.GetInt(QStringLiteral("DATA PORT"), QStringLiteral("Number"), 0), 1);
     EXPECT_EQ(ini.GetInt(QStringLiteral("TRACE PORT"), QStringLiteral("Number"), 0), 2);
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Show"), 0), 1);
@@ -106,5 +109,6 @@ TEST(Settings, MaximisedWindowWritesShow3AndItsRestoredRectangle)
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Left"), 0), normal.left());
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Top"), 0), normal.top());
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Right"), 0), normal.right() + 1);
-    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Bottom"), 0), normal.bottom() + 1);
+    EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Bottom"), 0),
+              normal.bottom() + 1);
 }

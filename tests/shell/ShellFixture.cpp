@@ -7,8 +7,8 @@
 ShellFixture::ShellFixture(const QByteArray& iniText, const QStringList& args)
 {
     QByteArray text = iniText;
-    text += "\r\n[PORTS]\r\nCOM1=" + data.SlavePath().toLatin1() + "\r\nCOM2=" +
-            trace.SlavePath().toLatin1() + "\r\n";
+    text += "\r\n[PORTS]\r\nCOM1=" + data.SlavePath().toLatin1() +
+            "\r\nCOM2=" + trace.SlavePath().toLatin1() + "\r\n";
     QFile f(IniPath());
     if (f.open(QIODevice::WriteOnly))
         f.write(text);
