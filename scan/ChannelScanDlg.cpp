@@ -461,16 +461,22 @@ void CChannelScanDlg::NarrowRanges(int a, int b)
     OnSelect();
 }
 
-void CChannelScanDlg::OnGo()
+void CChannelScanDlg::SendScanEnd()
 {
-    if (m_nSelected != 0 && m_pReport)
-        m_pReport->ResetScanLevels();
+    // The module stops scanning.
     if (m_pController) {
         m_pController->SendTrace("*S");
         m_pController->SendTrace("1\r");
         m_pController->SendTrace("\r");
         m_pController->SendTrace("1", "\r");
     }
+}
+
+void CChannelScanDlg::OnGo()
+{
+    if (m_nSelected != 0 && m_pReport)
+        m_pReport->ResetScanLevels();
+    SendScanEnd();
     EndDialog(IDOK);
 }
 
@@ -479,12 +485,7 @@ void CChannelScanDlg::OnCancel()
     m_nSelected = 0;
     if (m_pReport)
         m_pReport->ResetScanLevels();
-    if (m_pController) {
-        m_pController->SendTrace("*S");
-        m_pController->SendTrace("1\r");
-        m_pController->SendTrace("\r");
-        m_pController->SendTrace("1", "\r");
-    }
+    SendScanEnd();
     ResetDisplay();
     EndDialog(IDCANCEL);
     if (m_pController)

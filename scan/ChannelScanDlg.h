@@ -129,6 +129,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    void SendScanEnd();
     // What a paint of the graph is for: the whole graph, the axis line with
     // the selection line, or the whole graph with the "waiting" text on it.
     enum PaintPart

@@ -26,44 +26,29 @@ bool ToDataBits(int n, QSerialPort::DataBits* p)
     return true;
 }
 
+// The driver's numbering of parity (0 none .. 4 space) and stop bits
+// (0 one, 1 one and a half, 2 two), looked up in tables.
+template <class T, size_t N> bool FromTable(int n, const T (&table)[N], T* p)
+{
+    if (n < 0 || n >= static_cast<int>(N))
+        return false;
+    *p = table[n];
+    return true;
+}
+
 bool ToParity(int n, QSerialPort::Parity* p)
 {
-    switch (n) {
-    case 0:
-        *p = QSerialPort::NoParity;
-        return true;
-    case 1:
-        *p = QSerialPort::OddParity;
-        return true;
-    case 2:
-        *p = QSerialPort::EvenParity;
-        return true;
-    case 3:
-        *p = QSerialPort::MarkParity;
-        return true;
-    case 4:
-        *p = QSerialPort::SpaceParity;
-        return true;
-    default:
-        return false;
-    }
+    static const QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                  QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                  QSerialPort::SpaceParity};
+    return FromTable(n, kParity, p);
 }
 
 bool ToStopBits(int n, QSerialPort::StopBits* p)
 {
-    switch (n) {
-    case 0:
-        *p = QSerialPort::OneStop;
-        return true;
-    case 1:
-        *p = QSerialPort::OneAndHalfStop;
-        return true;
-    case 2:
-        *p = QSerialPort::TwoStop;
-        return true;
-    default:
-        return false;
-    }
+    static const QSerialPort::StopBits kStopBits[] = {
+        QSerialPort::OneStop, QSerialPort::OneAndHalfStop, QSerialPort::TwoStop};
+    return FromTable(n, kStopBits, p);
 }
 } // namespace
 

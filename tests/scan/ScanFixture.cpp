@@ -11,23 +11,8 @@
 
 void ScanTest::SetUp()
 {
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(dataPty.IsValid());
-    ASSERT_TRUE(tracePty.IsValid());
-    CPortNames::SetProfilePath(dir.filePath(QStringLiteral("Tarn.ini")));
-    CPortNames::SetDevice(1, dataPty.SlavePath());
-    CPortNames::SetDevice(2, tracePty.SlavePath());
-
-    dlg = std::make_unique<CTessolyDlg>(&frame);
-    frame.controller = dlg.get();
     frame.traceFlags = QStringLiteral("878000");
-    ASSERT_TRUE(dlg->CreatePanel());
-    dlg->m_nTraceCharDelay = 0;
-    dlg->m_nPowerOnWait = 0;
-    dlg->m_nIdlePause = 0;
-    dlg->m_nClosePause = 0;
-    int nTrace = 2, nData = 1;
-    ASSERT_TRUE(dlg->OpenPorts(&nTrace, &nData));
+    ASSERT_TRUE(OpenPanel());
     dlg->m_bPoweredOn = true;
     Drain();
 }
@@ -35,12 +20,7 @@ void ScanTest::SetUp()
 void ScanTest::TearDown()
 {
     scan.reset();
-    if (dlg) {
-        dlg->ClosePanel();
-        dlg.reset();
-    }
-    CUiServices::ArrowCursor();
-    CPortNames::SetProfilePath(QString());
+    ClosePanel();
 }
 
 void ScanTest::OpenScan(bool bActivate)

@@ -8,16 +8,14 @@
 #include <map>
 #include <memory>
 
-#include "common/FakeFrame.h"
-#include "common/ModalAnswerer.h"
-#include "common/PtyPair.h"
+#include "common/PanelHarness.h"
 #include "control/TessolyDlg.h"
 #include "scan/ChannelScanDlg.h"
 
 // A powered-on panel on two pseudo-terminals (data port 1, trace port 2)
 // with every pause shortened, and a channel scan opened on it with Create()
 // (shown and active, so that focus moves are delivered).
-class ScanTest : public ::testing::Test
+class ScanTest : public ::testing::Test, public PanelHarness
 {
 protected:
     void SetUp() override;
@@ -30,14 +28,6 @@ protected:
     int RunModal(const std::function<void()>& body);
     // Ends the scan window (its destroy sequence runs).
     void CloseScan();
-
-    QByteArray Data(int timeoutMs = 80) { return dataPty.Read(timeoutMs, 15); }
-    QByteArray Trace(int timeoutMs = 80) { return tracePty.Read(timeoutMs, 15); }
-    void Drain()
-    {
-        Data(20);
-        Trace(20);
-    }
 
     // Publishes levels as the module does: a header, data lines, the next header.
     void Publish(const std::map<int, int>& levels);
@@ -52,11 +42,5 @@ protected:
     // Moves the focus away from the range fields (to the Delete button).
     void Leave();
 
-    QTemporaryDir dir;
-    PtyPair dataPty;
-    PtyPair tracePty;
-    FakeFrame frame;
-    std::unique_ptr<CTessolyDlg> dlg;
     std::unique_ptr<CChannelScanDlg> scan;
-    ModalAnswerer answerer;
 };

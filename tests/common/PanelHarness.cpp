@@ -1,13 +1,12 @@
-#include "PanelFixture.h"
+#include "PanelHarness.h"
 
 #include "platform/PortNames.h"
 #include "platform/UiServices.h"
 
-void PanelTest::SetUp()
+::testing::AssertionResult PanelHarness::OpenPanel()
 {
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(dataPty.IsValid());
-    ASSERT_TRUE(tracePty.IsValid());
+    if (!dir.isValid() || !dataPty.IsValid() || !tracePty.IsValid())
+        return ::testing::AssertionFailure() << "no temporary directory or pseudo-terminal";
     CPortNames::SetProfilePath(dir.filePath(QStringLiteral("Tarn.ini")));
     CPortNames::SetDevice(1, dataPty.SlavePath());
     CPortNames::SetDevice(2, tracePty.SlavePath());
@@ -16,16 +15,19 @@ void PanelTest::SetUp()
 
     dlg = std::make_unique<CTessolyDlg>(&frame);
     frame.controller = dlg.get();
-    ASSERT_TRUE(dlg->CreatePanel());
+    if (!dlg->CreatePanel())
+        return ::testing::AssertionFailure() << "the panel could not be created";
     dlg->m_nTraceCharDelay = 0;
     dlg->m_nPowerOnWait = 0;
     dlg->m_nIdlePause = 0;
     dlg->m_nClosePause = 0;
     int nTrace = 2, nData = 1;
-    ASSERT_TRUE(dlg->OpenPorts(&nTrace, &nData));
+    if (!dlg->OpenPorts(&nTrace, &nData))
+        return ::testing::AssertionFailure() << "the ports could not be opened";
+    return ::testing::AssertionSuccess();
 }
 
-void PanelTest::TearDown()
+void PanelHarness::ClosePanel()
 {
     if (dlg) {
         dlg->ClosePanel();
