@@ -2,9 +2,8 @@
 
 #include <QFile>
 #include <QTimer>
-#include <cstdarg>
-#include <cstdio>
 
+#include "sim/SimFormat.h"
 #include "sim/SimReports.h"
 
 using namespace SimReports;
@@ -19,18 +18,6 @@ const int MAX_PHONEBOOK = 250;
 const int MAX_NAME = 30;
 const int MAX_NUMBER = 40;
 const int SCAN_PAIRS_PER_LINE = 10;
-
-QByteArray Fmt(const char* pszFormat, ...) Q_ATTRIBUTE_FORMAT_PRINTF(1, 2);
-
-QByteArray Fmt(const char* pszFormat, ...)
-{
-    char buf[512];
-    va_list ap;
-    va_start(ap, pszFormat);
-    vsnprintf(buf, sizeof buf, pszFormat, ap);
-    va_end(ap);
-    return QByteArray(buf);
-}
 
 QByteArray Unquote(QByteArray s)
 {

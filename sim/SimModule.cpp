@@ -170,22 +170,23 @@ bool Contains(const std::deque<QString>& list, const QString& s)
 
 bool CSimModule::WaitForData(const QString& strLine, int nTimeoutMs) const
 {
-    QDeadlineTimer deadline(nTimeoutMs);
-    QMutexLocker lock(&m_mutex);
-    while (!Contains(m_dataLines, strLine)) {
-        if (!m_changed.wait(&m_mutex, deadline))
-            return Contains(m_dataLines, strLine);
-    }
-    return true;
+    return WaitForEntry(m_dataLines, strLine, nTimeoutMs);
 }
 
 bool CSimModule::WaitForTraceCommand(const QString& strCommand, int nTimeoutMs) const
 {
+    return WaitForEntry(m_traceCommands, strCommand, nTimeoutMs);
+}
+
+// Waits until the recorded list (guarded by m_mutex) holds the text.
+bool CSimModule::WaitForEntry(const std::deque<QString>& list, const QString& str,
+                              int nTimeoutMs) const
+{
     QDeadlineTimer deadline(nTimeoutMs);
     QMutexLocker lock(&m_mutex);
-    while (!Contains(m_traceCommands, strCommand)) {
+    while (!Contains(list, str)) {
         if (!m_changed.wait(&m_mutex, deadline))
-            return Contains(m_traceCommands, strCommand);
+            return Contains(list, str);
     }
     return true;
 }

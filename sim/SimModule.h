@@ -66,6 +66,7 @@ private:
     template <typename F> void RunInThread(F f) const;
     void OnRecord(int nPort, const QByteArray& item);
     void OnTraceBytes(const QByteArray& bytes);
+    bool WaitForEntry(const std::deque<QString>& list, const QString& str, int nTimeoutMs) const;
 
     CSimOptions m_opt;
     QThread* m_pThread = nullptr;

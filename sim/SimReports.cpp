@@ -1,24 +1,12 @@
 #include "sim/SimReports.h"
 
 #include <QtGlobal>
-#include <cstdarg>
-#include <cstdio>
+
+#include "sim/SimFormat.h"
 
 namespace SimReports {
 namespace {
 const int RXLEV_ACCESS_MIN = 10;
-
-QByteArray Fmt(const char* pszFormat, ...) Q_ATTRIBUTE_FORMAT_PRINTF(1, 2);
-
-QByteArray Fmt(const char* pszFormat, ...)
-{
-    char buf[512];
-    va_list ap;
-    va_start(ap, pszFormat);
-    vsnprintf(buf, sizeof buf, pszFormat, ap);
-    va_end(ap);
-    return QByteArray(buf);
-}
 
 int C1(const CSimCell& c)
 {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "platform/Diagnostics.h"
 #include "trace/StringE.h"
@@ -63,6 +64,27 @@ bool IsHopping(QStringView field)
 {
     return field == u"Hopping";
 }
+
+// The position at which the lines of a kind turn out to continue the open
+// report, or not to be presented, or both.
+struct RoleRule
+{
+    int nKind;
+    int nPosition;
+    bool bContinuation;
+    bool bQuiet;
+};
+const RoleRule kRoleRules[] = {
+    {REPORT_CHAN_COUNT, 0, true, false},
+    {REPORT_CELL_ID, 1, true, true},
+    {REPORT_FULL_IDLE_DESC, 1, false, true},
+    {REPORT_NONC, 0, true, true},
+    {REPORT_COMB, 0, true, true},
+    {REPORT_MAX_RETRANS, 0, true, true},
+    {REPORT_MIN_ACCESS, 0, true, false},
+    {REPORT_FLAGS, 1, true, true},
+    {REPORT_CBCH, 0, true, false},
+};
 } // namespace
 
 // Flags of the line being parsed.
@@ -82,6 +104,7 @@ CTraceReport::CTraceReport()
     for (int i = 0; i < REPORT_NAMES; ++i)
         m_strReportName[i] = QString::fromLatin1(kReportNames[i]);
     m_listHopping.reserve(10);
+    BuildTables();
     ResetScanLevels();
     for (int i = 0; i < REPORT_NAMES; ++i)
         ClearReport(i);
@@ -288,341 +311,199 @@ void CTraceReport::StoreField(char* dst, int nCap, QStringView field, int nKind,
     dst[n] = 0;
 }
 
+void CTraceReport::BuildTables()
+{
+    std::vector<FieldAt> list;
+
+    TrIdleModeRpt& idle = m_IdleMode;
+    list = {At(0, idle.szBcch), At(1, idle.szRxLev)};
+    AddNeighbours(list, 2, idle.aNeighbour);
+    m_aRule[REPORT_IDLE_MODE].fields = MakeTable(list);
+
+    TrDedicatedRpt& ded = m_Dedicated;
+    list = {At(0, ded.szField0), At(1, ded.szTxPower), At(2, ded.szRxLev1),  At(3, ded.szRxQual1),
+            At(4, ded.szRxLev2), At(5, ded.szRxQual2), At(24, ded.szField24)};
+    AddNeighbours(list, 6, ded.aNeighbour);
+    m_aRule[REPORT_DEDICATED].fields = MakeTable(list);
+
+    // The octet count, message type and octets are read by HandleField.
+    m_aRule[REPORT_BCCH].fields = MakeTable({At(1, m_szBcchText1), At(2, m_szBcchText2)});
+
+    // Position 9 says whether the channel hops; that selects the
+    // destinations of the later positions.
+    TrDedicatedChan& chan = m_DedicatedChan;
+    list = {At(0, chan.szBcch),     At(1, chan.szBsic),   At(2, chan.szField2),
+            At(4, chan.szTimeSlot), At(6, chan.szField6), At(8, chan.szField8),
+            At(9, chan.szMode)};
+    std::vector<FieldAt> hopping = list;
+    list.insert(list.end(), {At(11, chan.szExtra1), At(13, chan.szTrafficChannel)});
+    hopping.insert(hopping.end(),
+                   {At(11, chan.szExtra2), At(13, chan.szExtra3), At(15, chan.szExtra1)});
+    m_aRule[REPORT_DEDICATED_CHAN].fields = MakeTable(list);
+    m_aRule[REPORT_DEDICATED_CHAN].hopping = MakeTable(hopping);
+
+    // The later fields of Chan_Count go to the hopping list.
+    m_aRule[REPORT_CHAN_COUNT].fields = MakeTable({At(0, chan.szChanCount)});
+
+    TrCellId& cell = m_CellId;
+    m_aRule[REPORT_CELL_ID].fields =
+        MakeTable({At(1, cell.szCi), At(3, cell.szLac), At(5, cell.szMnc), At(7, cell.szMcc)});
+
+    TrFullIdleDesc& desc = m_FullIdleDesc;
+    m_aRule[REPORT_FULL_IDLE_DESC].fields =
+        MakeTable({At(1, desc.szBcch), At(3, desc.szBsic), At(5, desc.szCi), At(7, desc.szLac),
+                   At(9, desc.szMnc), At(11, desc.szMcc)});
+    // Position 0 of NonC and Comb stores the report's own name.
+    list = {At(0, desc.szCombName)};
+    for (int i = 0; i < 5; ++i)
+        list.push_back(At(2 * i + 1, desc.aszComb[i]));
+    m_aRule[REPORT_NONC].fields = MakeTable(list);
+    m_aRule[REPORT_COMB].fields = MakeTable(list);
+    m_aRule[REPORT_MAX_RETRANS].fields =
+        MakeTable({At(0, desc.szRetrans0), At(3, desc.szRetrans3), At(7, desc.szRetrans7)});
+    m_aRule[REPORT_MIN_ACCESS].fields = MakeTable({At(0, desc.szAccess0), At(3, desc.szAccess3),
+                                                   At(5, desc.szAccess5), At(7, desc.szAccess7)});
+    list.clear();
+    for (int i = 0; i < 7; ++i)
+        list.push_back(At(2 * i + 1, desc.aszFlags[i]));
+    m_aRule[REPORT_FLAGS].fields = MakeTable(list);
+    // Position 7 says whether the channel hops, which selects position 9.
+    list = {At(0, desc.szCbch0), At(2, desc.szCbchTimeSlot), At(4, desc.szCbch4),
+            At(6, desc.szCbch6), At(7, desc.szCbchMode),     At(11, desc.szCbch11)};
+    hopping = list;
+    list.push_back(At(9, desc.szCbch9));
+    hopping.push_back(At(9, desc.szCbch9Hopping));
+    m_aRule[REPORT_CBCH].fields = MakeTable(list);
+    m_aRule[REPORT_CBCH].hopping = MakeTable(hopping);
+
+    TrFullIdleReport& full = m_FullIdle;
+    m_aRule[REPORT_FULL_IDLE].fields =
+        MakeTable({At(0, full.szBcch), At(1, full.szRxLev), At(2, full.szRxQual),
+                   At(3, full.szField3), At(4, full.szField4), At(5, full.szField5)});
+
+    TrFullDedReport& fded = m_FullDed;
+    m_aRule[REPORT_FULL_DED].fields =
+        MakeTable({At(0, fded.szTimingAdvance), At(1, fded.szTxPower), At(2, fded.szRxLev1),
+                   At(3, fded.szRxQual1), At(4, fded.szRxLev2), At(5, fded.szRxQual2),
+                   At(6, fded.szPairSelect)});
+
+    // NCell lines fill entry e of the open report's neighbour tables.
+    const std::pair<int, TrNeighbour*> tables[] = {{REPORT_IDLE_MODE, m_IdleMode.aNeighbour},
+                                                   {REPORT_DEDICATED, m_Dedicated.aNeighbour},
+                                                   {REPORT_FULL_DED, m_FullDed.aNeighbour}};
+    for (int e = 0; e < 6; ++e) {
+        for (const auto& [nReport, pTable] : tables) {
+            TrNeighbour& nb = pTable[e];
+            m_aNCell[nReport][e] =
+                MakeTable({At(1, nb.szBcch), At(2, nb.szRxLev), At(3, nb.szBsic)});
+        }
+        TrNeighbour& a = full.aNeighbourA[e];
+        TrNeighbourB& b = full.aNeighbourB[e];
+        m_aNCell[REPORT_FULL_IDLE][e] =
+            MakeTable({At(1, a.szBcch), At(2, a.szRxLev), At(3, b.szField1), At(4, b.szField2),
+                       At(5, a.szBsic), At(6, b.szField3)});
+    }
+
+    m_aRule[REPORT_IDLE_MODE].bNeighbours = true;
+    m_aRule[REPORT_DEDICATED].bNeighbours = true;
+    for (const RoleRule& r : kRoleRules) {
+        KindRule& rule = m_aRule[r.nKind];
+        rule.nRolePosition = r.nPosition;
+        rule.bContinuation = r.bContinuation;
+        rule.bQuiet = r.bQuiet;
+    }
+}
+
+CTraceReport::FieldTable CTraceReport::MakeTable(const std::vector<FieldAt>& list)
+{
+    FieldTable table;
+    table.nFirst = static_cast<int>(m_aDest.size());
+    for (const FieldAt& at : list)
+        table.nCount = qMax(table.nCount, at.nPosition + 1);
+    m_aDest.resize(m_aDest.size() + table.nCount, FieldDest{nullptr, 0});
+    for (const FieldAt& at : list)
+        m_aDest[table.nFirst + at.nPosition] = at.dest;
+    return table;
+}
+
+void CTraceReport::AddNeighbours(std::vector<FieldAt>& list, int nFirst, TrNeighbour (&table)[6])
+{
+    for (int j = 0; j < 6; ++j) {
+        const int p = nFirst + 3 * j;
+        list.insert(list.end(), {At(p, table[j].szBcch), At(p + 1, table[j].szRxLev),
+                                 At(p + 2, table[j].szBsic)});
+    }
+}
+
+void CTraceReport::StoreByTable(const FieldTable& table, QStringView field, int nKind, int p)
+{
+    if (p >= table.nCount)
+        return;
+    const FieldDest& dest = m_aDest[table.nFirst + p];
+    if (dest.pszField)
+        StoreField(dest.pszField, dest.nCap, field, nKind, p);
+}
+
 void CTraceReport::HandleField(int nKind, int p, QStringView f, LineState& s)
 {
+    // The rules the tables do not tell.
     switch (nKind) {
-    case REPORT_IDLE_MODE: {
-        m_bNeighboursChanged = true;
-        TrIdleModeRpt& r = m_IdleMode;
-        if (p == 0)
-            Store(r.szBcch, f, nKind, p);
-        else if (p == 1)
-            Store(r.szRxLev, f, nKind, p);
-        else if (p < 20) {
-            TrNeighbour& nb = r.aNeighbour[(p - 2) / 3];
-            switch ((p - 2) % 3) {
-            case 0:
-                Store(nb.szBcch, f, nKind, p);
-                break;
-            case 1:
-                Store(nb.szRxLev, f, nKind, p);
-                break;
-            default:
-                Store(nb.szBsic, f, nKind, p);
-                break;
-            }
-        }
-        break;
-    }
-    case REPORT_DEDICATED: {
-        m_bNeighboursChanged = true;
-        TrDedicatedRpt& r = m_Dedicated;
-        switch (p) {
-        case 0:
-            Store(r.szField0, f, nKind, p);
-            break;
-        case 1:
-            Store(r.szTxPower, f, nKind, p);
-            break;
-        case 2:
-            Store(r.szRxLev1, f, nKind, p);
-            break;
-        case 3:
-            Store(r.szRxQual1, f, nKind, p);
-            break;
-        case 4:
-            Store(r.szRxLev2, f, nKind, p);
-            break;
-        case 5:
-            Store(r.szRxQual2, f, nKind, p);
-            break;
-        case 24:
-            Store(r.szField24, f, nKind, p);
-            break;
-        default:
-            if (p >= 6 && p < 24) {
-                TrNeighbour& nb = r.aNeighbour[(p - 6) / 3];
-                switch ((p - 6) % 3) {
-                case 0:
-                    Store(nb.szBcch, f, nKind, p);
-                    break;
-                case 1:
-                    Store(nb.szRxLev, f, nKind, p);
-                    break;
-                default:
-                    Store(nb.szBsic, f, nKind, p);
-                    break;
-                }
-            }
-            break;
-        }
-        break;
-    }
     case REPORT_BCCH:
         if (p == 0) {
             m_nBcchOctets = CStringE::ViewToInt(f, 10);
-        } else if (p == 1) {
-            Store(m_szBcchText1, f, nKind, p);
-        } else if (p == 2) {
-            Store(m_szBcchText2, f, nKind, p);
         } else if (p == 3) {
             // Message types 0x19 .. 0x1C are System Information 1 .. 4.
-            s.nSysInfo = CStringE::ViewToInt(f, 16) - 25;
-            if (s.nSysInfo >= 0 && s.nSysInfo <= 3)
+            const qint64 nType = static_cast<qint64>(CStringE::ViewToInt(f, 16)) - 25;
+            s.nSysInfo = nType >= 0 && nType <= 3 ? static_cast<int>(nType) : -1;
+            if (s.nSysInfo >= 0)
                 m_bSysInfo[s.nSysInfo] = true;
-        } else if (p < 24 && s.nSysInfo >= 0 && s.nSysInfo <= 3) {
+        } else if (p >= 4 && p < 24 && s.nSysInfo >= 0) {
             Store(m_szSysInfo[s.nSysInfo][p - 4], f, nKind, p);
         }
         break;
-    case REPORT_DEDICATED_CHAN: {
-        TrDedicatedChan& r = m_DedicatedChan;
-        switch (p) {
-        case 0:
-            Store(r.szBcch, f, nKind, p);
-            break;
-        case 1:
-            Store(r.szBsic, f, nKind, p);
-            break;
-        case 2:
-            Store(r.szField2, f, nKind, p);
-            break;
-        case 4:
-            Store(r.szTimeSlot, f, nKind, p);
-            break;
-        case 6:
-            Store(r.szField6, f, nKind, p);
-            break;
-        case 8:
-            Store(r.szField8, f, nKind, p);
-            break;
-        case 9:
-            if (IsHopping(f)) {
-                // Presented once its Chan_Count line has filled the hopping list.
-                s.bHopping = true;
-                s.bPresent = false;
-            }
-            Store(r.szMode, f, nKind, p);
-            break;
-        case 11:
-            if (s.bHopping)
-                Store(r.szExtra2, f, nKind, p);
-            else
-                Store(r.szExtra1, f, nKind, p);
-            break;
-        case 13:
-            if (s.bHopping)
-                Store(r.szExtra3, f, nKind, p);
-            else
-                Store(r.szTrafficChannel, f, nKind, p);
-            break;
-        case 15:
-            if (s.bHopping)
-                Store(r.szExtra1, f, nKind, p);
-            break;
-        default:
-            break;
+    case REPORT_DEDICATED_CHAN:
+        if (p == 9 && IsHopping(f)) {
+            // Presented once its Chan_Count line has filled the hopping list.
+            s.bHopping = true;
+            s.bPresent = false;
         }
         break;
-    }
     case REPORT_CHAN_COUNT:
-        if (p == 0) {
-            s.bHeader = false;
-            Store(m_DedicatedChan.szChanCount, f, nKind, p);
-        } else if (!f.isEmpty()) {
+        if (p > 0 && !f.isEmpty())
             m_listHopping.append(f.toString());
-        }
         break;
-    case REPORT_CELL_ID: {
-        TrCellId& r = m_CellId;
-        switch (p) {
-        case 1:
-            s.bHeader = false;
-            s.bPresent = false;
-            Store(r.szCi, f, nKind, p);
-            break;
-        case 3:
-            Store(r.szLac, f, nKind, p);
-            break;
-        case 5:
-            Store(r.szMnc, f, nKind, p);
-            break;
-        case 7:
-            Store(r.szMcc, f, nKind, p);
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case REPORT_FULL_IDLE_DESC: {
-        TrFullIdleDesc& r = m_FullIdleDesc;
-        switch (p) {
-        case 1:
-            s.bPresent = false;
-            Store(r.szBcch, f, nKind, p);
-            break;
-        case 3:
-            Store(r.szBsic, f, nKind, p);
-            break;
-        case 5:
-            Store(r.szCi, f, nKind, p);
-            break;
-        case 7:
-            Store(r.szLac, f, nKind, p);
-            break;
-        case 9:
-            Store(r.szMnc, f, nKind, p);
-            break;
-        case 11:
-            Store(r.szMcc, f, nKind, p);
-            break;
-        default:
-            break;
-        }
-        break;
-    }
     case REPORT_NONC:
     case REPORT_COMB:
-        if (p == 0) {
-            s.bHeader = false;
-            s.bPresent = false;
-            Store(m_FullIdleDesc.szCombName, m_strReportName[nKind], nKind, p);
-        } else if (p <= 9 && (p % 2) == 1) {
-            Store(m_FullIdleDesc.aszComb[p / 2], f, nKind, p);
-        }
+        if (p == 0)
+            f = m_strReportName[nKind]; // the name field takes the report's own name
         break;
-    case REPORT_MAX_RETRANS:
-        if (p == 0) {
-            s.bHeader = false;
-            s.bPresent = false;
-            Store(m_FullIdleDesc.szRetrans0, f, nKind, p);
-        } else if (p == 3) {
-            Store(m_FullIdleDesc.szRetrans3, f, nKind, p);
-        } else if (p == 7) {
-            Store(m_FullIdleDesc.szRetrans7, f, nKind, p);
-        }
-        break;
-    case REPORT_MIN_ACCESS:
-        if (p == 0) {
-            s.bHeader = false;
-            Store(m_FullIdleDesc.szAccess0, f, nKind, p);
-        } else if (p == 3) {
-            Store(m_FullIdleDesc.szAccess3, f, nKind, p);
-        } else if (p == 5) {
-            Store(m_FullIdleDesc.szAccess5, f, nKind, p);
-        } else if (p == 7) {
-            Store(m_FullIdleDesc.szAccess7, f, nKind, p);
-        }
-        break;
-    case REPORT_FLAGS:
-        if (p == 1) {
-            s.bHeader = false;
-            s.bPresent = false;
-        }
-        if (p <= 13 && (p % 2) == 1)
-            Store(m_FullIdleDesc.aszFlags[p / 2], f, nKind, p);
-        break;
-    case REPORT_CBCH: {
-        TrFullIdleDesc& r = m_FullIdleDesc;
-        switch (p) {
-        case 0:
-            s.bHeader = false;
-            Store(r.szCbch0, f, nKind, p);
-            break;
-        case 2:
-            Store(r.szCbchTimeSlot, f, nKind, p);
-            break;
-        case 4:
-            Store(r.szCbch4, f, nKind, p);
-            break;
-        case 6:
-            Store(r.szCbch6, f, nKind, p);
-            break;
-        case 7:
+    case REPORT_CBCH:
+        if (p == 7)
             s.bHopping = IsHopping(f);
-            Store(r.szCbchMode, f, nKind, p);
-            break;
-        case 9:
-            if (s.bHopping)
-                Store(r.szCbch9Hopping, f, nKind, p);
-            else
-                Store(r.szCbch9, f, nKind, p);
-            break;
-        case 11:
-            Store(r.szCbch11, f, nKind, p);
-            break;
-        default:
-            break;
-        }
         break;
-    }
-    case REPORT_FULL_IDLE: {
-        TrFullIdleReport& r = m_FullIdle;
-        switch (p) {
-        case 0:
-            Store(r.szBcch, f, nKind, p);
-            break;
-        case 1:
-            Store(r.szRxLev, f, nKind, p);
-            break;
-        case 2:
-            Store(r.szRxQual, f, nKind, p);
-            break;
-        case 3:
-            Store(r.szField3, f, nKind, p);
-            break;
-        case 4:
-            Store(r.szField4, f, nKind, p);
-            break;
-        case 5:
-            Store(r.szField5, f, nKind, p);
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case REPORT_FULL_DED: {
-        TrFullDedReport& r = m_FullDed;
-        switch (p) {
-        case 0:
-            Store(r.szTimingAdvance, f, nKind, p);
-            break;
-        case 1:
-            Store(r.szTxPower, f, nKind, p);
-            break;
-        case 2:
-            Store(r.szRxLev1, f, nKind, p);
-            break;
-        case 3:
-            Store(r.szRxQual1, f, nKind, p);
-            break;
-        case 4:
-            Store(r.szRxLev2, f, nKind, p);
-            break;
-        case 5:
-            Store(r.szRxQual2, f, nKind, p);
-            break;
-        case 6:
-            Store(r.szPairSelect, f, nKind, p);
-            break;
-        default:
-            break;
-        }
-        break;
-    }
     case REPORT_RF_SCAN:
         m_bScanStarted = false;
-        break;
+        return;
     case REPORT_NCELL:
         HandleNCell(p, f, s);
-        break;
+        return;
     case REPORT_SCAN_DATA:
         HandleScanData(p, f, s);
-        break;
+        return;
     default:
         break;
     }
+
+    const KindRule& rule = m_aRule[nKind];
+    if (p == rule.nRolePosition) {
+        if (rule.bContinuation)
+            s.bHeader = false;
+        if (rule.bQuiet)
+            s.bPresent = false;
+    }
+    if (rule.bNeighbours)
+        m_bNeighboursChanged = true;
+    StoreByTable(s.bHopping ? rule.hopping : rule.fields, f, nKind, p);
 }
 
 void CTraceReport::HandleNCell(int p, QStringView f, LineState& s)
@@ -638,53 +519,8 @@ void CTraceReport::HandleNCell(int p, QStringView f, LineState& s)
         s.nEntry = m_nNeighbours;
         return;
     }
-    if (p > 6 || s.nEntry < 1 || s.nEntry > 6)
-        return;
-    const int e = s.nEntry - 1;
-    const int k = REPORT_NCELL;
-    switch (m_nReport) {
-    case REPORT_IDLE_MODE:
-    case REPORT_DEDICATED:
-    case REPORT_FULL_DED: {
-        TrNeighbour& nb = m_nReport == REPORT_IDLE_MODE   ? m_IdleMode.aNeighbour[e]
-                          : m_nReport == REPORT_DEDICATED ? m_Dedicated.aNeighbour[e]
-                                                          : m_FullDed.aNeighbour[e];
-        if (p == 1)
-            Store(nb.szBcch, f, k, p);
-        else if (p == 2)
-            Store(nb.szRxLev, f, k, p);
-        else if (p == 3)
-            Store(nb.szBsic, f, k, p);
-        break;
-    }
-    case REPORT_FULL_IDLE: {
-        TrNeighbour& a = m_FullIdle.aNeighbourA[e];
-        TrNeighbourB& b = m_FullIdle.aNeighbourB[e];
-        switch (p) {
-        case 1:
-            Store(a.szBcch, f, k, p);
-            break;
-        case 2:
-            Store(a.szRxLev, f, k, p);
-            break;
-        case 3:
-            Store(b.szField1, f, k, p);
-            break;
-        case 4:
-            Store(b.szField2, f, k, p);
-            break;
-        case 5:
-            Store(a.szBsic, f, k, p);
-            break;
-        default:
-            Store(b.szField3, f, k, p);
-            break;
-        }
-        break;
-    }
-    default:
-        break;
-    }
+    if (s.nEntry >= 1 && s.nEntry <= 6 && m_nReport < REPORT_NAMES)
+        StoreByTable(m_aNCell[m_nReport][s.nEntry - 1], f, REPORT_NCELL, p);
 }
 
 void CTraceReport::HandleScanData(int p, QStringView f, LineState& s)

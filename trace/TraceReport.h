@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <vector>
 
 class QWidget;
 
@@ -212,6 +213,46 @@ public:
 
 private:
     struct LineState;
+
+    // Where one field of a line goes: a character field of this record and
+    // its capacity.
+    struct FieldDest
+    {
+        char* pszField;
+        int nCap;
+    };
+    // A destination at a field position, as the constructor lists them.
+    struct FieldAt
+    {
+        int nPosition;
+        FieldDest dest;
+    };
+    template <size_t N> static FieldAt At(int p, char (&field)[N])
+    {
+        return {p, {field, static_cast<int>(N)}};
+    }
+    // The destinations of one line, indexed by field position: entries
+    // nFirst .. nFirst + nCount - 1 of m_aDest.
+    struct FieldTable
+    {
+        int nFirst = 0;
+        int nCount = 0;
+    };
+    // How the lines of one kind are parsed.
+    struct KindRule
+    {
+        FieldTable fields;
+        FieldTable hopping;         // replaces fields on a hopping line
+        int nRolePosition = -1;     // position that settles the line's role
+        bool bContinuation = false; // ... as a continuation line
+        bool bQuiet = false;        // ... as a line not to present
+        bool bNeighbours = false;   // every position changes a neighbour table
+    };
+
+    void BuildTables();
+    FieldTable MakeTable(const std::vector<FieldAt>& list);
+    static void AddNeighbours(std::vector<FieldAt>& list, int nFirst, TrNeighbour (&table)[6]);
+    void StoreByTable(const FieldTable& table, QStringView field, int nKind, int p);
     int MatchName(QString& strLine, int nStart) const;
     void HandleField(int nKind, int p, QStringView field, LineState& s);
     void HandleNCell(int p, QStringView field, LineState& s);
@@ -223,5 +264,8 @@ private:
     void StoreField(char* dst, int nCap, QStringView field, int nKind, int p);
     void Publish();
 
-    int m_nScanIndex = -1; // working index of a scan data line
+    std::vector<FieldDest> m_aDest; // every table's destinations
+    KindRule m_aRule[REPORT_NAMES];
+    FieldTable m_aNCell[REPORT_NAMES][6]; // by open report and neighbour entry
+    int m_nScanIndex = -1;                // working index of a scan data line
 };
