@@ -235,16 +235,20 @@ void CSerialReader::OnError(QSerialPort::SerialPortError error)
         return;
     if (!m_pPort->isOpen() || m_bDropPending)
         return;
-    if (error == QSerialPort::ReadError && !DeviceHungUp()) {
-        // A read notification that found no bytes reports a read error with a
-        // stale system error (pseudo-terminals do this now and then); the
-        // device is still there. Only a flood of them means it is not.
+    if (!DeviceHungUp()) {
+        // A read notification that found no bytes reports a read or resource
+        // error with a stale or transient system error (EAGAIN, ENOTTY;
+        // pseudo-terminals do this now and then); the device is still there.
+        // Only a flood of them means it is not.
         if (!m_spuriousClock.isValid() || m_spuriousClock.elapsed() > 1000) {
             m_spuriousClock.start();
             m_nSpuriousErrors = 0;
         }
         if (++m_nSpuriousErrors < kMaxSpuriousErrors) {
             m_pPort->clearError();
+            // After a resource error the port stops watching for input; a read
+            // call turns the watch on again.
+            QMetaObject::invokeMethod(this, &CSerialReader::OnReadyRead, Qt::QueuedConnection);
             return;
         }
     }

@@ -45,7 +45,7 @@ TEST_F(E2E, ReportFlagsChangedFromTheDialogReachTheModule)
     frame->OnCommand(ID_OPTIONS_REPORTFLAGS);
     EXPECT_EQ(frame->GetTraceFlags(), QStringLiteral("878000"));
     // Sent at once because reports are on: the panel passed through idle again.
-    EXPECT_TRUE(sim->ReceivedTrace().contains("*W878000\r"));
+    EXPECT_TRUE(WaitFor([&] { return sim->ReceivedTrace().contains("*W878000\r"); }));
     EXPECT_TRUE(WaitFor([&] { return sim->Status().nFlags == 0x878000u; }));
     EXPECT_EQ(c->m_nState, STEP_IDLE);
 }
@@ -157,6 +157,7 @@ TEST_F(E2E, ChannelScanDrawsLevelsAndGoLocksTheChosenChannel)
     frame->OnCommand(ID_CONTROL_CHANNELSCAN);
     ASSERT_TRUE(drawn);
     ASSERT_GT(chosen, 0);
+    EXPECT_TRUE(WaitFor([&] { return sim->ReceivedData().contains(QStringLiteral("AT+COPS=0")); }));
     const QByteArray trace = sim->ReceivedTrace();
     EXPECT_TRUE(trace.startsWith("*6+FT+Q\\8\\66QF*S\r\r1-124\r")) << trace.left(40).constData();
     const QByteArray lock =

@@ -84,7 +84,7 @@ TEST_F(E2E, IncomingCallAnsweredAndEndedByTheOtherSide)
     EXPECT_EQ(Text(IDC_STATUS), QStringLiteral("Ringing"));
     Click(c, IDC_YES);
     EXPECT_EQ(Text(IDC_STATUS), QStringLiteral("In call"));
-    EXPECT_TRUE(sim->ReceivedTrace().contains("\\S"));
+    EXPECT_TRUE(WaitFor([&] { return sim->ReceivedTrace().contains("\\S"); }));
     ASSERT_TRUE(WaitFor([&] { return sim->Status().nCallState != 0; }));
     // Dedicated-mode reports during the call.
     EXPECT_TRUE(WaitFor([&] { return Text(IDC_TIMINGADV).endsWith(QStringLiteral(" km")); }));
@@ -102,11 +102,11 @@ TEST_F(E2E, OutgoingVoiceCallGoesThroughTheTracePort)
     Type(QStringLiteral("0301234"));
     Click(c, IDC_YES);
     EXPECT_EQ(Text(IDC_STATUS), QStringLiteral("Establish call"));
-    EXPECT_TRUE(sim->ReceivedTrace().contains("\\D0301234\r"));
+    EXPECT_TRUE(WaitFor([&] { return sim->ReceivedTrace().contains("\\D0301234\r"); }));
     ASSERT_TRUE(WaitFor([&] { return sim->Status().nCallState != 0; }));
     Click(c, IDC_NO); // hang up
     ASSERT_TRUE(WaitState(STEP_IDLE));
-    EXPECT_TRUE(sim->ReceivedData().contains(QStringLiteral("ATH")));
+    EXPECT_TRUE(WaitFor([&] { return sim->ReceivedData().contains(QStringLiteral("ATH")); }));
     EXPECT_EQ(Text(IDC_NUMBER), QStringLiteral("0301234")); // the last number comes back
 }
 
@@ -120,7 +120,7 @@ TEST_F(E2E, DataCallToABusyNumber)
     Type(QStringLiteral("555"));
     Click(c, IDC_YES);
     ASSERT_TRUE(WaitStatus(QStringLiteral("Busy")));
-    EXPECT_TRUE(sim->ReceivedData().contains(QStringLiteral("ATD555")));
+    EXPECT_TRUE(WaitFor([&] { return sim->ReceivedData().contains(QStringLiteral("ATD555")); }));
     Click(c, IDC_NO);
     ASSERT_TRUE(WaitState(STEP_IDLE));
 }
@@ -151,7 +151,8 @@ TEST_F(E2E, MessageSentAndMessageFailed)
         }
         ASSERT_TRUE(WaitState(STEP_IDLE));
         EXPECT_TRUE(statuses.contains(QStringLiteral("Sending message")));
-        EXPECT_TRUE(sim->ReceivedData().contains(QStringLiteral("AT+CMGS=\"01701234\"")));
+        EXPECT_TRUE(WaitFor(
+            [&] { return sim->ReceivedData().contains(QStringLiteral("AT+CMGS=\"01701234\"")); }));
         EXPECT_TRUE(WaitStatus(QStringLiteral("Tarn Mobile")));
         frame.reset();
         sim->Stop();
