@@ -55,11 +55,15 @@ TEST(Lifecycle, ConfirmedExitSavesClosesAndPowersOffOnlyWhenOnAndAsked)
         fx.DataWire();
         CTessolyDlg* c = fx.frame->m_pController;
         c->m_bPoweredOn = poweredOn != 0;
+        // Closing purges what the line has not sent yet; the pacing after each
+        // character lets the command leave first, as it does on a real line.
+        c->m_nTraceCharDelay = 20;
         fx.frame->SetOption(4, true); // something to save
         EXPECT_TRUE(fx.frame->close());
         EXPECT_EQ(c->DataPort(), nullptr); // channels deleted
         if (poweredOn) {
-            EXPECT_EQ(fx.trace.ReadExactly(4), QByteArray("Z**Z"));
+            EXPECT_EQ(fx.trace.ReadExactly(4), QByteArray("Z**Z"))
+                << answer.messages.join(QLatin1Char('|')).toStdString();
         }
         EXPECT_EQ(fx.TraceWire(), QByteArray());
         EXPECT_TRUE(fx.IniText().contains("Options=15"));

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "control/TessolyDlg.h"
+#include "serial/SerialPort.h"
 
 ShellFixture::ShellFixture(const QByteArray& iniText, const QStringList& args)
 {
@@ -28,7 +29,10 @@ bool ShellFixture::Create()
     c->m_nPowerOffDelay = 0;
     c->m_nClosePause = 0;
     c->m_nIdlePause = 0;
-    return frame->Create();
+    if (!frame->Create())
+        return false;
+    // Every test here runs with both ports open.
+    return c->DataPort() && c->DataPort()->IsOpen() && c->TracePort() && c->TracePort()->IsOpen();
 }
 
 QByteArray ShellFixture::IniText() const
