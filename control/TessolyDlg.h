@@ -265,6 +265,62 @@ private:
     void ClearNeighbourRows();
     void DeleteChannels();
 
+    // The sequencer's steps, one function each (TessolyDlgSteps.cpp); RunStep
+    // finds them by step number.
+    void StepPowerOffDone();
+    void StepPowerOff();
+    void StepPoweredOn();
+    void StepReadImsi();
+    void StepClearDisplay();
+    void StepReadImei();
+    void StepReadSimState();
+    void StepSetTextMode();
+    void StepSearching();
+    void StepReadOperator();
+    void StepFillLibrary();
+    void StepMessageSent();
+    void StepMessageFailed();
+    void StepSendingMessage();
+    void StepEnterPin();
+    void StepNoCoverage();
+    void StepSimReady();
+    void StepRinging();
+    void StepEstablishCall();
+    void StepInCall();
+    void StepTerminateCall();
+    void StepIdle();
+    void StepBusy();
+    void StepUnknown();
+
+    // What each state looks for in a data-port line (TessolyDlgAnswers.cpp);
+    // HandleDataLine finds them by state.
+    void AnswerPowerOffDone(const QString& strLine);
+    void AnswerPowerOnProbe(const QString& strLine);
+    void AnswerPoweredOn(const QString& strLine);
+    void AnswerReadImsi(const QString& strLine);
+    void AnswerReadImei(const QString& strLine);
+    void AnswerImeiEcho(const QString& strLine);
+    void AnswerImsiEcho(const QString& strLine);
+    void AnswerReadSimState(const QString& strLine);
+    void AnswerSetTextMode(const QString& strLine);
+    void AnswerSearching(const QString& strLine);
+    void AnswerReadOperator(const QString& strLine);
+    void AnswerFillLibrary(const QString& strLine);
+    void AnswerMessageResult(const QString& strLine);
+    void AnswerSendingMessage(const QString& strLine);
+    void AnswerLibraryEntries(const QString& strLine);
+    void AnswerEnterPin(const QString& strLine);
+    void AnswerSimReady(const QString& strLine);
+    void AnswerRinging(const QString& strLine);
+    void AnswerEstablishCall(const QString& strLine);
+    void AnswerCallerId(const QString& strLine);
+    void AnswerAnswering(const QString& strLine);
+    void AnswerInCall(const QString& strLine);
+    void AnswerTerminateCall(const QString& strLine);
+    void AnswerIdle(const QString& strLine);
+    void AnswerBusy(const QString& strLine);
+    void AnswerUnexpected(const QString& strLine);
+
     CFrameHost* m_pFrame;
     QBasicTimer m_timers[TIMER_COUNT];
     bool m_bInChangeNumber = false;

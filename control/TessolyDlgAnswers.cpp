@@ -48,199 +48,289 @@ void CTessolyDlg::OnDataLine()
 
 void CTessolyDlg::HandleDataLine(const QString& strLine)
 {
-    const QString& L = strLine;
-    switch (m_nState) {
-    case STEP_POWER_OFF_DONE:
-        if (Contains(L, "OK"))
-            RunStep(STEP_POWER_ON_PROBE);
-        break;
-    case STEP_POWER_ON_PROBE:
-        if (Contains(L, "OK"))
-            RunStep(STEP_POWERED_ON);
-        break;
-    case STEP_POWERED_ON:
-        // The echo is skipped, and so are short lines such as "OK".
-        if (Contains(L, "ATI"))
-            break;
-        if (L.size() > 2)
-            RunStep(STEP_READ_IMEI);
-        break;
-    case STEP_READ_IMSI:
-        if (Contains(L, "+CIMI:")) {
-            SetDlgItemText(IDC_IMSI, CStringE(L.mid(kHeadLength)).GetNextToken());
-            RunStep(STEP_READ_OPERATOR);
-        } else if (Contains(L, "CIMI")) {
-            RunStep(STEP_IMSI_ECHO);
+    using Answer = void (CTessolyDlg::*)(const QString&);
+    struct SAnswer
+    {
+        int nState;
+        Answer pfn; // null: no line is looked at in that state
+    };
+    static const SAnswer kAnswers[] = {
+        {STEP_POWER_OFF_DONE, &CTessolyDlg::AnswerPowerOffDone},
+        {STEP_POWER_ON_PROBE, &CTessolyDlg::AnswerPowerOnProbe},
+        {STEP_POWERED_ON, &CTessolyDlg::AnswerPoweredOn},
+        {STEP_READ_IMSI, &CTessolyDlg::AnswerReadImsi},
+        {STEP_READ_IMEI, &CTessolyDlg::AnswerReadImei},
+        {STEP_IMEI_ECHO, &CTessolyDlg::AnswerImeiEcho},
+        {STEP_IMSI_ECHO, &CTessolyDlg::AnswerImsiEcho},
+        {STEP_READ_SIM_STATE, &CTessolyDlg::AnswerReadSimState},
+        {STEP_SET_TEXT_MODE, &CTessolyDlg::AnswerSetTextMode},
+        {STEP_SEARCHING, &CTessolyDlg::AnswerSearching},
+        {STEP_READ_OPERATOR, &CTessolyDlg::AnswerReadOperator},
+        {STEP_FILL_LIBRARY, &CTessolyDlg::AnswerFillLibrary},
+        {STEP_MESSAGE_SENT, &CTessolyDlg::AnswerMessageResult},
+        {STEP_MESSAGE_FAILED, &CTessolyDlg::AnswerMessageResult},
+        {STEP_SENDING_MESSAGE, &CTessolyDlg::AnswerSendingMessage},
+        {STEP_LIBRARY_ENTRIES, &CTessolyDlg::AnswerLibraryEntries},
+        {STEP_ENTER_PIN, &CTessolyDlg::AnswerEnterPin},
+        {STEP_NO_COVERAGE, nullptr},
+        {STEP_SIM_READY, &CTessolyDlg::AnswerSimReady},
+        {STEP_RINGING, &CTessolyDlg::AnswerRinging},
+        {STEP_ESTABLISH_CALL, &CTessolyDlg::AnswerEstablishCall},
+        {STEP_CALLER_ID, &CTessolyDlg::AnswerCallerId},
+        {STEP_ANSWERING, &CTessolyDlg::AnswerAnswering},
+        {STEP_IN_CALL, &CTessolyDlg::AnswerInCall},
+        {STEP_TERMINATE_CALL, &CTessolyDlg::AnswerTerminateCall},
+        {STEP_IDLE, &CTessolyDlg::AnswerIdle},
+        {STEP_BUSY, &CTessolyDlg::AnswerBusy},
+    };
+    for (const SAnswer& a : kAnswers) {
+        if (a.nState == m_nState) {
+            if (a.pfn)
+                (this->*a.pfn)(strLine);
+            return;
         }
-        break;
-    case STEP_READ_IMEI:
-        if (Contains(L, "CGSN"))
-            RunStep(STEP_IMEI_ECHO);
-        break;
-    case STEP_IMEI_ECHO:
-        if (!Contains(L, "OK")) {
-            SetDlgItemText(IDC_IMEI, L);
-            RunStep(STEP_READ_SIM_STATE);
-        }
-        break;
-    case STEP_IMSI_ECHO:
-        // After the echo the IMSI comes alone on its line; a module that
-        // prefixes it with "+CIMI:" gets the digits shown, not the prefix.
-        SetDlgItemText(IDC_IMSI,
-                       Contains(L, "+CIMI:") ? CStringE(L.mid(kHeadLength)).GetNextToken() : L);
-        RunStep(STEP_READ_OPERATOR);
-        break;
-    case STEP_READ_SIM_STATE:
-        if (Contains(L, "ERROR")) {
-            SendTraceFlags();
-            RunStep(STEP_SEARCHING);
-        } else if (Contains(L, "READY")) {
-            RunStep(STEP_SIM_READY);
-        } else if (Contains(L, "SIM PIN")) {
-            RunStep(STEP_ENTER_PIN);
-        } else if (Contains(L, "SIM PUK")) {
-            ReportError(1, 1, false, "PUK is needed!", 0);
-            // Nothing runs until the user acts.
-            CUiServices::ArrowCursor();
-        }
-        break;
-    case STEP_SET_TEXT_MODE:
-        if (Contains(L, "OK"))
-            RunStep(STEP_IDLE);
-        break;
-    case STEP_SEARCHING:
-        if (Contains(L, "+CREG:")) {
-            CStringE fields(L.mid(kHeadLength));
-            fields.GetNextToken(); // result mode
-            const CStringE status(fields.GetNextToken());
-            SetDlgItemText(IDC_LAC, status);
-            const int n = status.ToInt(10);
-            if (n == 1 || n == 5)
-                RunStep(STEP_READ_IMSI);
-        }
-        break;
-    case STEP_READ_OPERATOR:
-        if (Contains(L, "+COPS:")) {
-            CStringE fields(L.mid(kHeadLength));
-            fields.GetNextToken(); // mode
-            fields.GetNextToken(); // format
-            m_strIdleStatus = fields.GetNextToken(0, QStringLiteral(",\""));
-            if (m_strIdleStatus.isEmpty()) {
-                m_strIdleStatus = QStringLiteral("No Operator");
-                RunStep(STEP_NO_COVERAGE);
-            } else {
-                RunStep(STEP_FILL_LIBRARY);
-            }
-        }
-        break;
-    case STEP_FILL_LIBRARY:
-        if (Contains(L, "OK"))
-            RunStep(STEP_LIBRARY_ENTRIES);
-        break;
-    case STEP_MESSAGE_SENT:
-    case STEP_MESSAGE_FAILED:
-        RunStep(STEP_IDLE);
-        break;
-    case STEP_SENDING_MESSAGE:
-        if (Contains(L, "AT+CMGS=") && !m_bMessageTextSent) {
-            // The text goes out once per message, ended by Ctrl-Z; control
-            // characters never leave with it.
-            m_bMessageTextSent = true;
-            const QByteArray text = CDataContent::CleanText(m_strMessageText).toLatin1();
-            SendData(text.constData(), kCtrlZ, nullptr);
-        }
-        if (Contains(L, "+CMGS:"))
-            RunStep(STEP_MESSAGE_SENT);
-        else if (Contains(L, "+CMS ERROR:"))
-            RunStep(STEP_MESSAGE_FAILED);
-        break;
-    case STEP_LIBRARY_ENTRIES:
-        if (Contains(L, "OK")) {
-            RunStep(STEP_SET_TEXT_MODE);
-        } else if (StartsWith(L, "+CPBF")) {
-            CStringE fields(L.mid(kHeadLength));
-            const int nIndex = CStringE(fields.GetNextToken()).ToInt(10);
-            const QString number = fields.GetNextToken();
-            fields.GetNextToken(); // type of number
-            // The name may hold blanks and commas: only the quote ends it.
-            const QString name = fields.GetNextToken(1, QStringLiteral("\""));
-            m_dlgLibrary.AddEntry(nIndex, name, number);
-        }
-        break;
-    case STEP_ENTER_PIN:
-        if (!Contains(L, "OK"))
-            ReportError(1, 5, false, "Enter Pin", 0);
-        break;
-    case STEP_NO_COVERAGE:
-        break;
-    case STEP_SIM_READY:
-        if (Contains(L, "ERROR")) {
-            OnClr();
-            RunStep(STEP_ENTER_PIN);
-        } else if (Contains(L, "OK")) {
-            OnClr();
-            SendTraceFlags();
-            RunStep(STEP_SEARCHING);
-        }
-        break;
-    case STEP_RINGING:
-        if (Contains(L, "CLCC"))
-            RunStep(STEP_CALLER_ID);
-        if (Contains(L, "RING"))
-            RunStep(STEP_RINGING);
-        break;
-    case STEP_ESTABLISH_CALL:
-        if (StartsWith(L, "NO CARRIER")) {
-            SetDlgItemText(IDC_STATUS, QStringLiteral("No Carrier"));
-            RunStep(STEP_IDLE);
-        } else if (StartsWith(L, "NO DIALTONE")) {
-            SetDlgItemText(IDC_STATUS, QStringLiteral("No Dial Tone"));
-            RunStep(STEP_IDLE);
-        } else if (StartsWith(L, "ERROR")) {
-            RunStep(STEP_IDLE);
-        } else if (StartsWith(L, "BUSY")) {
-            RunStep(STEP_BUSY);
-        }
-        break;
-    case STEP_CALLER_ID:
-        if (Contains(L, "CLCC")) {
-            QString caller = QuotedCaller(L);
-            if (caller.isEmpty())
-                caller = QStringLiteral("Anonym");
-            // The caller is shown as the module gave it: the number filter is
-            // for what the user enters, and would wipe out "Anonym".
-            const bool bWasInFilter = m_bInChangeNumber;
-            m_bInChangeNumber = true;
-            SetDlgItemText(IDC_NUMBER, caller);
-            m_bInChangeNumber = bWasInFilter;
-        } else if (Contains(L, "ATA")) {
-            RunStep(STEP_ANSWERING);
-        } else if (Contains(L, "RING")) {
-            RunStep(STEP_RINGING);
-        }
-        break;
-    case STEP_ANSWERING:
-        if (Contains(L, "OK"))
-            RunStep(STEP_IN_CALL);
-        break;
-    case STEP_IN_CALL:
-        if (StartsWith(L, "NO CARRIER"))
-            RunStep(STEP_IDLE);
-        break;
-    case STEP_TERMINATE_CALL:
-        if (StartsWith(L, "NO CARRIER") || Contains(L, "OK"))
-            RunStep(STEP_IDLE);
-        break;
-    case STEP_IDLE:
-        if (Contains(L, "RING"))
-            RunStep(STEP_RINGING);
-        break;
-    case STEP_BUSY:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Busy"));
-        break;
-    default:
-        // Power-off, cleared displays, unknown: no line is expected here.
-        RunStep(STEP_UNKNOWN);
-        break;
     }
+    AnswerUnexpected(strLine);
+}
+
+void CTessolyDlg::AnswerPowerOffDone(const QString& strLine)
+{
+    if (Contains(strLine, "OK"))
+        RunStep(STEP_POWER_ON_PROBE);
+}
+
+void CTessolyDlg::AnswerPowerOnProbe(const QString& strLine)
+{
+    if (Contains(strLine, "OK"))
+        RunStep(STEP_POWERED_ON);
+}
+
+void CTessolyDlg::AnswerPoweredOn(const QString& strLine)
+{
+    // The echo is skipped, and so are short lines such as "OK".
+    if (Contains(strLine, "ATI"))
+        return;
+    if (strLine.size() > 2)
+        RunStep(STEP_READ_IMEI);
+}
+
+void CTessolyDlg::AnswerReadImsi(const QString& strLine)
+{
+    if (Contains(strLine, "+CIMI:")) {
+        SetDlgItemText(IDC_IMSI, CStringE(strLine.mid(kHeadLength)).GetNextToken());
+        RunStep(STEP_READ_OPERATOR);
+    } else if (Contains(strLine, "CIMI")) {
+        RunStep(STEP_IMSI_ECHO);
+    }
+}
+
+void CTessolyDlg::AnswerReadImei(const QString& strLine)
+{
+    if (Contains(strLine, "CGSN"))
+        RunStep(STEP_IMEI_ECHO);
+}
+
+void CTessolyDlg::AnswerImeiEcho(const QString& strLine)
+{
+    if (!Contains(strLine, "OK")) {
+        SetDlgItemText(IDC_IMEI, strLine);
+        RunStep(STEP_READ_SIM_STATE);
+    }
+}
+
+void CTessolyDlg::AnswerImsiEcho(const QString& strLine)
+{
+    // After the echo the IMSI comes alone on its line; a module that
+    // prefixes it with "+CIMI:" gets the digits shown, not the prefix.
+    SetDlgItemText(IDC_IMSI, Contains(strLine, "+CIMI:")
+                                 ? CStringE(strLine.mid(kHeadLength)).GetNextToken()
+                                 : strLine);
+    RunStep(STEP_READ_OPERATOR);
+}
+
+void CTessolyDlg::AnswerReadSimState(const QString& strLine)
+{
+    if (Contains(strLine, "ERROR")) {
+        SendTraceFlags();
+        RunStep(STEP_SEARCHING);
+    } else if (Contains(strLine, "READY")) {
+        RunStep(STEP_SIM_READY);
+    } else if (Contains(strLine, "SIM PIN")) {
+        RunStep(STEP_ENTER_PIN);
+    } else if (Contains(strLine, "SIM PUK")) {
+        ReportError(1, 1, false, "PUK is needed!", 0);
+        // Nothing runs until the user acts.
+        CUiServices::ArrowCursor();
+    }
+}
+
+void CTessolyDlg::AnswerSetTextMode(const QString& strLine)
+{
+    if (Contains(strLine, "OK"))
+        RunStep(STEP_IDLE);
+}
+
+void CTessolyDlg::AnswerSearching(const QString& strLine)
+{
+    if (Contains(strLine, "+CREG:")) {
+        CStringE fields(strLine.mid(kHeadLength));
+        fields.GetNextToken(); // result mode
+        const CStringE status(fields.GetNextToken());
+        SetDlgItemText(IDC_LAC, status);
+        const int n = status.ToInt(10);
+        if (n == 1 || n == 5)
+            RunStep(STEP_READ_IMSI);
+    }
+}
+
+void CTessolyDlg::AnswerReadOperator(const QString& strLine)
+{
+    if (Contains(strLine, "+COPS:")) {
+        CStringE fields(strLine.mid(kHeadLength));
+        fields.GetNextToken(); // mode
+        fields.GetNextToken(); // format
+        m_strIdleStatus = fields.GetNextToken(0, QStringLiteral(",\""));
+        if (m_strIdleStatus.isEmpty()) {
+            m_strIdleStatus = QStringLiteral("No Operator");
+            RunStep(STEP_NO_COVERAGE);
+        } else {
+            RunStep(STEP_FILL_LIBRARY);
+        }
+    }
+}
+
+void CTessolyDlg::AnswerFillLibrary(const QString& strLine)
+{
+    if (Contains(strLine, "OK"))
+        RunStep(STEP_LIBRARY_ENTRIES);
+}
+
+void CTessolyDlg::AnswerMessageResult(const QString&)
+{
+    RunStep(STEP_IDLE);
+}
+
+void CTessolyDlg::AnswerSendingMessage(const QString& strLine)
+{
+    if (Contains(strLine, "AT+CMGS=") && !m_bMessageTextSent) {
+        // The text goes out once per message, ended by Ctrl-Z; control
+        // characters never leave with it.
+        m_bMessageTextSent = true;
+        const QByteArray text = CDataContent::CleanText(m_strMessageText).toLatin1();
+        SendData(text.constData(), kCtrlZ, nullptr);
+    }
+    if (Contains(strLine, "+CMGS:"))
+        RunStep(STEP_MESSAGE_SENT);
+    else if (Contains(strLine, "+CMS ERROR:"))
+        RunStep(STEP_MESSAGE_FAILED);
+}
+
+void CTessolyDlg::AnswerLibraryEntries(const QString& strLine)
+{
+    if (Contains(strLine, "OK")) {
+        RunStep(STEP_SET_TEXT_MODE);
+    } else if (StartsWith(strLine, "+CPBF")) {
+        CStringE fields(strLine.mid(kHeadLength));
+        const int nIndex = CStringE(fields.GetNextToken()).ToInt(10);
+        const QString number = fields.GetNextToken();
+        fields.GetNextToken(); // type of number
+        // The name may hold blanks and commas: only the quote ends it.
+        const QString name = fields.GetNextToken(1, QStringLiteral("\""));
+        m_dlgLibrary.AddEntry(nIndex, name, number);
+    }
+}
+
+void CTessolyDlg::AnswerEnterPin(const QString& strLine)
+{
+    if (!Contains(strLine, "OK"))
+        ReportError(1, 5, false, "Enter Pin", 0);
+}
+
+void CTessolyDlg::AnswerSimReady(const QString& strLine)
+{
+    if (Contains(strLine, "ERROR")) {
+        OnClr();
+        RunStep(STEP_ENTER_PIN);
+    } else if (Contains(strLine, "OK")) {
+        OnClr();
+        SendTraceFlags();
+        RunStep(STEP_SEARCHING);
+    }
+}
+
+void CTessolyDlg::AnswerRinging(const QString& strLine)
+{
+    if (Contains(strLine, "CLCC"))
+        RunStep(STEP_CALLER_ID);
+    if (Contains(strLine, "RING"))
+        RunStep(STEP_RINGING);
+}
+
+void CTessolyDlg::AnswerEstablishCall(const QString& strLine)
+{
+    if (StartsWith(strLine, "NO CARRIER")) {
+        SetDlgItemText(IDC_STATUS, QStringLiteral("No Carrier"));
+        RunStep(STEP_IDLE);
+    } else if (StartsWith(strLine, "NO DIALTONE")) {
+        SetDlgItemText(IDC_STATUS, QStringLiteral("No Dial Tone"));
+        RunStep(STEP_IDLE);
+    } else if (StartsWith(strLine, "ERROR")) {
+        RunStep(STEP_IDLE);
+    } else if (StartsWith(strLine, "BUSY")) {
+        RunStep(STEP_BUSY);
+    }
+}
+
+void CTessolyDlg::AnswerCallerId(const QString& strLine)
+{
+    if (Contains(strLine, "CLCC")) {
+        QString caller = QuotedCaller(strLine);
+        if (caller.isEmpty())
+            caller = QStringLiteral("Anonym");
+        // The caller is shown as the module gave it: the number filter is
+        // for what the user enters, and would wipe out "Anonym".
+        const bool bWasInFilter = m_bInChangeNumber;
+        m_bInChangeNumber = true;
+        SetDlgItemText(IDC_NUMBER, caller);
+        m_bInChangeNumber = bWasInFilter;
+    } else if (Contains(strLine, "ATA")) {
+        RunStep(STEP_ANSWERING);
+    } else if (Contains(strLine, "RING")) {
+        RunStep(STEP_RINGING);
+    }
+}
+
+void CTessolyDlg::AnswerAnswering(const QString& strLine)
+{
+    if (Contains(strLine, "OK"))
+        RunStep(STEP_IN_CALL);
+}
+
+void CTessolyDlg::AnswerInCall(const QString& strLine)
+{
+    if (StartsWith(strLine, "NO CARRIER"))
+        RunStep(STEP_IDLE);
+}
+
+void CTessolyDlg::AnswerTerminateCall(const QString& strLine)
+{
+    if (StartsWith(strLine, "NO CARRIER") || Contains(strLine, "OK"))
+        RunStep(STEP_IDLE);
+}
+
+void CTessolyDlg::AnswerIdle(const QString& strLine)
+{
+    if (Contains(strLine, "RING"))
+        RunStep(STEP_RINGING);
+}
+
+void CTessolyDlg::AnswerBusy(const QString&)
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Busy"));
+}
+
+void CTessolyDlg::AnswerUnexpected(const QString&)
+{
+    // Power-off, cleared displays, unknown: no line is expected here.
+    RunStep(STEP_UNKNOWN);
 }

@@ -26,208 +26,288 @@ const int kRegPolls = 10;
 
 void CTessolyDlg::RunStep(int nStep)
 {
+    using Step = void (CTessolyDlg::*)();
+    struct SStep
+    {
+        int nStep;
+        Step pfn; // null: the step only records the state
+    };
+    static const SStep kSteps[] = {
+        {STEP_POWER_OFF_DONE, &CTessolyDlg::StepPowerOffDone},
+        {STEP_POWER_OFF, &CTessolyDlg::StepPowerOff},
+        {STEP_POWER_ON_PROBE, &CTessolyDlg::PowerOnProbe},
+        {STEP_POWERED_ON, &CTessolyDlg::StepPoweredOn},
+        {STEP_READ_IMSI, &CTessolyDlg::StepReadImsi},
+        {STEP_CLEAR_DISPLAY, &CTessolyDlg::StepClearDisplay},
+        {STEP_READ_IMEI, &CTessolyDlg::StepReadImei},
+        {STEP_IMEI_ECHO, nullptr},
+        {STEP_IMSI_ECHO, nullptr},
+        {STEP_LIBRARY_ENTRIES, nullptr},
+        {STEP_CALLER_ID, nullptr},
+        {STEP_ANSWERING, nullptr},
+        {STEP_READ_SIM_STATE, &CTessolyDlg::StepReadSimState},
+        {STEP_SET_TEXT_MODE, &CTessolyDlg::StepSetTextMode},
+        {STEP_SEARCHING, &CTessolyDlg::StepSearching},
+        {STEP_READ_OPERATOR, &CTessolyDlg::StepReadOperator},
+        {STEP_FILL_LIBRARY, &CTessolyDlg::StepFillLibrary},
+        {STEP_MESSAGE_SENT, &CTessolyDlg::StepMessageSent},
+        {STEP_MESSAGE_FAILED, &CTessolyDlg::StepMessageFailed},
+        {STEP_SENDING_MESSAGE, &CTessolyDlg::StepSendingMessage},
+        {STEP_ENTER_PIN, &CTessolyDlg::StepEnterPin},
+        {STEP_NO_COVERAGE, &CTessolyDlg::StepNoCoverage},
+        {STEP_SIM_READY, &CTessolyDlg::StepSimReady},
+        {STEP_RINGING, &CTessolyDlg::StepRinging},
+        {STEP_ESTABLISH_CALL, &CTessolyDlg::StepEstablishCall},
+        {STEP_IN_CALL, &CTessolyDlg::StepInCall},
+        {STEP_TERMINATE_CALL, &CTessolyDlg::StepTerminateCall},
+        {STEP_IDLE, &CTessolyDlg::StepIdle},
+        {STEP_BUSY, &CTessolyDlg::StepBusy},
+    };
     m_nState = nStep;
-    switch (nStep) {
-    case STEP_POWER_OFF_DONE: {
-        CUiServices::WaitCursor();
-        SendTrace("**Z");
-        SetDlgItemText(IDC_POWER, QStringLiteral("On"));
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Power Off"));
-        if (auto* cb = Item<QComboBox>(IDC_CALLTYPE)) {
-            cb->setCurrentIndex(0);
-            cb->setEditText(cb->itemText(0));
+    for (const SStep& s : kSteps) {
+        if (s.nStep == nStep) {
+            if (s.pfn)
+                (this->*s.pfn)();
+            return;
         }
-        m_bPoweredOn = false;
-        SetDlgItemText(IDC_IMEI, QString());
-        SetDlgItemText(IDC_IMSI, QString());
-        CheckDlgButton(IDC_BSLOCK, false);
-        SetDlgItemText(IDC_MNC, QString());
-        SetDlgItemText(IDC_NUMBER, QString());
-        EnableDlgItem(IDC_NUMBER, false);
-        for (int id : kServingCellIds)
-            SetDlgItemText(id, QString());
-        SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());
-        CUiServices::ArrowCursor();
-        RunStep(STEP_CLEAR_DISPLAY);
-        break;
     }
-    case STEP_POWER_OFF:
-        CUiServices::WaitCursor();
-        // Nothing may poll or ring into a module that is being switched off.
-        KillTimer(TIMER_PROBE);
-        KillTimer(TIMER_REG_POLL);
-        KillTimer(TIMER_RING);
-        SendTrace("Z");
-        SetTimer(TIMER_POWER_OFF, m_nPowerOffDelay);
-        break;
-    case STEP_POWER_ON_PROBE:
-        PowerOnProbe();
-        break;
-    case STEP_POWERED_ON:
-        KillTimer(TIMER_PROBE);
-        OnClr();
-        SetDlgItemText(IDC_POWER, QStringLiteral("Off"));
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Power On"));
-        if (m_pFrame && m_pFrame->IsResetOnStart())
-            ResetMobile();
-        SendTrace("0+0*0");
-        SendTrace("*B");
-        SendTrace("0\r");
-        SendTrace("*M*M");
-        SendData("ATI");
-        m_bPoweredOn = true;
-        m_nCount = 0;
-        s_bSendPowerOn = true;
-        break;
-    case STEP_READ_IMSI:
-        KillTimer(TIMER_REG_POLL);
-        SendData("AT+CIMI");
-        m_nCount = 0;
-        break;
-    case STEP_CLEAR_DISPLAY: {
-        static const int meters[][2] = {{IDC_RXLEV, IDC_RXLEV_BAR},
-                                        {IDC_RXQUAL, IDC_RXQUAL_BAR},
-                                        {IDC_TIMESLOT, -1},
-                                        {IDC_TIMINGADV, IDC_TIMINGADV_BAR},
-                                        {IDC_OUTPOWER, IDC_OUTPOWER_BAR}};
-        for (const auto& m : meters) {
-            SetDlgItemText(m[0], QString());
-            if (m[1] >= 0)
-                SetBar(m[1], 0);
-        }
-        for (const auto& row : g_anNeighbourIds) {
-            for (int i = 0; i < 3; ++i)
-                SetDlgItemText(row[i], QString());
-            SetBar(row[3], 0);
-        }
-        if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
-            list->clear();
-        for (int kind : kClearDisplayReports)
-            m_TraceReport.ClearReport(kind);
-        break;
+    StepUnknown();
+}
+
+void CTessolyDlg::StepPowerOffDone()
+{
+    CUiServices::WaitCursor();
+    SendTrace("**Z");
+    SetDlgItemText(IDC_POWER, QStringLiteral("On"));
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Power Off"));
+    if (auto* cb = Item<QComboBox>(IDC_CALLTYPE)) {
+        cb->setCurrentIndex(0);
+        cb->setEditText(cb->itemText(0));
     }
-    case STEP_READ_IMEI:
-        SendData("AT+CGSN");
-        break;
-    case STEP_IMEI_ECHO:
-    case STEP_IMSI_ECHO:
-    case STEP_LIBRARY_ENTRIES:
-    case STEP_CALLER_ID:
-    case STEP_ANSWERING:
-        break;
-    case STEP_READ_SIM_STATE:
-        SendData("AT+CPIN?");
-        break;
-    case STEP_SET_TEXT_MODE:
-        SendData("AT+CMGF=1");
-        break;
-    case STEP_SEARCHING:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Searching"));
-        EnableDlgItem(IDC_NUMBER, false);
-        CUiServices::WaitCursor();
-        if (m_nCount < kRegPolls) {
-            SendData("AT+CREG?");
-            SetTimer(TIMER_REG_POLL, m_nCount == 0 ? m_nFirstRegPoll : m_nRegPollInterval);
-            ++m_nCount;
-        } else {
-            RunStep(STEP_NO_COVERAGE);
-        }
-        break;
-    case STEP_READ_OPERATOR:
-        SendData("AT+COPS?");
-        m_nCount = 0;
-        break;
-    case STEP_FILL_LIBRARY:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Filling Library"));
-        m_dlgLibrary.RemoveAllEntries();
-        CUiServices::WaitCursor();
-        SendData("AT+CPBS=\"SM\";+CPBF=\"\";");
-        break;
-    case STEP_MESSAGE_SENT:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Message sent successfully"));
-        EnableDlgItem(IDC_NUMBER, true);
-        break;
-    case STEP_MESSAGE_FAILED:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Message not delivered"));
-        EnableDlgItem(IDC_NUMBER, true);
-        break;
-    case STEP_SENDING_MESSAGE:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Sending message"));
-        EnableDlgItem(IDC_NUMBER, false);
-        EnableCallMeters(true);
-        // The text goes out once, at the first echo of this message's command.
-        m_bMessageTextSent = false;
-        break;
-    case STEP_ENTER_PIN:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Enter Pin"));
-        EnableDlgItem(IDC_NUMBER, true);
-        GotoDlgCtrl(IDC_NUMBER);
-        CUiServices::ArrowCursor();
-        break;
-    case STEP_NO_COVERAGE:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("No Coverage"));
-        CUiServices::ArrowCursor();
-        SendData("AT");
-        break;
-    case STEP_SIM_READY:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Searching"));
-        break;
-    case STEP_RINGING:
-        if (m_nCount == 0) {
-            SetDlgItemText(IDC_STATUS, QStringLiteral("Ringing"));
-            SendData("AT+CLCC");
-        }
+    m_bPoweredOn = false;
+    SetDlgItemText(IDC_IMEI, QString());
+    SetDlgItemText(IDC_IMSI, QString());
+    CheckDlgButton(IDC_BSLOCK, false);
+    SetDlgItemText(IDC_MNC, QString());
+    SetDlgItemText(IDC_NUMBER, QString());
+    EnableDlgItem(IDC_NUMBER, false);
+    for (int id : kServingCellIds)
+        SetDlgItemText(id, QString());
+    SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());
+    CUiServices::ArrowCursor();
+    RunStep(STEP_CLEAR_DISPLAY);
+}
+
+void CTessolyDlg::StepPowerOff()
+{
+    CUiServices::WaitCursor();
+    // Nothing may poll or ring into a module that is being switched off.
+    KillTimer(TIMER_PROBE);
+    KillTimer(TIMER_REG_POLL);
+    KillTimer(TIMER_RING);
+    SendTrace("Z");
+    SetTimer(TIMER_POWER_OFF, m_nPowerOffDelay);
+}
+
+void CTessolyDlg::StepPoweredOn()
+{
+    KillTimer(TIMER_PROBE);
+    OnClr();
+    SetDlgItemText(IDC_POWER, QStringLiteral("Off"));
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Power On"));
+    if (m_pFrame && m_pFrame->IsResetOnStart())
+        ResetMobile();
+    SendTrace("0+0*0");
+    SendTrace("*B");
+    SendTrace("0\r");
+    SendTrace("*M*M");
+    SendData("ATI");
+    m_bPoweredOn = true;
+    m_nCount = 0;
+    s_bSendPowerOn = true;
+}
+
+void CTessolyDlg::StepReadImsi()
+{
+    KillTimer(TIMER_REG_POLL);
+    SendData("AT+CIMI");
+    m_nCount = 0;
+}
+
+void CTessolyDlg::StepClearDisplay()
+{
+    static const int meters[][2] = {{IDC_RXLEV, IDC_RXLEV_BAR},
+                                    {IDC_RXQUAL, IDC_RXQUAL_BAR},
+                                    {IDC_TIMESLOT, -1},
+                                    {IDC_TIMINGADV, IDC_TIMINGADV_BAR},
+                                    {IDC_OUTPOWER, IDC_OUTPOWER_BAR}};
+    for (const auto& m : meters) {
+        SetDlgItemText(m[0], QString());
+        if (m[1] >= 0)
+            SetBar(m[1], 0);
+    }
+    for (const auto& row : g_anNeighbourIds) {
+        for (int i = 0; i < 3; ++i)
+            SetDlgItemText(row[i], QString());
+        SetBar(row[3], 0);
+    }
+    if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
+        list->clear();
+    for (int kind : kClearDisplayReports)
+        m_TraceReport.ClearReport(kind);
+}
+
+void CTessolyDlg::StepReadImei()
+{
+    SendData("AT+CGSN");
+}
+
+void CTessolyDlg::StepReadSimState()
+{
+    SendData("AT+CPIN?");
+}
+
+void CTessolyDlg::StepSetTextMode()
+{
+    SendData("AT+CMGF=1");
+}
+
+void CTessolyDlg::StepSearching()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Searching"));
+    EnableDlgItem(IDC_NUMBER, false);
+    CUiServices::WaitCursor();
+    if (m_nCount < kRegPolls) {
+        SendData("AT+CREG?");
+        SetTimer(TIMER_REG_POLL, m_nCount == 0 ? m_nFirstRegPoll : m_nRegPollInterval);
         ++m_nCount;
-        CUiServices::Beep();
-        KillTimer(TIMER_RING);
-        SetTimer(TIMER_RING, m_nRingTimeout);
-        break;
-    case STEP_ESTABLISH_CALL:
-        for (int kind : kEstablishCallReports)
-            m_TraceReport.ClearReport(kind);
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Establish call"));
-        EnableDlgItem(IDC_NUMBER, false);
-        EnableCallMeters(true);
-        break;
-    case STEP_IN_CALL:
-        // A call that was taken ends the ringing: no ring time-out may
-        // return the panel to idle in the middle of it.
-        KillTimer(TIMER_RING);
-        SetDlgItemText(IDC_STATUS, QStringLiteral("In call"));
-        GotoDlgCtrl(IDC_NUMBER);
-        break;
-    case STEP_TERMINATE_CALL:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Terminate call"));
-        SendData("ATH");
-        CheckDlgButton(IDC_BSLOCK, false);
-        SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());
-        break;
-    case STEP_IDLE:
-        EnableDlgItem(IDC_TIMINGADV, false);
-        SetBar(IDC_TIMINGADV_BAR, 0);
-        EnableDlgItem(IDC_OUTPOWER, false);
-        SetBar(IDC_OUTPOWER_BAR, 0);
-        EnableDlgItem(IDC_NUMBER, true);
-        GotoDlgCtrl(IDC_NUMBER);
-        CUiServices::ArrowCursor();
-        SetDlgItemText(IDC_NUMBER, m_strLastNumber);
-        m_nCount = 0;
-        // Let the last status ("No Carrier", "Message Cancelled", ...) be seen
-        // during the pause.
-        if (QWidget* status = GetDlgItem(IDC_STATUS)) {
-            if (status->isVisible())
-                status->repaint();
-        }
-        CUiServices::Pause(m_nIdlePause);
-        SetDlgItemText(IDC_STATUS, m_strIdleStatus);
-        break;
-    case STEP_BUSY:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Busy"));
-        break;
-    default:
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Unknown Status"));
-        break;
+    } else {
+        RunStep(STEP_NO_COVERAGE);
     }
+}
+
+void CTessolyDlg::StepReadOperator()
+{
+    SendData("AT+COPS?");
+    m_nCount = 0;
+}
+
+void CTessolyDlg::StepFillLibrary()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Filling Library"));
+    m_dlgLibrary.RemoveAllEntries();
+    CUiServices::WaitCursor();
+    SendData("AT+CPBS=\"SM\";+CPBF=\"\";");
+}
+
+void CTessolyDlg::StepMessageSent()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Message sent successfully"));
+    EnableDlgItem(IDC_NUMBER, true);
+}
+
+void CTessolyDlg::StepMessageFailed()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Message not delivered"));
+    EnableDlgItem(IDC_NUMBER, true);
+}
+
+void CTessolyDlg::StepSendingMessage()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Sending message"));
+    EnableDlgItem(IDC_NUMBER, false);
+    EnableCallMeters(true);
+    // The text goes out once, at the first echo of this message's command.
+    m_bMessageTextSent = false;
+}
+
+void CTessolyDlg::StepEnterPin()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Enter Pin"));
+    EnableDlgItem(IDC_NUMBER, true);
+    GotoDlgCtrl(IDC_NUMBER);
+    CUiServices::ArrowCursor();
+}
+
+void CTessolyDlg::StepNoCoverage()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("No Coverage"));
+    CUiServices::ArrowCursor();
+    SendData("AT");
+}
+
+void CTessolyDlg::StepSimReady()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Searching"));
+}
+
+void CTessolyDlg::StepRinging()
+{
+    if (m_nCount == 0) {
+        SetDlgItemText(IDC_STATUS, QStringLiteral("Ringing"));
+        SendData("AT+CLCC");
+    }
+    ++m_nCount;
+    CUiServices::Beep();
+    KillTimer(TIMER_RING);
+    SetTimer(TIMER_RING, m_nRingTimeout);
+}
+
+void CTessolyDlg::StepEstablishCall()
+{
+    for (int kind : kEstablishCallReports)
+        m_TraceReport.ClearReport(kind);
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Establish call"));
+    EnableDlgItem(IDC_NUMBER, false);
+    EnableCallMeters(true);
+}
+
+void CTessolyDlg::StepInCall()
+{
+    // A call that was taken ends the ringing: no ring time-out may
+    // return the panel to idle in the middle of it.
+    KillTimer(TIMER_RING);
+    SetDlgItemText(IDC_STATUS, QStringLiteral("In call"));
+    GotoDlgCtrl(IDC_NUMBER);
+}
+
+void CTessolyDlg::StepTerminateCall()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Terminate call"));
+    SendData("ATH");
+    CheckDlgButton(IDC_BSLOCK, false);
+    SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());
+}
+
+void CTessolyDlg::StepIdle()
+{
+    EnableDlgItem(IDC_TIMINGADV, false);
+    SetBar(IDC_TIMINGADV_BAR, 0);
+    EnableDlgItem(IDC_OUTPOWER, false);
+    SetBar(IDC_OUTPOWER_BAR, 0);
+    EnableDlgItem(IDC_NUMBER, true);
+    GotoDlgCtrl(IDC_NUMBER);
+    CUiServices::ArrowCursor();
+    SetDlgItemText(IDC_NUMBER, m_strLastNumber);
+    m_nCount = 0;
+    // Let the last status ("No Carrier", "Message Cancelled", ...) be seen
+    // during the pause.
+    if (QWidget* status = GetDlgItem(IDC_STATUS)) {
+        if (status->isVisible())
+            status->repaint();
+    }
+    CUiServices::Pause(m_nIdlePause);
+    SetDlgItemText(IDC_STATUS, m_strIdleStatus);
+}
+
+void CTessolyDlg::StepBusy()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Busy"));
+}
+
+void CTessolyDlg::StepUnknown()
+{
+    SetDlgItemText(IDC_STATUS, QStringLiteral("Unknown Status"));
 }
 
 void CTessolyDlg::PowerOnProbe()
