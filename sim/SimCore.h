@@ -92,6 +92,30 @@ private:
     void DataChar(char c);
     void ExecuteLine(const QByteArray& line);
     bool ExecuteExtended(const QByteArray& cmd, QList<QByteArray>* pOut, bool* pPrompt);
+    // One extended command: "AT+NAME=arg" (set), "AT+NAME?" (query) or
+    // "AT+NAME"; the handler adds its information lines to out.
+    struct SAtCommand
+    {
+        bool bSet = false;
+        bool bQuery = false;
+        QByteArray arg;
+        QList<QByteArray> out;
+        bool bPrompt = false; // "> " follows: a message text is expected
+    };
+    bool AtCgsn(SAtCommand& c);
+    bool AtCpin(SAtCommand& c);
+    bool AtCreg(SAtCommand& c);
+    bool AtCimi(SAtCommand& c);
+    bool AtCops(SAtCommand& c);
+    bool AtCpbs(SAtCommand& c);
+    bool AtCpbf(SAtCommand& c);
+    bool AtCmgf(SAtCommand& c);
+    bool AtCmgs(SAtCommand& c);
+    bool AtClcc(SAtCommand& c);
+    bool AtCkpd(SAtCommand& c);
+    bool AtCsq(SAtCommand& c);
+    bool AtChup(SAtCommand& c);
+    bool IsSimReady() const { return m_eSim == SIM_READY; }
     void ExecuteDial(const QByteArray& arg);
     void FinishSms(bool bSend);
     void SendLine(const QByteArray& line);
