@@ -1,6 +1,8 @@
 // The front panel controller: ports, writes, error reports, close, layout.
 #include "control/TessolyDlg.h"
 
+#include "protocol/TraceCommands.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -255,16 +257,16 @@ void CTessolyDlg::OnClr()
 
 void CTessolyDlg::ResetMobile()
 {
-    SendTrace("&F");
+    SendTrace(TRACE_RESET);
     GotoDlgCtrl(IDC_NUMBER);
 }
 
 void CTessolyDlg::ClosePanel()
 {
     if (m_bPoweredOn && m_pFrame && m_pFrame->IsPowerOffOnExit()) {
-        SendTrace("Z");
+        SendTrace(TRACE_POWER_OFF_PREPARE);
         CUiServices::Pause(m_nPowerOffDelay);
-        SendTrace("**Z");
+        SendTrace(TRACE_POWER_OFF);
     }
     for (QBasicTimer& t : m_timers)
         t.stop();

@@ -3,6 +3,8 @@
 // location update, BS lock and the "go" buttons of the neighbour rows.
 #include "control/TessolyDlg.h"
 
+#include "protocol/TraceCommands.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -118,14 +120,14 @@ void CTessolyDlg::OnYes()
     case STEP_RINGING:
     case STEP_CALLER_ID:
         KillTimer(TIMER_RING);
-        SendTrace("\\S");
+        SendTrace(TRACE_ANSWER);
         RunStep(STEP_IN_CALL);
         break;
     case STEP_IDLE:
         if (strType.contains(QLatin1String("Voice"))) {
             if (!strNumber.isEmpty()) {
-                SendTrace("\\D");
-                SendTrace(number.constData(), "\r");
+                SendTrace(TRACE_DIAL);
+                SendTrace(number.constData(), TRACE_CR);
                 RunStep(STEP_ESTABLISH_CALL);
             }
         } else if (strType.contains(QLatin1String("SMS"))) {
@@ -289,7 +291,7 @@ void CTessolyDlg::OnLocationUpdate()
 
 void CTessolyDlg::LocationUpdate()
 {
-    SendTrace("\\O");
+    SendTrace(TRACE_LOCATION_UPDATE);
 }
 
 void CTessolyDlg::OnBsLock()
@@ -335,9 +337,9 @@ void CTessolyDlg::LockChannel(const QString& strChannel)
     }
     GotoDlgCtrl(IDC_NUMBER);
     const QByteArray lock = m_strLockChannel.toLatin1();
-    SendTrace("5");
+    SendTrace(TRACE_LOCK_SELECT);
     SendTrace(lock.constData());
-    SendTrace("\\F");
+    SendTrace(TRACE_LOCK);
     SendTrace(lock.constData());
 }
 

@@ -2,6 +2,8 @@
 // and the report-flag command.
 #include "control/TessolyDlg.h"
 
+#include "protocol/TraceCommands.h"
+
 #include <QListWidget>
 
 #include "control/FrameHost.h"
@@ -114,7 +116,7 @@ void CTessolyDlg::ShowReport(int nReport)
         }
         break;
     case REPORT_DEDICATED_CHAN: {
-        SendTrace("\\C");
+        SendTrace(TRACE_ACCEPT_CHANNEL);
         SetDlgItemText(IDC_BCCH, Text(r.m_DedicatedChan.szBcch));
         SetDlgItemText(IDC_BSIC, Text(r.m_DedicatedChan.szBsic));
         auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
@@ -221,10 +223,10 @@ void CTessolyDlg::SendTraceFlags()
     m_TraceReport.ClearReport(REPORT_CELL_ID);
     m_TraceReport.ClearReport(REPORT_IDLE_MODE);
     if (!m_strTraceFlags.isEmpty()) {
-        SendTrace("*W");
+        SendTrace(TRACE_FLAGS);
         const QByteArray flags = m_strTraceFlags.toLatin1();
-        SendTrace(flags.constData(), "\r");
+        SendTrace(flags.constData(), TRACE_CR);
     } else {
-        SendTrace("*1*2*I+J+E");
+        SendTrace(TRACE_DEFAULT_REPORTS);
     }
 }

@@ -3,6 +3,8 @@
 // the four timers that re-run them.
 #include "control/TessolyDlg.h"
 
+#include "protocol/TraceCommands.h"
+
 #include <QComboBox>
 #include <QListWidget>
 
@@ -77,7 +79,7 @@ void CTessolyDlg::RunStep(int nStep)
 void CTessolyDlg::StepPowerOffDone()
 {
     CUiServices::WaitCursor();
-    SendTrace("**Z");
+    SendTrace(TRACE_POWER_OFF);
     SetDlgItemText(IDC_POWER, QStringLiteral("On"));
     SetDlgItemText(IDC_STATUS, QStringLiteral("Power Off"));
     if (auto* cb = Item<QComboBox>(IDC_CALLTYPE)) {
@@ -105,7 +107,7 @@ void CTessolyDlg::StepPowerOff()
     KillTimer(TIMER_PROBE);
     KillTimer(TIMER_REG_POLL);
     KillTimer(TIMER_RING);
-    SendTrace("Z");
+    SendTrace(TRACE_POWER_OFF_PREPARE);
     SetTimer(TIMER_POWER_OFF, m_nPowerOffDelay);
 }
 
@@ -117,10 +119,10 @@ void CTessolyDlg::StepPoweredOn()
     SetDlgItemText(IDC_STATUS, QStringLiteral("Power On"));
     if (m_pFrame && m_pFrame->IsResetOnStart())
         ResetMobile();
-    SendTrace("0+0*0");
-    SendTrace("*B");
-    SendTrace("0\r");
-    SendTrace("*M*M");
+    SendTrace(TRACE_SETUP_CHANNELS);
+    SendTrace(TRACE_SETUP_BAND);
+    SendTrace(TRACE_SETUP_BAND_ZERO);
+    SendTrace(TRACE_SETUP_MODE);
     SendData("ATI");
     m_bPoweredOn = true;
     m_nCount = 0;
@@ -315,7 +317,7 @@ void CTessolyDlg::PowerOnProbe()
     int nCode = 0;
     if (s_bSendPowerOn) {
         CUiServices::WaitCursor();
-        nCode = SendTrace("**O");
+        nCode = SendTrace(TRACE_POWER_ON);
         CUiServices::Pause(m_nPowerOnWait);
         s_bSendPowerOn = false;
     }

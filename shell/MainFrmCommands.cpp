@@ -11,10 +11,13 @@
 #include "control/TessolyDlg.h"
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"
+#include "protocol/ReportFlags.h"
 #include "scan/ChannelScanDlg.h"
 #include "shell/AboutDlg.h"
 #include "shell/ChildView.h"
 #include "shell/MainFrm.h"
+
+#include "protocol/ReportFlags.h"
 #include "sysinfo/BcchSysInfoDlg.h"
 #include "trace/ReportFlagsDlg.h"
 
@@ -286,7 +289,7 @@ void CMainFrame::OnViewStatusBar()
 
 void CMainFrame::OnBcchSysInfo()
 {
-    if (!HasTraceFlag(0x800080)) {
+    if (!HasTraceFlag(RF_ANY_BCCH)) {
         CUiServices::MessageBox(this, QStringLiteral("No Flags for BCCH-Report set"));
         return;
     }

@@ -364,11 +364,11 @@ void CSimCore::StartCall(const QString& strNumber, bool bData, bool bVoiceTrace)
     m_bCallData = bData;
     m_bCallIncoming = false;
     m_strCallNumber = strNumber;
-    if (m_nFlags & (F_CHAN_REQ | F_CHAN_REQ_REST)) {
+    if (m_nFlags & (RF_CHAN_REQ_STANDARD | RF_CHAN_REQ_REST)) {
         TraceLine("Chan_Req_Report Cause Call");
         TraceLine(Fmt("Agch_Report TS %d", m_nTimeSlot));
     }
-    if (m_nFlags & F_L3)
+    if (m_nFlags & RF_LAYER3)
         TraceLine("L3_Uplink SETUP");
     m_pCallTimer->start();
 }
@@ -379,7 +379,7 @@ void CSimCore::OnCallSetup()
         return;
     if (IsBusyNumber(m_strCallNumber)) {
         m_eCall = CALL_NONE;
-        if (m_nFlags & F_L3)
+        if (m_nFlags & RF_LAYER3)
             TraceLine("L3_Downlink DISCONNECT Busy");
         SendLine("BUSY");
         return;
@@ -397,9 +397,9 @@ void CSimCore::CallConnected()
         m_bCallIncoming = true;
     m_eCall = CALL_ACTIVE;
     m_nTimeSlot = m_radio.Random(1, 7);
-    if (m_nFlags & F_L3)
+    if (m_nFlags & RF_LAYER3)
         TraceLine("L3_Downlink CONNECT");
-    if (m_nFlags & F_DED_CHAN) {
+    if (m_nFlags & RF_DED_CHAN_DESC) {
         for (const QByteArray& l : DedicatedChan(m_radio, m_nTimeSlot))
             TraceLine(l);
     }
@@ -415,7 +415,7 @@ void CSimCore::EndCall(bool bRemote)
     m_pCallTimer->stop();
     m_strCallNumber.clear();
     m_bDescPending = true;
-    if (prev == CALL_ACTIVE && (m_nFlags & F_L3))
+    if (prev == CALL_ACTIVE && (m_nFlags & RF_LAYER3))
         TraceLine("L3_Downlink DISCONNECT");
     if (bRemote)
         SendLine("NO CARRIER");
@@ -447,7 +447,7 @@ void CSimCore::OnRing()
     }
     ++m_nRings;
     SendLine("RING");
-    if (m_nFlags & (F_PAGING | F_PAGING_REST))
+    if (m_nFlags & (RF_PAGING_STANDARD | RF_PAGING_REST))
         TraceLine("Page_Report Paging Request");
 }
 
@@ -497,8 +497,8 @@ void CSimCore::TraceCommand(const CSimTraceParser::SCommand& cmd)
     case CSimTraceParser::TC_FLAGS:
     case CSimTraceParser::TC_DEFAULT_REPORTS: {
         const unsigned n = cmd.eCmd == CSimTraceParser::TC_FLAGS
-                               ? cmd.arg.toUInt(nullptr, 16) & F_ALL
-                               : static_cast<unsigned>(F_DEFAULT_SET);
+                               ? cmd.arg.toUInt(nullptr, 16) & RF_ALL
+                               : static_cast<unsigned>(RF_DEFAULT_REPORTS);
         m_nFlags = n;
         m_bDescPending = true;
         TraceLine(SetFlagsEcho(n));
@@ -526,11 +526,11 @@ void CSimCore::TraceCommand(const CSimTraceParser::SCommand& cmd)
         break;
     }
     case CSimTraceParser::TC_LOCATION_UPDATE:
-        if (m_nFlags & (F_CHAN_REQ | F_CHAN_REQ_REST)) {
+        if (m_nFlags & (RF_CHAN_REQ_STANDARD | RF_CHAN_REQ_REST)) {
             TraceLine("Chan_Req_Report Cause LocUpd");
             TraceLine("Agch_Report TS 0");
         }
-        if (m_nFlags & F_L3) {
+        if (m_nFlags & RF_LAYER3) {
             TraceLine(Fmt("L3_Uplink LOCATION UPDATING REQUEST LAC %X", m_radio.Serving().nLac));
             TraceLine("L3_Downlink LOCATION UPDATING ACCEPT");
         }
@@ -642,7 +642,7 @@ void CSimCore::SetLevels(int nServing, const QList<int>& neighbours)
 void CSimCore::ServingChanged()
 {
     m_bDescPending = true;
-    if (m_eCall == CALL_ACTIVE && (m_nFlags & F_DED_CHAN)) {
+    if (m_eCall == CALL_ACTIVE && (m_nFlags & RF_DED_CHAN_DESC)) {
         for (const QByteArray& l : DedicatedChan(m_radio, m_nTimeSlot))
             TraceLine(l);
     }
@@ -667,38 +667,38 @@ void CSimCore::IdleCycle()
     const unsigned f = m_nFlags;
     const CSimRadio& r = m_radio;
     const CSimCell& s = r.Serving();
-    if (f & F_IDLE) {
+    if (f & RF_IDLE_STANDARD) {
         TraceLine(IdleModeRpt(r));
         for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
             TraceLine(NCell(r, i, false));
     }
-    if (f & F_IDLE_FULL) {
+    if (f & RF_IDLE_FULL) {
         TraceLine(FullIdleReport(r));
         for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
             TraceLine(NCell(r, i, true));
     }
-    if (f & (F_IDLE | F_IDLE_FULL))
+    if (f & (RF_IDLE_STANDARD | RF_IDLE_FULL))
         TraceLine(CellId(s));
-    if ((f & F_FULL_IDLE_DESC) && (m_bDescPending || m_nCycle % 10 == 0)) {
+    if ((f & RF_FULL_IDLE_CHAN_DESC) && (m_bDescPending || m_nCycle % 10 == 0)) {
         for (const QByteArray& l : FullIdleDesc(r))
             TraceLine(l);
     }
-    if ((f & F_IDLE_CHAN) && m_bDescPending)
+    if ((f & RF_IDLE_CHAN_DESC) && m_bDescPending)
         TraceLine(IdleChannel(r));
     m_bDescPending = false;
-    if (f & (F_BCCH | F_BCCH_REST)) {
+    if (f & RF_ANY_BCCH) {
         TraceLine(BcchReport(r, m_nBcchType % 4 + 1, m_nBcchBlock++));
         m_nBcchType = (m_nBcchType + 1) % 4;
     }
-    if (f & F_PATH_LOSS)
+    if (f & RF_PATH_LOSS)
         TraceLine(Fmt("Path_Loss_Rpt C1 %d", s.nLevel - 10));
-    if (f & F_C2)
+    if (f & RF_C2)
         TraceLine(Fmt("C2_Rpt C2 %d", s.nLevel - 10));
-    if (f & F_L1)
+    if (f & RF_LAYER1)
         TraceLine(Fmt("L1_Downlink BCCH %d", s.nArfcn));
-    if ((f & (F_PAGING | F_PAGING_REST)) && m_nCycle % 5 == 0)
+    if ((f & (RF_PAGING_STANDARD | RF_PAGING_REST)) && m_nCycle % 5 == 0)
         TraceLine("Page_Report Paging Normal");
-    if ((f & F_SYNCH) && m_nCycle % 5 == 0)
+    if ((f & RF_SYNCH) && m_nCycle % 5 == 0)
         TraceLine(Fmt("Synch_Report BCCH %d BSIC %d", s.nArfcn, s.nBsic));
 }
 
@@ -706,19 +706,19 @@ void CSimCore::DedicatedCycle()
 {
     const unsigned f = m_nFlags;
     m_nPowerLevel = qBound(5, m_nPowerLevel + m_radio.Random(-1, 1), 10);
-    if (f & (F_DED | F_DED_FER)) {
-        TraceLine(DedicatedRpt(m_radio, m_nPowerLevel, f & F_DED_FER));
+    if (f & (RF_DED_STANDARD | RF_DED_FER)) {
+        TraceLine(DedicatedRpt(m_radio, m_nPowerLevel, f & RF_DED_FER));
         for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
             TraceLine(NCell(m_radio, i, false));
     }
-    if (f & F_DED_FULL) {
+    if (f & RF_DED_FULL) {
         TraceLine(FullDedReport(m_radio, m_nPowerLevel));
         for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i)
             TraceLine(NCell(m_radio, i, false));
     }
-    if (f & (F_SACCH | F_SACCH_FULL))
+    if (f & (RF_SACCH_STANDARD | RF_SACCH_COMPLETE))
         TraceLine(Fmt("Sacch_Report TA %d PWR %d", m_radio.TimingAdvance(), m_nPowerLevel));
-    if (f & F_L1)
+    if (f & RF_LAYER1)
         TraceLine(Fmt("L1_Uplink PWR %d", m_nPowerLevel));
 }
 

@@ -3,40 +3,13 @@
 #include <QByteArray>
 #include <QList>
 
+#include "protocol/ReportFlags.h"
 #include "sim/SimRadio.h"
 
 // Trace report lines of the simulated mobile, without their line end.
 // Field positions and widths follow what the panel's report record stores:
 // no field is longer than its place allows.
 namespace SimReports {
-// report-selection bits
-enum : unsigned
-{
-    F_IDLE = 0x1,
-    F_DED = 0x2,
-    F_DED_FER = 0x4,
-    F_PATH_LOSS = 0x8,
-    F_C2 = 0x10,
-    F_L1 = 0x20,
-    F_L3 = 0x40,
-    F_BCCH = 0x80,
-    F_SACCH = 0x100,
-    F_SACCH_FULL = 0x200,
-    F_PAGING = 0x800,
-    F_SYNCH = 0x1000,
-    F_CHAN_REQ = 0x2000,
-    F_IDLE_CHAN = 0x4000,
-    F_DED_CHAN = 0x8000,
-    F_FULL_IDLE_DESC = 0x10000,
-    F_IDLE_FULL = 0x20000,
-    F_DED_FULL = 0x40000,
-    F_CHAN_REQ_REST = 0x400000,
-    F_BCCH_REST = 0x800000,
-    F_PAGING_REST = 0x1000000,
-    F_ALL = 0x1FFFFFF,
-    // "*1*2*I+J+E": idle and dedicated standard reports, BCCH, channel descriptions
-    F_DEFAULT_SET = F_IDLE | F_DED | F_BCCH | F_IDLE_CHAN | F_DED_CHAN
-};
 
 // Neighbours whose level is too low to decode their BSIC report 99.
 int ReportedBsic(const CSimCell& c);

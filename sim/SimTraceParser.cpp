@@ -1,6 +1,10 @@
 #include "sim/SimTraceParser.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
+
+#include "protocol/TraceCommands.h"
 
 namespace {
 // What may follow a command's fixed part before its CR.
@@ -15,32 +19,40 @@ enum EVar
 
 struct SPattern
 {
-    const char* pszLiteral;
+    std::string literal;
     EVar eVar;
     CSimTraceParser::ECommand eCmd;
 };
 
-const SPattern PATTERNS[] = {
-    {"**O", V_NONE, CSimTraceParser::TC_POWER_ON},
-    {"**Z", V_NONE, CSimTraceParser::TC_POWER_OFF},
-    {"Z", V_NONE, CSimTraceParser::TC_POWER_OFF_PREP},
-    {"&F", V_NONE, CSimTraceParser::TC_RESET},
-    {"0+0*0", V_NONE, CSimTraceParser::TC_SETUP_1},
-    {"*B", V_NONE, CSimTraceParser::TC_SETUP_B},
-    {"0\r", V_NONE, CSimTraceParser::TC_SETUP_0},
-    {"*M*M", V_NONE, CSimTraceParser::TC_SETUP_M},
-    {"*W", V_HEX, CSimTraceParser::TC_FLAGS},
-    {"*1*2*I+J+E", V_NONE, CSimTraceParser::TC_DEFAULT_REPORTS},
-    {"\\D", V_PHONE, CSimTraceParser::TC_DIAL},
-    {"\\S", V_NONE, CSimTraceParser::TC_ANSWER},
-    {"5", V_DIGITS, CSimTraceParser::TC_LOCK_SELECT},
-    {"\\F", V_DIGITS, CSimTraceParser::TC_LOCK},
-    {"\\O", V_NONE, CSimTraceParser::TC_LOCATION_UPDATE},
-    {"\\C", V_NONE, CSimTraceParser::TC_ACCEPT},
-    {"*6+FT+Q\\8\\66QF", V_NONE, CSimTraceParser::TC_SCAN_SETUP},
-    {"*S\r\r", V_LIST, CSimTraceParser::TC_SCAN_START},
-    {"*S1\r\r1\r", V_NONE, CSimTraceParser::TC_SCAN_END},
-};
+// The commands the module takes, built from the words the panel sends.
+const std::vector<SPattern>& Patterns()
+{
+    using C = CSimTraceParser;
+    const std::string cr = TRACE_CR;
+    static const std::vector<SPattern> patterns = {
+        {TRACE_POWER_ON, V_NONE, C::TC_POWER_ON},
+        {TRACE_POWER_OFF, V_NONE, C::TC_POWER_OFF},
+        {TRACE_POWER_OFF_PREPARE, V_NONE, C::TC_POWER_OFF_PREP},
+        {TRACE_RESET, V_NONE, C::TC_RESET},
+        {TRACE_SETUP_CHANNELS, V_NONE, C::TC_SETUP_1},
+        {TRACE_SETUP_BAND, V_NONE, C::TC_SETUP_B},
+        {TRACE_SETUP_BAND_ZERO, V_NONE, C::TC_SETUP_0},
+        {TRACE_SETUP_MODE, V_NONE, C::TC_SETUP_M},
+        {TRACE_FLAGS, V_HEX, C::TC_FLAGS},
+        {TRACE_DEFAULT_REPORTS, V_NONE, C::TC_DEFAULT_REPORTS},
+        {TRACE_DIAL, V_PHONE, C::TC_DIAL},
+        {TRACE_ANSWER, V_NONE, C::TC_ANSWER},
+        {TRACE_LOCK_SELECT, V_DIGITS, C::TC_LOCK_SELECT},
+        {TRACE_LOCK, V_DIGITS, C::TC_LOCK},
+        {TRACE_LOCATION_UPDATE, V_NONE, C::TC_LOCATION_UPDATE},
+        {TRACE_ACCEPT_CHANNEL, V_NONE, C::TC_ACCEPT},
+        {TRACE_SCAN_SETUP, V_NONE, C::TC_SCAN_SETUP},
+        {TRACE_SCAN + cr + cr, V_LIST, C::TC_SCAN_START},
+        {TRACE_SCAN + std::string(TRACE_SCAN_STOP) + cr + TRACE_SCAN_STOP_CONFIRM + cr, V_NONE,
+         C::TC_SCAN_END},
+    };
+    return patterns;
+}
 
 int MaxLength(EVar e)
 {
@@ -83,9 +95,9 @@ enum EMatch
 
 EMatch Match(const QByteArray& buf, const SPattern& p, QByteArray* pArg)
 {
-    const int nLit = static_cast<int>(strlen(p.pszLiteral));
+    const int nLit = static_cast<int>(p.literal.size());
     const int nCmp = qMin(nLit, static_cast<int>(buf.size()));
-    if (memcmp(buf.constData(), p.pszLiteral, nCmp) != 0)
+    if (memcmp(buf.constData(), p.literal.data(), nCmp) != 0)
         return M_NO;
     if (buf.size() < nLit)
         return M_PREFIX;
@@ -113,7 +125,7 @@ CSimTraceParser::SCommand CSimTraceParser::Feed(char c)
     m_buf.append(c);
     while (!m_buf.isEmpty()) {
         bool bPrefix = false;
-        for (const SPattern& p : PATTERNS) {
+        for (const SPattern& p : Patterns()) {
             QByteArray arg;
             const EMatch m = Match(m_buf, p, &arg);
             if (m == M_COMPLETE) {
@@ -131,9 +143,9 @@ CSimTraceParser::SCommand CSimTraceParser::Feed(char c)
 
 const char* CSimTraceParser::Name(ECommand e)
 {
-    for (const SPattern& p : PATTERNS) {
+    for (const SPattern& p : Patterns()) {
         if (p.eCmd == e)
-            return p.pszLiteral;
+            return p.literal.c_str();
     }
     return "";
 }

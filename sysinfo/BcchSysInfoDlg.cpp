@@ -1,5 +1,7 @@
 #include "sysinfo/BcchSysInfoDlg.h"
 
+#include "protocol/ReportFlags.h"
+
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <cstring>
@@ -11,7 +13,6 @@
 
 namespace {
 // Trace flag: the BCCH reports carry their rest octets.
-const int kRestOctetsFlag = 0x800000;
 // Longest item text the header takes over.
 const int kMaxItemText = 39;
 } // namespace
@@ -119,7 +120,7 @@ void CBcchSysInfoDlg::OnSelChangedTree()
     strText += QStringLiteral("]\r\n");
 
     m_nBandPower = m_pController->m_nMaxPowerDbm;
-    m_bRestOctets = m_pFrame && m_pFrame->HasTraceFlag(kRestOctetsFlag) != 0;
+    m_bRestOctets = m_pFrame && m_pFrame->HasTraceFlag(RF_BCCH_REST) != 0;
     SetText(DecodeElement(strText, t, e));
 }
 

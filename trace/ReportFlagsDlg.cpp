@@ -4,19 +4,29 @@
 #include <iterator>
 
 #include "control/FrameHost.h"
+#include "protocol/ReportFlags.h"
 #include "trace/StringE.h"
 
 namespace {
 struct FlagBox
 {
     int nId;
-    int nBit;
+    unsigned nBit;
 };
 
 // The left column: one bit per box.
-const FlagBox kLeftBoxes[] = {{1138, 0x10000}, {1135, 0x4000},   {1137, 0x8000}, {1111, 0x20},
-                              {1113, 0x40},    {1112, 0x10},     {1127, 0x1000}, {1128, 0x400},
-                              {1133, 0x80000}, {1134, 0x100000}, {1110, 0x8},    {1136, 0x200000}};
+const FlagBox kLeftBoxes[] = {{1138, RF_FULL_IDLE_CHAN_DESC},
+                              {1135, RF_IDLE_CHAN_DESC},
+                              {1137, RF_DED_CHAN_DESC},
+                              {1111, RF_LAYER1},
+                              {1113, RF_LAYER3},
+                              {1112, RF_C2},
+                              {1127, RF_SYNCH},
+                              {1128, RF_MEASUREMENT},
+                              {1133, RF_BA},
+                              {1134, RF_CA},
+                              {1110, RF_PATH_LOSS},
+                              {1136, RF_SERVICE_STATE}};
 
 struct FlagGroup
 {
@@ -27,12 +37,18 @@ struct FlagGroup
 };
 
 const FlagGroup kGroups[] = {
-    {1129, 1, 2, {{1131, 0x20000}, {1130, 0x1}, {0, 0}}},      // Idle Mode
-    {1108, 1, 3, {{1132, 0x40000}, {1109, 0x2}, {1118, 0x4}}}, // Dedicated Mode
-    {1114, 1, 2, {{1115, 0x200}, {1119, 0x100}, {0, 0}}},      // SACCH
-    {1116, 1, 2, {{1117, 0x400000}, {1120, 0x2000}, {0, 0}}},  // Channel Request
-    {1121, 1, 2, {{1122, 0x800000}, {1123, 0x80}, {0, 0}}},    // BCCH
-    {1124, 1, 2, {{1125, 0x1000000}, {1126, 0x800}, {0, 0}}},  // Paging
+    {1129, 1, 2, {{1131, RF_IDLE_FULL}, {1130, RF_IDLE_STANDARD}, {0, 0}}}, // Idle Mode
+    {1108,
+     1,
+     3,
+     {{1132, RF_DED_FULL}, {1109, RF_DED_STANDARD}, {1118, RF_DED_FER}}},         // Dedicated Mode
+    {1114, 1, 2, {{1115, RF_SACCH_COMPLETE}, {1119, RF_SACCH_STANDARD}, {0, 0}}}, // SACCH
+    {1116,
+     1,
+     2,
+     {{1117, RF_CHAN_REQ_REST}, {1120, RF_CHAN_REQ_STANDARD}, {0, 0}}},         // Channel Request
+    {1121, 1, 2, {{1122, RF_BCCH_REST}, {1123, RF_BCCH_STANDARD}, {0, 0}}},     // BCCH
+    {1124, 1, 2, {{1125, RF_PAGING_REST}, {1126, RF_PAGING_STANDARD}, {0, 0}}}, // Paging
 };
 
 int GroupMask(const FlagGroup& g)
@@ -64,10 +80,10 @@ void CReportFlagsDlg::BindControls()
         for (int a = 0; a < kGroups[g].nAlternatives; ++a)
             onClick(kGroups[g].aAlt[a].nId, [this, g, a] { OnAlternative(g, a); });
     }
-    onClick(1147, [this] { ApplyFlags(FLAGS_DEFAULT); });
-    onClick(1148, [this] { ApplyFlags(FLAGS_ALL); });
+    onClick(1147, [this] { ApplyFlags(RF_DEFAULT); });
+    onClick(1148, [this] { ApplyFlags(RF_ALL); });
     onClick(1149, [this] { OnLast(); });
-    onClick(1150, [this] { ApplyFlags(FLAGS_RESET); });
+    onClick(1150, [this] { ApplyFlags(0); });
 }
 
 bool CReportFlagsDlg::OnInitDialog()

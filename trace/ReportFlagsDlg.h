@@ -19,14 +19,6 @@ public:
     void ApplyFlags(int nFlags);
     int Flags() const { return m_nFlags; }
 
-    // The presets.
-    enum
-    {
-        FLAGS_DEFAULT = 0x878000,
-        FLAGS_ALL = 0x1FFFFFF,
-        FLAGS_RESET = 0
-    };
-
     int m_nFlags = 0;
 
 protected:
