@@ -1,5 +1,7 @@
 #include "sim/SimCore.h"
 
+#include "protocol/TraceReports.h"
+
 #include <QFile>
 #include <QTimer>
 
@@ -365,11 +367,11 @@ void CSimCore::StartCall(const QString& strNumber, bool bData, bool bVoiceTrace)
     m_bCallIncoming = false;
     m_strCallNumber = strNumber;
     if (m_nFlags & (RF_CHAN_REQ_STANDARD | RF_CHAN_REQ_REST)) {
-        TraceLine("Chan_Req_Report Cause Call");
-        TraceLine(Fmt("Agch_Report TS %d", m_nTimeSlot));
+        TraceLine(Fmt("%s Cause Call", ReportName(REPORT_CHAN_REQ)));
+        TraceLine(Fmt("%s TS %d", ReportName(REPORT_AGCH), m_nTimeSlot));
     }
     if (m_nFlags & RF_LAYER3)
-        TraceLine("L3_Uplink SETUP");
+        TraceLine(Fmt("%s SETUP", ReportName(REPORT_L3_UPLINK)));
     m_pCallTimer->start();
 }
 
@@ -380,7 +382,7 @@ void CSimCore::OnCallSetup()
     if (IsBusyNumber(m_strCallNumber)) {
         m_eCall = CALL_NONE;
         if (m_nFlags & RF_LAYER3)
-            TraceLine("L3_Downlink DISCONNECT Busy");
+            TraceLine(Fmt("%s DISCONNECT Busy", ReportName(REPORT_L3_DOWNLINK)));
         SendLine("BUSY");
         return;
     }
@@ -398,7 +400,7 @@ void CSimCore::CallConnected()
     m_eCall = CALL_ACTIVE;
     m_nTimeSlot = m_radio.Random(1, 7);
     if (m_nFlags & RF_LAYER3)
-        TraceLine("L3_Downlink CONNECT");
+        TraceLine(Fmt("%s CONNECT", ReportName(REPORT_L3_DOWNLINK)));
     if (m_nFlags & RF_DED_CHAN_DESC) {
         for (const QByteArray& l : DedicatedChan(m_radio, m_nTimeSlot))
             TraceLine(l);
@@ -416,7 +418,7 @@ void CSimCore::EndCall(bool bRemote)
     m_strCallNumber.clear();
     m_bDescPending = true;
     if (prev == CALL_ACTIVE && (m_nFlags & RF_LAYER3))
-        TraceLine("L3_Downlink DISCONNECT");
+        TraceLine(Fmt("%s DISCONNECT", ReportName(REPORT_L3_DOWNLINK)));
     if (bRemote)
         SendLine("NO CARRIER");
 }
@@ -448,7 +450,7 @@ void CSimCore::OnRing()
     ++m_nRings;
     SendLine("RING");
     if (m_nFlags & (RF_PAGING_STANDARD | RF_PAGING_REST))
-        TraceLine("Page_Report Paging Request");
+        TraceLine(Fmt("%s Paging Request", ReportName(REPORT_PAGE)));
 }
 
 void CSimCore::HangUp()
@@ -527,12 +529,13 @@ void CSimCore::TraceCommand(const CSimTraceParser::SCommand& cmd)
     }
     case CSimTraceParser::TC_LOCATION_UPDATE:
         if (m_nFlags & (RF_CHAN_REQ_STANDARD | RF_CHAN_REQ_REST)) {
-            TraceLine("Chan_Req_Report Cause LocUpd");
-            TraceLine("Agch_Report TS 0");
+            TraceLine(Fmt("%s Cause LocUpd", ReportName(REPORT_CHAN_REQ)));
+            TraceLine(Fmt("%s TS 0", ReportName(REPORT_AGCH)));
         }
         if (m_nFlags & RF_LAYER3) {
-            TraceLine(Fmt("L3_Uplink LOCATION UPDATING REQUEST LAC %X", m_radio.Serving().nLac));
-            TraceLine("L3_Downlink LOCATION UPDATING ACCEPT");
+            TraceLine(Fmt("%s LOCATION UPDATING REQUEST LAC %X", ReportName(REPORT_L3_UPLINK),
+                          m_radio.Serving().nLac));
+            TraceLine(Fmt("%s LOCATION UPDATING ACCEPT", ReportName(REPORT_L3_DOWNLINK)));
         }
         break;
     case CSimTraceParser::TC_SCAN_SETUP:
@@ -691,15 +694,15 @@ void CSimCore::IdleCycle()
         m_nBcchType = (m_nBcchType + 1) % 4;
     }
     if (f & RF_PATH_LOSS)
-        TraceLine(Fmt("Path_Loss_Rpt C1 %d", s.nLevel - 10));
+        TraceLine(Fmt("%s C1 %d", ReportName(REPORT_PATH_LOSS), s.nLevel - 10));
     if (f & RF_C2)
-        TraceLine(Fmt("C2_Rpt C2 %d", s.nLevel - 10));
+        TraceLine(Fmt("%s C2 %d", ReportName(REPORT_C2), s.nLevel - 10));
     if (f & RF_LAYER1)
-        TraceLine(Fmt("L1_Downlink BCCH %d", s.nArfcn));
+        TraceLine(Fmt("%s BCCH %d", ReportName(REPORT_L1_DOWNLINK), s.nArfcn));
     if ((f & (RF_PAGING_STANDARD | RF_PAGING_REST)) && m_nCycle % 5 == 0)
-        TraceLine("Page_Report Paging Normal");
+        TraceLine(Fmt("%s Paging Normal", ReportName(REPORT_PAGE)));
     if ((f & RF_SYNCH) && m_nCycle % 5 == 0)
-        TraceLine(Fmt("Synch_Report BCCH %d BSIC %d", s.nArfcn, s.nBsic));
+        TraceLine(Fmt("%s BCCH %d BSIC %d", ReportName(REPORT_SYNCH), s.nArfcn, s.nBsic));
 }
 
 void CSimCore::DedicatedCycle()
@@ -717,14 +720,15 @@ void CSimCore::DedicatedCycle()
             TraceLine(NCell(m_radio, i, false));
     }
     if (f & (RF_SACCH_STANDARD | RF_SACCH_COMPLETE))
-        TraceLine(Fmt("Sacch_Report TA %d PWR %d", m_radio.TimingAdvance(), m_nPowerLevel));
+        TraceLine(Fmt("%s TA %d PWR %d", ReportName(REPORT_SACCH), m_radio.TimingAdvance(),
+                      m_nPowerLevel));
     if (f & RF_LAYER1)
-        TraceLine(Fmt("L1_Uplink PWR %d", m_nPowerLevel));
+        TraceLine(Fmt("%s PWR %d", ReportName(REPORT_L1_UPLINK), m_nPowerLevel));
 }
 
 void CSimCore::ScanCycle()
 {
-    TraceLine(Fmt("RF Scan Cycle %d", ++m_nScanCycle));
+    TraceLine(Fmt("%s Cycle %d", ReportName(REPORT_RF_SCAN), ++m_nScanCycle));
     QByteArray line;
     int nPairs = 0;
     for (int ch : m_scanChannels) {

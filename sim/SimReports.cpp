@@ -1,5 +1,7 @@
 #include "sim/SimReports.h"
 
+#include "protocol/TraceReports.h"
+
 #include <QtGlobal>
 
 #include "sim/SimFormat.h"
@@ -27,7 +29,8 @@ int ReportedBsic(const CSimCell& c)
 
 QByteArray IdleModeRpt(const CSimRadio& r)
 {
-    QByteArray s = Fmt("Idle_Mode_Rpt %d %d", r.Serving().nArfcn, r.Serving().nLevel);
+    QByteArray s =
+        Fmt("%s %d %d", ReportName(REPORT_IDLE_MODE), r.Serving().nArfcn, r.Serving().nLevel);
     for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i) {
         const CSimCell& n = r.Neighbour(i);
         s += Fmt(" %d %d %d", n.nArfcn, n.nLevel, ReportedBsic(n));
@@ -38,39 +41,44 @@ QByteArray IdleModeRpt(const CSimRadio& r)
 QByteArray FullIdleReport(const CSimRadio& r)
 {
     const CSimCell& s = r.Serving();
-    return Fmt("Full Idle Report %d %d %d %d %d 0", s.nArfcn, s.nLevel, r.RxQual(), C1(s), C1(s));
+    return Fmt("%s %d %d %d %d %d 0", ReportName(REPORT_FULL_IDLE), s.nArfcn, s.nLevel, r.RxQual(),
+               C1(s), C1(s));
 }
 
 QByteArray NCell(const CSimRadio& r, int i, bool bFull)
 {
     const CSimCell& n = r.Neighbour(i);
     if (bFull)
-        return Fmt("NCell %d %d %d %d %d %d 0", i + 1, n.nArfcn, n.nLevel, C1(n), C1(n),
-                   ReportedBsic(n));
-    return Fmt("NCell %d %d %d %d", i + 1, n.nArfcn, n.nLevel, ReportedBsic(n));
+        return Fmt("%s %d %d %d %d %d %d 0", ReportName(REPORT_NCELL), i + 1, n.nArfcn, n.nLevel,
+                   C1(n), C1(n), ReportedBsic(n));
+    return Fmt("%s %d %d %d %d", ReportName(REPORT_NCELL), i + 1, n.nArfcn, n.nLevel,
+               ReportedBsic(n));
 }
 
 QByteArray CellId(const CSimCell& c)
 {
-    return Fmt("Cell ID     CI %X LAC %X MNC %02d MCC %03d", c.nCi, c.nLac, c.nMnc, c.nMcc);
+    return Fmt("%sCI %X LAC %X MNC %02d MCC %03d", ReportName(REPORT_CELL_ID), c.nCi, c.nLac,
+               c.nMnc, c.nMcc);
 }
 
 QList<QByteArray> FullIdleDesc(const CSimRadio& r)
 {
     const CSimCell& s = r.Serving();
     QList<QByteArray> lines;
-    lines << Fmt("Full Idle Desc BCCH %d BSIC %d CI %X LAC %X MNC %02d MCC %03d", s.nArfcn, s.nBsic,
-                 s.nCi, s.nLac, s.nMnc, s.nMcc);
-    lines << QByteArray("NonC AG 1 PA 5 CCCH 1 ATT 1 CBQ 0");
-    lines << QByteArray("Max Retrans 4 Tx Integer 32 Cell Bar Access 0");
-    lines << Fmt("Min Access %d Tx Pwr 33 Hyst 4 Offset 0", RXLEV_ACCESS_MIN);
-    lines << QByteArray("Flags          ATT 1 PWRC 0 DTX 1 NECI 0 ACS 0 RE 0 BAR 0");
+    lines << Fmt("%s BCCH %d BSIC %d CI %X LAC %X MNC %02d MCC %03d",
+                 ReportName(REPORT_FULL_IDLE_DESC), s.nArfcn, s.nBsic, s.nCi, s.nLac, s.nMnc,
+                 s.nMcc);
+    lines << Fmt("%s AG 1 PA 5 CCCH 1 ATT 1 CBQ 0", ReportName(REPORT_NONC));
+    lines << Fmt("%s 4 Tx Integer 32 Cell Bar Access 0", ReportName(REPORT_MAX_RETRANS));
+    lines << Fmt("%s %d Tx Pwr 33 Hyst 4 Offset 0", ReportName(REPORT_MIN_ACCESS),
+                 RXLEV_ACCESS_MIN);
+    lines << Fmt("%s ATT 1 PWRC 0 DTX 1 NECI 0 ACS 0 RE 0 BAR 0", ReportName(REPORT_FLAGS));
     if (r.IsHopping())
-        lines << Fmt("CBCH Supported Yes TS 1 Sub 2 TSC %d Hopping MAIO 0 HSN %d", s.nBsic & 7,
-                     (s.nBsic * 3) % 64);
+        lines << Fmt("%s Yes TS 1 Sub 2 TSC %d Hopping MAIO 0 HSN %d", ReportName(REPORT_CBCH),
+                     s.nBsic & 7, (s.nBsic * 3) % 64);
     else
-        lines << Fmt("CBCH Supported Yes TS 1 Sub 2 TSC %d Single ARFCN %d HSN 0", s.nBsic & 7,
-                     s.nArfcn);
+        lines << Fmt("%s Yes TS 1 Sub 2 TSC %d Single ARFCN %d HSN 0", ReportName(REPORT_CBCH),
+                     s.nBsic & 7, s.nArfcn);
     return lines;
 }
 
@@ -78,8 +86,8 @@ QByteArray BcchReport(const CSimRadio& r, int nType, int nBlock)
 {
     const auto octets = r.SysInfo(nType);
     // the octet count includes the message type
-    QByteArray s = Fmt("Bcch_Report %d %d %d %X", CSimRadio::SI_OCTETS + 1, r.Serving().nArfcn,
-                       nBlock & 7, 0x18 + nType);
+    QByteArray s = Fmt("%s %d %d %d %X", ReportName(REPORT_BCCH), CSimRadio::SI_OCTETS + 1,
+                       r.Serving().nArfcn, nBlock & 7, 0x18 + nType);
     for (uint8_t o : octets)
         s += Fmt(" %02X", o);
     return s;
@@ -89,8 +97,8 @@ QByteArray DedicatedRpt(const CSimRadio& r, int nPowerLevel, bool bFer)
 {
     const CSimCell& s = r.Serving();
     const int q = r.RxQual();
-    QByteArray line = Fmt("Dedicated_Rpt %d %d %d %d %d %d", r.TimingAdvance(), nPowerLevel,
-                          s.nLevel, q, qMax(0, s.nLevel - 1), qMin(7, q + 1));
+    QByteArray line = Fmt("%s %d %d %d %d %d %d", ReportName(REPORT_DEDICATED), r.TimingAdvance(),
+                          nPowerLevel, s.nLevel, q, qMax(0, s.nLevel - 1), qMin(7, q + 1));
     for (int i = 0; i < CSimRadio::NEIGHBOURS; ++i) {
         const CSimCell& n = r.Neighbour(i);
         line += Fmt(" %d %d %d", n.nArfcn, n.nLevel, ReportedBsic(n));
@@ -104,8 +112,8 @@ QByteArray FullDedReport(const CSimRadio& r, int nPowerLevel)
 {
     const CSimCell& s = r.Serving();
     const int q = r.RxQual();
-    return Fmt("Full Ded Report %d %d %d %d %d %d 1", r.TimingAdvance(), nPowerLevel, s.nLevel, q,
-               qMax(0, s.nLevel - 1), qMin(7, q + 1));
+    return Fmt("%s %d %d %d %d %d %d 1", ReportName(REPORT_FULL_DED), r.TimingAdvance(),
+               nPowerLevel, s.nLevel, q, qMax(0, s.nLevel - 1), qMin(7, q + 1));
 }
 
 QList<QByteArray> DedicatedChan(const CSimRadio& r, int nTimeSlot)
@@ -113,14 +121,16 @@ QList<QByteArray> DedicatedChan(const CSimRadio& r, int nTimeSlot)
     const CSimCell& s = r.Serving();
     QList<QByteArray> lines;
     if (!r.IsHopping()) {
-        lines << Fmt("Dedicated_Chan %d %d TCH/F TS %d SC 0 TSC %d Single Cipher 0 ARFCN %d",
-                     s.nArfcn, s.nBsic, nTimeSlot, s.nBsic & 7, TrafficChannel(r));
+        lines << Fmt("%s %d %d TCH/F TS %d SC 0 TSC %d Single Cipher 0 ARFCN %d",
+                     ReportName(REPORT_DEDICATED_CHAN), s.nArfcn, s.nBsic, nTimeSlot, s.nBsic & 7,
+                     TrafficChannel(r));
         return lines;
     }
-    lines << Fmt("Dedicated_Chan %d %d TCH/F TS %d SC 0 TSC %d Hopping MAIO 0 HSN %d Cipher 0",
-                 s.nArfcn, s.nBsic, nTimeSlot, s.nBsic & 7, (s.nBsic * 3) % 64);
+    lines << Fmt("%s %d %d TCH/F TS %d SC 0 TSC %d Hopping MAIO 0 HSN %d Cipher 0",
+                 ReportName(REPORT_DEDICATED_CHAN), s.nArfcn, s.nBsic, nTimeSlot, s.nBsic & 7,
+                 (s.nBsic * 3) % 64);
     const std::vector<int> ca = r.CellAllocation();
-    QByteArray count = Fmt("Chan_Count %d", static_cast<int>(ca.size()));
+    QByteArray count = Fmt("%s %d", ReportName(REPORT_CHAN_COUNT), static_cast<int>(ca.size()));
     for (int n : ca)
         count += Fmt(" %d", n);
     lines << count;
@@ -129,11 +139,12 @@ QList<QByteArray> DedicatedChan(const CSimRadio& r, int nTimeSlot)
 
 QByteArray IdleChannel(const CSimRadio& r)
 {
-    return Fmt("Idle_Channel BCCH %d BSIC %d", r.Serving().nArfcn, r.Serving().nBsic);
+    return Fmt("%s BCCH %d BSIC %d", ReportName(REPORT_IDLE_CHANNEL), r.Serving().nArfcn,
+               r.Serving().nBsic);
 }
 
 QByteArray SetFlagsEcho(unsigned nFlags)
 {
-    return Fmt("Set Flags? %08X", nFlags);
+    return Fmt("%s%08X", ReportName(REPORT_SET_FLAGS), nFlags);
 }
 } // namespace SimReports

@@ -9,41 +9,6 @@
 #include "trace/StringE.h"
 
 namespace {
-const char* const kReportNames[REPORT_NAMES] = {"Set Flags? ",
-                                                "Idle_Mode_Rpt",
-                                                "Dedicated_Rpt",
-                                                "Path_Loss_Rpt",
-                                                "C2_Rpt",
-                                                "L1_Uplink",
-                                                "L1_Downlink",
-                                                "L3_Uplink",
-                                                "L3_Downlink",
-                                                "Bcch_Report",
-                                                "Sacch_Report",
-                                                "not implemented",
-                                                "Page_Report",
-                                                "Synch_Report",
-                                                "Chan_Req_Report",
-                                                "Agch_Report",
-                                                "Idle_Channel",
-                                                "Dedicated_Chan",
-                                                "Chan_Count",
-                                                "Cell ID     ",
-                                                "Full Idle Desc",
-                                                "NonC",
-                                                "Comb",
-                                                "Max Retrans",
-                                                "Min Access",
-                                                "Flags         ",
-                                                "CBCH Supported",
-                                                "Full Idle Report",
-                                                "Full Ded Report",
-                                                "not implemented",
-                                                "not implemented",
-                                                "not implemented",
-                                                "RF Scan",
-                                                "NCell"};
-
 // A "Set Flags? " line carries the flag word: the name and eight characters.
 const int kSetFlagsLength = 19;
 const int kFirstHighIndex = 124; // index of channel 512
@@ -102,7 +67,7 @@ CTraceReport::CTraceReport()
       m_bScanStarted(false), m_bNeighboursChanged(false), m_nBcchOctets(0)
 {
     for (int i = 0; i < REPORT_NAMES; ++i)
-        m_strReportName[i] = QString::fromLatin1(kReportNames[i]);
+        m_strReportName[i] = QString::fromLatin1(ReportName(i));
     m_listHopping.reserve(10);
     BuildTables();
     ResetScanLevels();

@@ -5,33 +5,9 @@
 #include <QStringView>
 #include <vector>
 
-class QWidget;
+#include "protocol/TraceReports.h"
 
-// Report kinds: 0 .. 33 index the name table; two more kinds stand alone.
-enum
-{
-    REPORT_SET_FLAGS = 0,
-    REPORT_IDLE_MODE = 1,
-    REPORT_DEDICATED = 2,
-    REPORT_BCCH = 9,
-    REPORT_DEDICATED_CHAN = 17,
-    REPORT_CHAN_COUNT = 18,
-    REPORT_CELL_ID = 19,
-    REPORT_FULL_IDLE_DESC = 20,
-    REPORT_NONC = 21,
-    REPORT_COMB = 22,
-    REPORT_MAX_RETRANS = 23,
-    REPORT_MIN_ACCESS = 24,
-    REPORT_FLAGS = 25,
-    REPORT_CBCH = 26,
-    REPORT_FULL_IDLE = 27,
-    REPORT_FULL_DED = 28,
-    REPORT_RF_SCAN = 32,
-    REPORT_NCELL = 33,
-    REPORT_NAMES = 34,
-    REPORT_SCAN_DATA = 35,
-    REPORT_NONE = 36
-};
+class QWidget;
 
 enum
 {
