@@ -12,16 +12,15 @@
 
 #include "control/FrameHost.h"
 #include "platform/UiServices.h"
+#include "protocol/ChannelPlan.h"
 
 namespace {
 const char kEsc[] = "\x1b";
 const int kPinLength = 4;
 
-// Channel limits of the BS lock: 1 .. 124 and 512 .. 885.
-const int kLowBandLast = 124;
+// A BS lock channel typed in the gap between the bands goes up to the high
+// band from this one on, down to the low band below it.
 const int kGapEnd = 256;
-const int kHighBandFirst = 512;
-const int kHighBandLast = 885;
 
 // Decimal value at the start of a text (blanks first are passed over); 0 when none.
 int LeadingNumber(const QString& s)
@@ -302,14 +301,9 @@ void CTessolyDlg::OnBsLock()
         if (s.isEmpty())
             s = GetDlgItemText(IDC_BCCH);
         const int n = LeadingNumber(s);
-        if (n < 1)
-            s = QStringLiteral("1");
-        else if (n > kLowBandLast && n < kGapEnd)
-            s = QString::number(kLowBandLast);
-        else if (n >= kGapEnd && n < kHighBandFirst)
-            s = QString::number(kHighBandFirst);
-        else if (n > kHighBandLast)
-            s = QString::number(kHighBandLast);
+        const int nChannel = ChannelPlan::Correct(n, kGapEnd);
+        if (nChannel != n)
+            s = QString::number(nChannel);
         if (LeadingNumber(s) == n) {
             LockChannel(s);
         } else {

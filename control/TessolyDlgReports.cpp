@@ -7,6 +7,7 @@
 #include <QListWidget>
 
 #include "control/FrameHost.h"
+#include "protocol/ChannelPlan.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 #include "trace/StringE.h"
@@ -166,7 +167,7 @@ void CTessolyDlg::ShowReport(int nReport)
         else
             strChannel = GetDlgItemText(IDC_BCCH);
         const int c = CStringE(strChannel).ToInt(10);
-        m_nMaxPowerDbm = (c >= 512 && c <= 885) ? 30 : 43;
+        m_nMaxPowerDbm = ChannelPlan::IsHighBand(c) ? 30 : 43;
         const TrFullDedReport& d = r.m_FullDed;
         ShowTimingAdvance(*this, d.szTimingAdvance);
         ShowOutputPower(*this, d.szTxPower);

@@ -2,56 +2,15 @@
 
 #include <QEvent>
 #include <QFocusEvent>
-#include <QFontMetrics>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 
 #include "control/TessolyDlg.h"
 #include "platform/UiServices.h"
+#include "protocol/TraceCommands.h"
 #include "scan/ScanGraph.h"
-
-namespace {
-// The scan set-up command; the backslashes are characters of the command.
-const char kScanSetup[] = "*6+FT+Q\\8\\66QF";
-const char kWaiting[] = "Channels to scan selected, waiting for data...";
-const int kWaitingX = 450;
-const int kWaitingY = 50;
-const int kLastChannel = 885;
-
-bool IsDragState(const QMouseEvent* e)
-{
-    return e->buttons() != Qt::NoButton ||
-           (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
-}
-
-// Texts are placed by one point: their left, right or centre at x, their top at y.
-void TextAt(QPainter& dc, int x, int y, const QString& text, Qt::Alignment align)
-{
-    const qreal span = 4000;
-    QRectF rc;
-    if (align & Qt::AlignRight)
-        rc = QRectF(x - span, y, span, span);
-    else if (align & Qt::AlignHCenter)
-        rc = QRectF(x - span / 2, y, span, span);
-    else
-        rc = QRectF(x, y, span, span);
-    const QPen pen = dc.pen();
-    dc.setPen(Qt::black); // text colour, whatever pen draws the lines
-    dc.drawText(rc, int(align | Qt::AlignTop | Qt::TextSingleLine), text);
-    dc.setPen(pen);
-}
-
-// A product with the scale, truncated toward zero (the float scale times
-// the integer, computed without rounding it to single precision first).
-int Scaled(int v, float fScale)
-{
-    return static_cast<int>(static_cast<double>(v) * static_cast<double>(fScale));
-}
-} // namespace
 
 const int CChannelScanDlg::s_anRangeIds[SCAN_RANGE_FIELDS] = {1050, 1043, 1052, 1139, 1054,
                                                               1141, 1062, 1060, 1065, 1061};
@@ -61,8 +20,6 @@ CChannelScanDlg::CChannelScanDlg(CTessolyDlg* pController)
 {
     // Caption and frame, but no close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    for (int& x : m_anBarX)
-        x = -1;
 }
 
 CChannelScanDlg::~CChannelScanDlg()
@@ -103,9 +60,12 @@ void CChannelScanDlg::BindControls()
     // The graph's drawing surface covers the whole graph frame.
     m_pGraphWnd = GetDlgItem(IDC_SCAN_GRAPH);
     if (m_pGraphWnd) {
-        m_pGraph = new CScanGraph(this, m_pGraphWnd);
+        m_pGraph = new CScanGraph(m_model, m_layout, m_pGraphWnd);
         m_pGraph->setGeometry(m_pGraphWnd->rect());
         m_pGraph->show();
+        connect(m_pGraph, &CScanGraph::Hovered, this, &CChannelScanDlg::OnHovered);
+        connect(m_pGraph, &CScanGraph::Clicked, this, &CChannelScanDlg::OnClicked);
+        connect(m_pGraph, &CScanGraph::Dragged, this, &CChannelScanDlg::NarrowRanges);
     }
     setMouseTracking(true);
     m_bDestroying = false;
@@ -115,35 +75,18 @@ bool CChannelScanDlg::OnInitDialog()
 {
     CTemplateDialog::OnInitDialog();
     if (m_pController) {
-        m_pController->SendTrace(kScanSetup);
+        m_pController->SendTrace(TRACE_SCAN_SETUP);
         if (!m_pController->m_bPoweredOn)
             EnableDlgItem(IDC_SCAN_SELECT, false);
     }
 
-    m_font = QFont(QStringLiteral("MS Sans Serif"));
-    m_font.setStyleHint(QFont::SansSerif);
-    m_font.setPixelSize(10);
-    m_crSelected = QColor(0, 150, 70);
-    m_crBar = QColor(180, 53, 0);
-    m_crGrey = QColor(120, 120, 120);
-    m_crAmber = QColor(205, 145, 0);
-    m_penAxis = QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap);
-    m_penGrid = QPen(m_crGrey, 1, Qt::SolidLine, Qt::FlatCap);
-    m_penSelection = QPen(m_crAmber, 2, Qt::SolidLine, Qt::FlatCap);
-
     TakeGraphGeometry();
     ResetDisplay();
 
-    m_nSelected = 0;
-    m_bScanRequested = false;
+    m_model = CScanModel();
     m_pReport = m_pController ? &m_pController->m_TraceReport : nullptr;
     if (m_pReport)
-        m_pReport->AttachScanWindow(this);
-    for (int& v : m_anRange)
-        v = 0;
-    for (int& v : m_anActive)
-        v = 0;
-    m_nShown = 0;
+        m_pReport->AttachScanWindow(this, [this](bool bAny) { OnLevelsPublished(bAny); });
     return true;
 }
 
@@ -154,13 +97,15 @@ void CChannelScanDlg::OnDestroy()
         if (e)
             e->removeEventFilter(this);
     // The graph's surface goes with the frame; nothing draws into it any more.
+    if (m_pGraph)
+        m_pGraph->Release();
     m_pGraph = nullptr;
     if (m_pReport) {
         m_pReport->ResetScanLevels();
         m_pReport->DetachScanWindow();
     }
     if (m_pController) {
-        if (m_nSelected != 0) {
+        if (m_model.m_nSelected != 0) {
             m_pController->LockChannel(m_edtChannel ? m_edtChannel->text() : QString());
             m_pController->SendTraceFlags();
         }
@@ -171,11 +116,7 @@ void CChannelScanDlg::OnDestroy()
 
 void CChannelScanDlg::TakeGraphGeometry()
 {
-    m_rcClient = m_pGraph ? m_pGraph->rect() : QRect();
-    const int W = m_rcClient.width();
-    const int H = m_rcClient.height();
-    m_rcGraph = QRect(QPoint(30, 30), QPoint(W - 15, H - 20));
-    m_fScale = static_cast<float>(H - 40) / 63.0f;
+    m_layout.SetSize(m_pGraph ? m_pGraph->size() : QSize());
 }
 
 void CChannelScanDlg::SetGraphSize(int cx, int cy)
@@ -190,6 +131,7 @@ void CChannelScanDlg::SetGraphSize(int cx, int cy)
     if (frame.right() >= width() || frame.bottom() >= height())
         setFixedSize(qMax(width(), frame.right() + 8), qMax(height(), frame.bottom() + 8));
     TakeGraphGeometry();
+    ArrangeGraph();
 }
 
 // ---------------------------------------------------------------------------
@@ -280,10 +222,10 @@ int CChannelScanDlg::FieldValue(int n) const
     return static_cast<int>(v);
 }
 
-void CChannelScanDlg::SetField(int n, int v)
+void CChannelScanDlg::ShowRanges()
 {
-    m_anRange[n] = v;
-    SetChannelText(v, RangeEdit(n));
+    for (int n = 0; n < SCAN_RANGE_FIELDS; ++n)
+        SetChannelText(m_model.m_anRange[n], RangeEdit(n));
 }
 
 bool CChannelScanDlg::SetChannelText(int n, QLineEdit* pField)
@@ -300,7 +242,7 @@ void CChannelScanDlg::OnRangeFocus(int n)
 {
     if (n < 1 || n >= SCAN_RANGE_FIELDS)
         return;
-    if (m_anRange[n - 1] == 0)
+    if (m_model.m_anRange[n - 1] == 0)
         QueueFocus(n - 1, false);
 }
 
@@ -310,58 +252,19 @@ bool CChannelScanDlg::ValidateRange(int n)
     if (n < 0 || n >= SCAN_RANGE_FIELDS || !e)
         return true;
     if (e->text().isEmpty()) {
-        m_anRange[n] = 0;
-        if (n < 9 && m_anRange[n + 1] != 0)
+        m_model.m_anRange[n] = 0;
+        if (n < SCAN_RANGE_FIELDS - 1 && m_model.m_anRange[n + 1] != 0)
             QueueFocus(n, true);
         CUiServices::Beep();
         return true;
     }
     const int typed = FieldValue(n);
-    int v = typed;
-    bool ok = true;
-    // The channel plan.
-    if (v < 1) {
-        v = 1;
-        ok = false;
-    } else if (v > kLastChannel) {
-        v = kLastChannel;
-        ok = false;
-    } else if (v >= 125 && v <= 193) {
-        v = 124;
-        ok = false;
-    } else if (v >= 194 && v <= 511) {
-        v = 512;
-        ok = false;
-    }
-    const bool bEnd = (n % 2) == 1;
-    // Order with the field before.
-    if (n >= 1) {
-        const int p = m_anRange[n - 1];
-        if (bEnd && v < p) {
-            v = p;
-            ok = false;
-        } else if (!bEnd && v <= p) {
-            v = p == kLastChannel ? 0 : p + 1;
-            ok = false;
-        }
-    }
-    // Order with the field after.
-    if (n <= 8 && m_anRange[n + 1] != 0) {
-        const int q = m_anRange[n + 1];
-        if (!bEnd && v > q) {
-            v = q;
-            ok = false;
-        } else if (bEnd && v >= q) {
-            v = q - 1;
-            ok = false;
-        }
-    }
+    const int v = m_model.Corrected(n, typed);
     // Corrections that cancel out (125 after 124 is corrected to 124 and
     // back; 511 before 512 to 512 and back) leave the value unchanged: it is
     // accepted, or the field could never be left.
-    if (v == typed)
-        ok = true;
-    m_anRange[n] = v;
+    const bool ok = v == typed;
+    m_model.m_anRange[n] = v;
     if (!ok) {
         SetChannelText(v, e);
         QueueFocus(n, true);
@@ -373,16 +276,15 @@ bool CChannelScanDlg::ValidateRange(int n)
 void CChannelScanDlg::OnAll()
 {
     OnDelete();
-    static const int kAll[4] = {1, 124, 512, kLastChannel};
-    for (int n = 0; n < 4; ++n)
-        SetField(n, kAll[n]);
+    m_model.SetWholePlan();
+    ShowRanges();
 }
 
 void CChannelScanDlg::OnDelete()
 {
-    for (int n = 0; n < SCAN_RANGE_FIELDS; ++n)
-        SetField(n, 0);
-    m_nSelected = 0;
+    m_model.ClearRanges();
+    ShowRanges();
+    m_model.m_nSelected = 0;
     SetChannelText(0, m_edtChannel);
     if (m_btnNext)
         m_btnNext->setEnabled(false);
@@ -391,73 +293,39 @@ void CChannelScanDlg::OnDelete()
 
 QString CChannelScanDlg::ScanList() const
 {
-    QString list;
-    int i = 0;
-    for (; i < SCAN_RANGE_FIELDS; ++i) {
-        if (m_anRange[i] == 0)
-            break;
-        const QString text = RangeEdit(i) ? RangeEdit(i)->text() : QString();
-        if (i % 2 == 0) {
-            if (i > 1)
-                list += QLatin1Char(',');
-            list += text + QLatin1Char('-');
-        } else {
-            list += text;
-        }
-    }
-    const bool bValid = i == SCAN_RANGE_FIELDS || (i % 2 == 0 && i != 0);
-    return bValid ? list : QString();
+    QStringList texts;
+    for (int n = 0; n < SCAN_RANGE_FIELDS; ++n)
+        texts << (RangeEdit(n) ? RangeEdit(n)->text() : QString());
+    return m_model.ScanList(texts);
 }
 
 void CChannelScanDlg::OnSelect()
 {
     const QString list = ScanList();
     if (!list.isEmpty() && m_pController && m_pController->m_bPoweredOn) {
-        for (int i = 0; i < SCAN_RANGE_FIELDS; ++i)
-            m_anActive[i] = m_anRange[i];
-        m_nSelected = m_anActive[0];
+        m_model.Request();
         ResetDisplay();
-        m_bScanRequested = true;
-        DrawWaitingText();
-        if (m_pReport)
-            m_pReport->ResetScanLevels();
+        m_model.m_bScanRequested = true;
+        ArrangeGraph();
+        if (m_pGraph)
+            m_pGraph->DrawWaitingText();
+        ResetScanLevels();
         const QByteArray text = list.toLatin1();
-        m_pController->SendTrace("*S");
-        m_pController->SendTrace("\r");
-        m_pController->SendTrace("\r");
-        m_pController->SendTrace(text.constData(), "\r");
+        m_pController->SendTrace(TRACE_SCAN);
+        m_pController->SendTrace(TRACE_CR);
+        m_pController->SendTrace(TRACE_CR);
+        m_pController->SendTrace(text.constData(), TRACE_CR);
     } else {
         CUiServices::Beep();
     }
-    CancelDrag();
+    if (m_pGraph)
+        m_pGraph->CancelDrag();
 }
 
 void CChannelScanDlg::NarrowRanges(int a, int b)
 {
-    const int lo = qMin(a, b);
-    const int hi = qMax(a, b);
-    for (int n = 0; n < SCAN_RANGE_FIELDS; ++n)
-        SetField(n, 0);
-    SetField(0, lo);
-    int k = 0;
-    for (int j = 1; j < SCAN_RANGE_FIELDS; ++j) {
-        const int f = m_anActive[j];
-        if (f == 0 || f < lo)
-            continue;
-        // A range that starts at lo already has lo as its start.
-        if (j % 2 == 0 && f == lo)
-            continue;
-        ++k;
-        if (f <= hi) {
-            SetField(k, f);
-            continue;
-        }
-        // hi ends the list; when hi closed the range before, the list ends
-        // there instead of opening a range without an end.
-        if (k % 2 == 1)
-            SetField(k, hi);
-        break;
-    }
+    m_model.Narrow(a, b);
+    ShowRanges();
     OnSelect();
 }
 
@@ -465,26 +333,33 @@ void CChannelScanDlg::SendScanEnd()
 {
     // The module stops scanning.
     if (m_pController) {
-        m_pController->SendTrace("*S");
-        m_pController->SendTrace("1\r");
-        m_pController->SendTrace("\r");
-        m_pController->SendTrace("1", "\r");
+        m_pController->SendTrace(TRACE_SCAN);
+        m_pController->SendTrace(TRACE_SCAN_STOP);
+        m_pController->SendTrace(TRACE_CR);
+        m_pController->SendTrace(TRACE_SCAN_STOP_CONFIRM, TRACE_CR);
     }
+}
+
+void CChannelScanDlg::ResetScanLevels()
+{
+    if (m_pReport)
+        m_pReport->ResetScanLevels();
+    // The graph forgets the levels' bars at once.
+    ArrangeGraph();
 }
 
 void CChannelScanDlg::OnGo()
 {
-    if (m_nSelected != 0 && m_pReport)
-        m_pReport->ResetScanLevels();
+    if (m_model.m_nSelected != 0)
+        ResetScanLevels();
     SendScanEnd();
     EndDialog(IDOK);
 }
 
 void CChannelScanDlg::OnCancel()
 {
-    m_nSelected = 0;
-    if (m_pReport)
-        m_pReport->ResetScanLevels();
+    m_model.m_nSelected = 0;
+    ResetScanLevels();
     SendScanEnd();
     ResetDisplay();
     EndDialog(IDCANCEL);
@@ -495,175 +370,55 @@ void CChannelScanDlg::OnCancel()
 // ---------------------------------------------------------------------------
 // Graph
 
-void CChannelScanDlg::RepaintGraph()
+int CChannelScanDlg::Level(int nChannel) const
 {
-    if (m_pGraph && m_pGraph->isVisible())
-        m_pGraph->repaint();
+    return m_pReport ? m_pReport->GetScanLevel(nChannel) : -1;
 }
 
-void CChannelScanDlg::RepaintPart(PaintPart part, const QRect& rc)
+void CChannelScanDlg::RepaintGraph()
 {
-    if (!m_pGraph || !m_pGraph->isVisible())
-        return;
-    m_nPaintPart = part;
-    m_pGraph->repaint(rc);
-    m_nPaintPart = PAINT_ALL;
+    if (m_pGraph)
+        m_pGraph->RepaintGraph();
 }
 
 void CChannelScanDlg::ResetDisplay()
 {
-    for (int& x : m_anBarX)
-        x = -1;
-    m_nDragStart = m_nDragCurrent = -1;
+    m_layout.ClearBars();
+    if (m_pGraph)
+        m_pGraph->ForgetDrag();
     SetChannelText(0, m_edtLevel);
     SetChannelText(0, m_edtChannel);
     for (QPushButton* b : {m_btnGo.data(), m_btnNext.data(), m_btnPrev.data()})
         if (b)
             b->setEnabled(false);
-    m_bScanRequested = false;
+    m_model.m_bScanRequested = false;
     RepaintGraph();
 }
 
-void CChannelScanDlg::DrawWaitingText()
+void CChannelScanDlg::ArrangeGraph()
 {
-    const QString text = QString::fromLatin1(kWaiting);
-    const QFontMetrics fm(m_font);
-    const int cx = fm.horizontalAdvance(text);
-    RepaintPart(PAINT_WAITING, QRect(kWaitingX - cx / 2 - 2, kWaitingY, cx + 4, fm.height() + 2));
-}
-
-void CChannelScanDlg::DrawAxisAndSelection()
-{
-    const int B = m_rcGraph.bottom();
-    RepaintPart(PAINT_AXIS, QRect(0, B, m_rcClient.width(), 5));
-}
-
-void CChannelScanDlg::CancelDrag()
-{
-    m_nDragStart = m_nDragCurrent = -1;
-    DrawAxisAndSelection();
-}
-
-void CChannelScanDlg::PaintGraph(QPainter& dc)
-{
-    if (m_bDestroying)
+    if (m_bDestroying || !m_model.m_bScanRequested)
         return;
-    // A partial request redraws the whole picture clipped to its region, so
-    // the rest of the picture stays exactly as it is.
-    OnPaint(dc);
-    if (m_nPaintPart == PAINT_WAITING) {
-        dc.setFont(m_font);
-        TextAt(dc, kWaitingX, kWaitingY, QString::fromLatin1(kWaiting), Qt::AlignHCenter);
-    }
-}
-
-void CChannelScanDlg::PaintAxisAndSelection(QPainter& dc)
-{
-    const int L = m_rcGraph.left(), R = m_rcGraph.right(), B = m_rcGraph.bottom();
-    const QPen old = dc.pen();
-    dc.setPen(m_penAxis);
-    dc.drawLine(L, B + 2, R, B + 2);
-    if (m_nDragCurrent != -1) {
-        dc.setPen(m_penSelection);
-        dc.drawLine(m_nDragStart, B + 2, m_nDragCurrent, B + 2);
-    }
-    dc.setPen(old);
-}
-
-void CChannelScanDlg::OnPaint(QPainter& dc)
-{
-    const int L = m_rcGraph.left(), T = m_rcGraph.top();
-    const int R = m_rcGraph.right(), B = m_rcGraph.bottom();
-
-    dc.save(); // the previous font and pen
-    dc.setFont(m_font);
-    dc.setPen(m_penAxis);
-    dc.fillRect(m_rcClient, QColor(170, 170, 170));
-    dc.drawLine(L, T, L, B + 2);
-    PaintAxisAndSelection(dc);
-
-    TextAt(dc, 4, 10, QStringLiteral("Level [dBm]"), Qt::AlignLeft);
-    // Level labels every 10 steps up to the top of the graph (bounded, so
-    // that a frame too small for a graph ends the walk too).
-    for (int v = 0; v <= 1000; v += 10) {
-        const int y = LevelY(v);
-        if (y <= T - 20)
-            break;
-        TextAt(dc, L - 6, y - 6, QString::number(v - 110), Qt::AlignRight);
-    }
-
-    if (!m_bScanRequested) {
-        dc.restore();
-        return;
-    }
     if (m_btnGo)
         m_btnGo->setEnabled(true);
-
-    // The bars share the width: N channels and G gaps between ranges.
-    int N = 0, nRanges = 0;
-    for (int r = 0; r < 5; ++r) {
-        if (m_anActive[2 * r] == 0)
-            continue;
-        N += qMax(0, m_anActive[2 * r + 1] - m_anActive[2 * r] + 1);
-        ++nRanges;
-    }
-    const int G = nRanges - 1;
-    int w = 1, g = 20;
-    if (N > 0) {
-        w = (R - L - 20 * G) / N;
-        if (w > 40) {
-            w = (R - L) / (N + G);
-            g = w;
-        }
-    }
-    const int b = w > 1 ? w / 2 : 1;
-    const int s = w - b;
-    m_nBarWidth = b;
-    m_nBarSpacing = s;
-    for (int& x : m_anBarX)
-        x = -1;
-
-    int x = L + s;
-    m_nScanLeft = x;
-    dc.setPen(m_penGrid);
-    int nLastEnd = 0;
-    if (N > 0) {
-        for (int r = 0; r < 5; ++r) {
-            const int a = m_anActive[2 * r];
-            if (a == 0)
-                continue;
-            const int e = m_anActive[2 * r + 1];
-            nLastEnd = e;
-            TextAt(dc, x, B + 4, QString::number(a), Qt::AlignHCenter);
-            for (int c = a; c <= e && c <= kLastChannel; ++c) {
-                const int level = m_pReport ? m_pReport->GetScanLevel(c) : -1;
-                if (level == -1)
-                    continue; // a channel without a level takes no room
-                const int h = BarHeight(level);
-                m_anBarX[CTraceReport::IndexOfChannel(c)] = x;
-                dc.fillRect(QRect(x, B - h, b, h), c == m_nSelected ? m_crSelected : m_crBar);
-                x += w;
-            }
-            if (r < 4 && m_anActive[2 * r + 2] != 0) {
-                x += g / 2 - s;
-                dc.drawLine(x, B, x, T);
-                x += g / 2;
-            }
-        }
-    }
-    m_nScanRight = x - s;
-
-    ShowLevel(m_nShown);
+    m_layout.Arrange(m_model.m_anActive, [this](int c) { return Level(c); });
+    ShowLevel(m_model.m_nShown);
     if (m_btnNext)
-        m_btnNext->setEnabled(m_nSelected != nLastEnd);
+        m_btnNext->setEnabled(m_model.m_nSelected != m_layout.LastEnd());
     if (m_btnPrev)
-        m_btnPrev->setEnabled(m_nSelected != m_anActive[0]);
-    dc.restore();
+        m_btnPrev->setEnabled(m_model.m_nSelected != m_model.m_anActive[0]);
+}
+
+void CChannelScanDlg::OnLevelsPublished(bool bAnyLevel)
+{
+    ArrangeGraph();
+    if (bAnyLevel)
+        repaint();
 }
 
 void CChannelScanDlg::ShowLevel(int nChannel)
 {
-    const int level = m_pReport ? m_pReport->GetScanLevel(nChannel) : -1;
+    const int level = Level(nChannel);
     if (level == -1)
         return;
     SetChannelText(nChannel, m_edtChannel);
@@ -671,168 +426,58 @@ void CChannelScanDlg::ShowLevel(int nChannel)
         m_edtLevel->setText(QString::asprintf("%d = %d dBm", level, level - 110));
 }
 
-int CChannelScanDlg::LevelY(int v) const
+void CChannelScanDlg::OnHovered(int nChannel)
 {
-    return m_rcGraph.bottom() - Scaled(v, m_fScale);
+    m_model.m_nShown = nChannel != 0 ? nChannel : m_model.m_nSelected;
+    ShowLevel(m_model.m_nShown);
 }
 
-int CChannelScanDlg::BarHeight(int level) const
+void CChannelScanDlg::OnClicked(int nChannel)
 {
-    return Scaled(level, m_fScale);
-}
-
-bool CChannelScanDlg::InGraph(const QPoint& pt) const
-{
-    return pt.x() > 0 && pt.x() < m_rcClient.width() && pt.y() > m_rcGraph.top() &&
-           pt.y() < m_rcGraph.bottom();
-}
-
-int CChannelScanDlg::BarAt(int x) const
-{
-    // A bar answers for itself and half the space on either side. With an
-    // even space the two halves would share a pixel with the next bar's
-    // (with no space at all, the next bar itself), so the right end is then
-    // left out: every pixel belongs to one bar.
-    const int half = m_nBarSpacing / 2;
-    const int right = m_nBarWidth + half - (m_nBarSpacing % 2 == 0 ? 1 : 0);
-    for (int i = 0; i < SCAN_CHANNELS; ++i) {
-        const int e = m_anBarX[i];
-        if (e != -1 && e - half <= x && x <= e + right)
-            return CTraceReport::ChannelOfIndex(i);
-    }
-    return 0;
-}
-
-int CChannelScanDlg::ChannelAt(int x) const
-{
-    if (x < m_nScanLeft)
-        return m_anActive[0];
-    if (x > m_nScanRight) {
-        for (int i = SCAN_RANGE_FIELDS - 1; i >= 1; --i)
-            if (m_anActive[i] != 0)
-                return m_anActive[i];
-        return 0;
-    }
-    return BarAt(x);
-}
-
-void CChannelScanDlg::OnMouseMove(const QPoint& pt, bool bKeyOrButton)
-{
-    if (m_bDestroying)
-        return;
-    int hovered = 0;
-    if (InGraph(pt)) {
-        hovered = BarAt(pt.x());
-        if (bKeyOrButton) {
-            m_nDragCurrent = pt.x();
-            if (m_nDragStart > m_nScanRight) {
-                if (m_nDragCurrent > m_nScanRight)
-                    m_nDragCurrent = -1;
-                else
-                    m_nDragStart = m_nScanRight;
-            }
-            if (m_nDragStart < m_nScanLeft) {
-                if (m_nDragCurrent < m_nScanLeft)
-                    m_nDragCurrent = -1;
-                else
-                    m_nDragStart = m_nScanLeft;
-            }
-            if (m_nDragCurrent != -1)
-                m_nDragCurrent =
-                    qBound(m_nScanLeft, m_nDragCurrent, qMax(m_nScanLeft, m_nScanRight));
-        }
-    }
-    if (hovered != 0) {
-        m_nShown = hovered;
-    } else {
-        m_nShown = m_nSelected;
-        m_nDragCurrent = -1; // no selection line while the pointer is off the bars
-    }
-    DrawAxisAndSelection();
-    ShowLevel(m_nShown);
-}
-
-void CChannelScanDlg::OnLButtonDown(const QPoint& pt)
-{
-    if (InGraph(pt))
-        m_nDragStart = m_nDragCurrent = pt.x();
-    else
-        m_nDragStart = m_nDragCurrent = -1;
-}
-
-void CChannelScanDlg::OnLButtonUp(const QPoint& pt)
-{
-    if (m_nDragStart != -1 && m_nDragCurrent != -1) {
-        const int x = pt.x();
-        if (qAbs(x - m_nDragStart) < 3) {
-            m_nSelected = ChannelAt(x);
-            RepaintGraph();
-        } else {
-            const int a = ChannelAt(m_nDragStart);
-            const int c = ChannelAt(x);
-            if (a != 0 && c != 0 && a != c)
-                NarrowRanges(a, c);
-        }
-    }
-    m_nDragStart = m_nDragCurrent = -1;
-}
-
-void CChannelScanDlg::OnRButtonDown()
-{
-    m_nDragStart = m_nDragCurrent = -1;
-    DrawAxisAndSelection();
+    m_model.m_nSelected = nChannel;
+    ArrangeGraph();
+    RepaintGraph();
 }
 
 void CChannelScanDlg::OnPrev()
 {
-    if (m_nSelected == 0 || m_nSelected == 1)
+    if (!m_model.SelectPrevious())
         return;
-    int c;
-    if (m_nSelected > 124 && m_nSelected < 512)
-        c = 124; // a range start between the two bands steps into the plan
-    else
-        c = CTraceReport::ChannelOfIndex(CTraceReport::IndexOfChannel(m_nSelected) - 1);
-    m_nSelected = m_nShown = c;
+    ArrangeGraph();
     RepaintGraph();
 }
 
 void CChannelScanDlg::OnNext()
 {
-    if (m_nSelected == 0 || m_nSelected >= kLastChannel)
+    if (!m_model.SelectNext())
         return;
-    int c;
-    if (m_nSelected > 124 && m_nSelected < 512)
-        c = 512;
-    else
-        c = CTraceReport::ChannelOfIndex(CTraceReport::IndexOfChannel(m_nSelected) + 1);
-    m_nSelected = m_nShown = c;
+    ArrangeGraph();
     RepaintGraph();
 }
 
-// The dialog's own surface: pointer positions are taken in graph pixels.
-void CChannelScanDlg::mouseMoveEvent(QMouseEvent* e)
+// The dialog's own surface: pointer positions are passed on in graph pixels.
+void CChannelScanDlg::PassMouse(QMouseEvent* e)
 {
     if (m_pGraph)
-        OnMouseMove(m_pGraph->mapFrom(this, e->position().toPoint()), IsDragState(e));
+        m_pGraph->HandleMouse(e, m_pGraph->mapFrom(this, e->position().toPoint()));
+}
+
+void CChannelScanDlg::mouseMoveEvent(QMouseEvent* e)
+{
+    PassMouse(e);
 }
 
 void CChannelScanDlg::mousePressEvent(QMouseEvent* e)
 {
-    if (!m_pGraph)
-        return;
-    if (e->button() == Qt::LeftButton)
-        OnLButtonDown(m_pGraph->mapFrom(this, e->position().toPoint()));
-    else if (e->button() == Qt::RightButton)
-        OnRButtonDown();
+    PassMouse(e);
 }
 
 void CChannelScanDlg::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    mousePressEvent(e);
+    PassMouse(e);
 }
 
 void CChannelScanDlg::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (m_pGraph && e->button() == Qt::LeftButton)
-        OnLButtonUp(m_pGraph->mapFrom(this, e->position().toPoint()));
+    PassMouse(e);
 }

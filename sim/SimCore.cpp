@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTimer>
 
+#include "protocol/ChannelPlan.h"
 #include "sim/SimFormat.h"
 #include "sim/SimReports.h"
 
@@ -553,7 +554,8 @@ void CSimCore::TraceCommand(const CSimTraceParser::SCommand& cmd)
             int a = ends[0].toInt(), b = ends.size() == 2 ? ends[1].toInt() : a;
             if (a > b)
                 std::swap(a, b);
-            for (int ch = qMax(a, 1); ch <= qMin(b, 885); ++ch) {
+            for (int ch = qMax(a, ChannelPlan::kLowFirst); ch <= qMin(b, ChannelPlan::kHighLast);
+                 ++ch) {
                 if (CSimRadio::IsValidChannel(ch) && !seen[ch]) {
                     seen[ch] = true;
                     m_scanChannels.push_back(ch);

@@ -19,9 +19,10 @@ const uint8_t TAG_CBCH_MA = 0x72;
 
 int Wrap(int nArfcn, int nStep)
 {
-    if (nArfcn <= 124)
-        return (nArfcn - 1 + nStep) % 124 + 1;
-    return (nArfcn - 512 + nStep) % 374 + 512;
+    using namespace ChannelPlan;
+    if (nArfcn <= kLowLast)
+        return (nArfcn - kLowFirst + nStep) % kLowCount + kLowFirst;
+    return (nArfcn - kHighFirst + nStep) % kHighCount + kHighFirst;
 }
 } // namespace
 
@@ -34,7 +35,7 @@ CSimRadio::CSimRadio(unsigned nSeed, bool bRoaming, bool bHopping)
     for (int i = 0; i <= NEIGHBOURS; ++i) {
         CSimCell c;
         do {
-            c.nArfcn = Random(1, 124);
+            c.nArfcn = Random(ChannelPlan::kLowFirst, ChannelPlan::kLowLast);
         } while (std::find(used.begin(), used.end(), c.nArfcn) != used.end());
         used.push_back(c.nArfcn);
         c.nBsic = (i == 0 ? nNcc : Random(0, 7)) * 8 + Random(0, 7);
@@ -150,7 +151,7 @@ void CSimRadio::EncodeChannelBits(uint8_t* p, const std::vector<int>& channels,
                                   bool bCellAlloc) const
 {
     std::fill(p, p + 16, 0);
-    const bool bHigh = !channels.empty() && channels.front() > 124;
+    const bool bHigh = !channels.empty() && channels.front() > ChannelPlan::kLowLast;
     if (bCellAlloc && bHigh) {
         const int orig = channels.front();
         p[0] = static_cast<uint8_t>(0x80 | 0x0E | ((orig >> 9) & 1));
@@ -165,7 +166,7 @@ void CSimRadio::EncodeChannelBits(uint8_t* p, const std::vector<int>& channels,
     }
     bool bLeftOut = false;
     for (int ch : channels) {
-        if (ch < 1 || ch > 124) {
+        if (ch < ChannelPlan::kLowFirst || ch > ChannelPlan::kLowLast) {
             bLeftOut = true;
             continue;
         }

@@ -7,6 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "protocol/ChannelPlan.h"
+
 // One simulated base station.
 struct CSimCell
 {
@@ -59,7 +61,7 @@ public:
     int ScanLevel(int nArfcn);
     int Random(int lo, int hi);
 
-    static bool IsValidChannel(int n) { return (n >= 1 && n <= 124) || (n >= 512 && n <= 885); }
+    static bool IsValidChannel(int n) { return ChannelPlan::Contains(n); }
 
 private:
     void EncodeLai(uint8_t* p, const CSimCell& c) const;

@@ -11,7 +11,6 @@
 namespace {
 // A "Set Flags? " line carries the flag word: the name and eight characters.
 const int kSetFlagsLength = 19;
-const int kFirstHighIndex = 124; // index of channel 512
 
 bool IsIgnoredKind(int nKind)
 {
@@ -115,9 +114,10 @@ void CTraceReport::ClearReport(int nReport)
     }
 }
 
-void CTraceReport::AttachScanWindow(QWidget* pWnd)
+void CTraceReport::AttachScanWindow(QWidget* pWnd, std::function<void(bool bAnyLevel)> onLevels)
 {
     m_pScanWnd = pWnd;
+    m_onScanLevels = std::move(onLevels);
     m_bScanStarted = false;
     m_nReport = REPORT_NONE;
 }
@@ -125,6 +125,7 @@ void CTraceReport::AttachScanWindow(QWidget* pWnd)
 void CTraceReport::DetachScanWindow()
 {
     m_pScanWnd = nullptr;
+    m_onScanLevels = nullptr;
     m_nReport = REPORT_NONE;
 }
 
@@ -139,17 +140,17 @@ void CTraceReport::ResetScanLevels()
 
 int CTraceReport::ChannelOfIndex(int nIndex)
 {
-    return nIndex + 1 <= 124 ? nIndex + 1 : nIndex + 388;
+    return ChannelPlan::ChannelOfIndex(nIndex);
 }
 
 int CTraceReport::IndexOfChannel(int nChannel)
 {
-    return nChannel <= 124 ? nChannel - 1 : nChannel - 388;
+    return ChannelPlan::IndexOfChannel(nChannel);
 }
 
 int CTraceReport::GetScanLevel(int nChannel) const
 {
-    if ((nChannel >= 1 && nChannel <= 124) || (nChannel >= 512 && nChannel <= 885))
+    if (ChannelPlan::Contains(nChannel))
         return m_nScanLevel[IndexOfChannel(nChannel)];
     return -1;
 }
@@ -248,7 +249,9 @@ void CTraceReport::Publish()
         m_nScanLevel[i] = m_nScanCollect[i];
         bAny = bAny || m_nScanLevel[i] != -1;
     }
-    if (bAny)
+    if (m_onScanLevels)
+        m_onScanLevels(bAny);
+    else if (bAny)
         m_pScanWnd->repaint();
 }
 
@@ -505,8 +508,9 @@ void CTraceReport::HandleScanData(int p, QStringView f, LineState& s)
         m_nScanIndex = nChannel == INT_MIN ? -1 : nChannel - 1;
         return;
     }
-    if (m_nScanIndex >= kFirstHighIndex)
-        m_nScanIndex -= 387;
+    // Numbers above the low band are taken as channels of the high band.
+    if (m_nScanIndex >= ChannelPlan::kLowCount)
+        m_nScanIndex = ChannelPlan::IndexOfChannel(m_nScanIndex + ChannelPlan::kLowFirst);
     if (m_nScanIndex >= 0 && m_nScanIndex < SCAN_CHANNELS)
         m_nScanCollect[m_nScanIndex] = CStringE::ViewToInt(f, 10);
 }

@@ -3,15 +3,17 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <vector>
 
+#include "protocol/ChannelPlan.h"
 #include "protocol/TraceReports.h"
 
 class QWidget;
 
 enum
 {
-    SCAN_CHANNELS = 498
+    SCAN_CHANNELS = ChannelPlan::kChannels
 };
 
 // One neighbour entry: BCCH carrier, RX level and BSIC as text.
@@ -149,7 +151,11 @@ public:
     int ParseLine(QString& strLine);
     void ClearReport(int nReport);
 
-    void AttachScanWindow(QWidget* pWnd);
+    // While a scan window is attached, lines that are no report are scan
+    // data lines. onLevels runs after each publication of levels, told
+    // whether any channel has one; without it, a publication with levels
+    // repaints the window.
+    void AttachScanWindow(QWidget* pWnd, std::function<void(bool bAnyLevel)> onLevels = {});
     void DetachScanWindow();
     void ResetScanLevels();
     static int ChannelOfIndex(int nIndex);
@@ -169,6 +175,7 @@ public:
     int m_nScanLevel[SCAN_CHANNELS];
     int m_nScanCollect[SCAN_CHANNELS];
     QWidget* m_pScanWnd;
+    std::function<void(bool bAnyLevel)> m_onScanLevels;
     bool m_bScanStarted;
     bool m_bNeighboursChanged;
 

@@ -123,14 +123,14 @@ TEST_F(E2E, ChannelScanDrawsLevelsAndGoLocksTheChosenChannel)
             return false;
         dlg->SetDlgItemText(1050, QStringLiteral("1"));
         dlg->SetDlgItemText(1043, QStringLiteral("124"));
-        dlg->m_anRange[0] = 1;
-        dlg->m_anRange[1] = 124;
+        dlg->Model().m_anRange[0] = 1;
+        dlg->Model().m_anRange[1] = 124;
         dlg->OnSelect();
         // Levels arrive with the module's "RF Scan" cycles and are drawn.
         drawn = QTest::qWaitFor(
             [&] {
                 for (int ch = 1; ch <= 124; ++ch)
-                    if (dlg->m_anBarX[CTraceReport::IndexOfChannel(ch)] < 0)
+                    if (dlg->Layout().m_anBarX[CTraceReport::IndexOfChannel(ch)] < 0)
                         return false;
                 return true;
             },
@@ -144,8 +144,8 @@ TEST_F(E2E, ChannelScanDrawsLevelsAndGoLocksTheChosenChannel)
                 chosen = ch;
             }
         }
-        const int x = dlg->m_anBarX[CTraceReport::IndexOfChannel(chosen)];
-        const QPoint at(x + qMax(dlg->m_nBarWidth / 2, 0), dlg->Graph()->height() / 2);
+        const int x = dlg->Layout().m_anBarX[CTraceReport::IndexOfChannel(chosen)];
+        const QPoint at(x + qMax(dlg->Layout().m_nBarWidth / 2, 0), dlg->Graph()->height() / 2);
         QTest::mouseMove(dlg->Graph(), at);
         QTest::mousePress(dlg->Graph(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseRelease(dlg->Graph(), Qt::LeftButton, Qt::NoModifier, at);

@@ -25,40 +25,40 @@ TEST_F(ScanTest, OpeningSendsTheSetUpAndRequestsFollowTheFields)
     EXPECT_EQ(Field(3), QStringLiteral("885"));
     scan->OnSelect();
     EXPECT_EQ(Trace(), QByteArray("*S\r\r1-124,512-885\r"));
-    EXPECT_EQ(scan->m_nSelected, 1);
-    EXPECT_TRUE(scan->m_bScanRequested);
-    EXPECT_EQ(scan->m_anActive[3], 885);
+    EXPECT_EQ(scan->Model().m_nSelected, 1);
+    EXPECT_TRUE(scan->Model().m_bScanRequested);
+    EXPECT_EQ(scan->Model().m_anActive[3], 885);
 
     // One range from the fields' texts.
     scan->OnDelete();
     scan->RangeEdit(0)->setText(QStringLiteral("10"));
     scan->RangeEdit(1)->setText(QStringLiteral("20"));
-    scan->m_anRange[0] = 10;
-    scan->m_anRange[1] = 20;
+    scan->Model().m_anRange[0] = 10;
+    scan->Model().m_anRange[1] = 20;
     scan->OnSelect();
     EXPECT_EQ(Trace(), QByteArray("*S\r\r10-20\r"));
-    EXPECT_EQ(scan->m_nSelected, 10);
+    EXPECT_EQ(scan->Model().m_nSelected, 10);
 
     // Incomplete lists: a beep, nothing sent, the request in force stays.
     for (int nFilled : {1, 3, 0}) {
         SCOPED_TRACE(nFilled);
         scan->OnDelete();
         for (int n = 0; n < nFilled; ++n) {
-            scan->m_anRange[n] = 10 + n;
+            scan->Model().m_anRange[n] = 10 + n;
             scan->RangeEdit(n)->setText(QString::number(10 + n));
         }
         const int before = CUiServices::BeepCount();
         scan->OnSelect();
         EXPECT_EQ(CUiServices::BeepCount() - before, 1);
         EXPECT_EQ(Trace(30), QByteArray());
-        EXPECT_FALSE(scan->m_bScanRequested);
+        EXPECT_FALSE(scan->Model().m_bScanRequested);
     }
 
     // All five ranges make a complete list.
     scan->OnDelete();
     const int all[10] = {1, 10, 20, 30, 40, 50, 60, 70, 512, 885};
     for (int n = 0; n < 10; ++n) {
-        scan->m_anRange[n] = all[n];
+        scan->Model().m_anRange[n] = all[n];
         scan->RangeEdit(n)->setText(QString::number(all[n]));
     }
     scan->OnSelect();
@@ -67,8 +67,8 @@ TEST_F(ScanTest, OpeningSendsTheSetUpAndRequestsFollowTheFields)
     // Delete after a request tells the module nothing and forgets the graph.
     scan->OnDelete();
     EXPECT_EQ(Trace(30), QByteArray());
-    EXPECT_FALSE(scan->m_bScanRequested);
-    EXPECT_EQ(scan->m_nSelected, 0);
+    EXPECT_FALSE(scan->Model().m_bScanRequested);
+    EXPECT_EQ(scan->Model().m_nSelected, 0);
     EXPECT_FALSE(scan->IsDlgItemEnabled(IDOK));
     EXPECT_EQ(scan->GetDlgItemText(IDC_SCAN_CHANNEL), QString());
 }
@@ -87,7 +87,7 @@ TEST_F(ScanTest, ModuleOffDisablesSelect)
     scan->OnSelect();
     EXPECT_EQ(CUiServices::BeepCount() - before, 1);
     EXPECT_EQ(Trace(30), QByteArray());
-    EXPECT_FALSE(scan->m_bScanRequested);
+    EXPECT_FALSE(scan->Model().m_bScanRequested);
 }
 
 TEST_F(ScanTest, CancelEndsTheScanAndSendsTheFlagsWithoutALock)
@@ -114,7 +114,7 @@ TEST_F(ScanTest, GoLocksTheSelectedChannel)
         scan->OnSelect();
         Publish(Levels(1, 124));
         // Select channel 62 with "<" and ">" from the first channel.
-        scan->m_nSelected = 61;
+        scan->Model().m_nSelected = 61;
         scan->OnNext();
         EXPECT_EQ(scan->GetDlgItemText(IDC_SCAN_CHANNEL), QStringLiteral("62"));
         EXPECT_TRUE(scan->IsDlgItemEnabled(IDOK));
@@ -134,7 +134,7 @@ TEST_F(ScanTest, GoWithNothingSelectedOnlyEndsTheScan)
     scan->OnAll();
     scan->OnSelect();
     Publish(Levels(1, 124));
-    scan->m_nSelected = 0; // a click into a gap
+    scan->Model().m_nSelected = 0; // a click into a gap
     Drain();
     scan->OnGo();
     EXPECT_EQ(Trace(), kEnd);

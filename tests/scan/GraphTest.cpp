@@ -36,7 +36,7 @@ protected:
         scan->OnDelete();
         int n = 0;
         for (int v : values) {
-            scan->m_anRange[n] = v;
+            scan->Model().m_anRange[n] = v;
             scan->RangeEdit(n)->setText(QString::number(v));
             ++n;
         }
@@ -52,35 +52,38 @@ protected:
                       Qt::NoButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(G(), &e);
     }
-    int BarX(int channel) const { return scan->m_anBarX[CTraceReport::IndexOfChannel(channel)]; }
+    int BarX(int channel) const
+    {
+        return scan->Layout().m_anBarX[CTraceReport::IndexOfChannel(channel)];
+    }
     QString Text(int id) const { return scan->GetDlgItemText(id); }
 };
 
 TEST_F(GraphTest, GeometryOfTheAxesAndTheBars)
 {
-    EXPECT_EQ(scan->m_rcClient.size(), QSize(621, 300));
-    EXPECT_EQ(scan->m_rcGraph.left(), 30);
-    EXPECT_EQ(scan->m_rcGraph.top(), 30);
-    EXPECT_EQ(scan->m_rcGraph.right(), 606);
-    EXPECT_EQ(scan->m_rcGraph.bottom(), 280);
-    EXPECT_FLOAT_EQ(scan->m_fScale, 260.0f / 63.0f);
-    EXPECT_EQ(scan->LevelY(0), 280);  // -110
-    EXPECT_EQ(scan->LevelY(10), 239); // -100
-    EXPECT_EQ(scan->LevelY(60), 33);  // -50, the last label
-    EXPECT_LE(scan->LevelY(70), 10);
-    EXPECT_EQ(scan->BarHeight(63), 259);
+    EXPECT_EQ(scan->Layout().m_rcClient.size(), QSize(621, 300));
+    EXPECT_EQ(scan->Layout().m_rcGraph.left(), 30);
+    EXPECT_EQ(scan->Layout().m_rcGraph.top(), 30);
+    EXPECT_EQ(scan->Layout().m_rcGraph.right(), 606);
+    EXPECT_EQ(scan->Layout().m_rcGraph.bottom(), 280);
+    EXPECT_FLOAT_EQ(scan->Layout().m_fScale, 260.0f / 63.0f);
+    EXPECT_EQ(scan->Layout().LevelY(0), 280);  // -110
+    EXPECT_EQ(scan->Layout().LevelY(10), 239); // -100
+    EXPECT_EQ(scan->Layout().LevelY(60), 33);  // -50, the last label
+    EXPECT_LE(scan->Layout().LevelY(70), 10);
+    EXPECT_EQ(scan->Layout().BarHeight(63), 259);
 
     // One range of ten: the gaps would count as steps, wide bars.
     Request({1, 10});
     auto levels = Levels(1, 10);
     levels[1] = 63;
     Publish(levels);
-    EXPECT_EQ(scan->m_nBarWidth, 28);
-    EXPECT_EQ(scan->m_nBarSpacing, 29);
-    EXPECT_EQ(scan->m_nScanLeft, 59);
+    EXPECT_EQ(scan->Layout().m_nBarWidth, 28);
+    EXPECT_EQ(scan->Layout().m_nBarSpacing, 29);
+    EXPECT_EQ(scan->Layout().m_nScanLeft, 59);
     EXPECT_EQ(BarX(1), 59);
     EXPECT_EQ(BarX(10), 59 + 9 * 57);
-    EXPECT_EQ(scan->m_nScanRight, 59 + 10 * 57 - 29);
+    EXPECT_EQ(scan->Layout().m_nScanRight, 59 + 10 * 57 - 29);
     EXPECT_TRUE(scan->IsDlgItemEnabled(IDOK));
     QImage img = Picture();
     EXPECT_EQ(img.pixelColor(70, 280 - 259), kSelected) << "channel 1 is the selected one";
@@ -98,13 +101,13 @@ TEST_F(GraphTest, GeometryOfTheAxesAndTheBars)
     // The whole plan: bars one pixel wide, a 20-pixel gap with a separator.
     Request({1, 124, 512, 885});
     Publish(PlanLevels());
-    EXPECT_EQ(scan->m_nBarWidth, 1);
-    EXPECT_EQ(scan->m_nBarSpacing, 0);
+    EXPECT_EQ(scan->Layout().m_nBarWidth, 1);
+    EXPECT_EQ(scan->Layout().m_nBarSpacing, 0);
     EXPECT_EQ(BarX(1), 30);
     EXPECT_EQ(BarX(124), 153);
     EXPECT_EQ(BarX(512), 174);
     EXPECT_EQ(BarX(885), 547);
-    EXPECT_EQ(scan->m_nScanRight, 548);
+    EXPECT_EQ(scan->Layout().m_nScanRight, 548);
     img = Picture();
     EXPECT_EQ(img.pixelColor(164, 100), QColor(120, 120, 120)) << "separator";
     EXPECT_EQ(img.pixelColor(160, 270), kGround) << "the gap";
@@ -118,8 +121,8 @@ TEST_F(GraphTest, PublishedLevelsRepaintAtOnceAndOnlyTheListIsDrawn)
     EXPECT_GT(G()->PaintCount(), before) << "painted without running the event loop";
     EXPECT_EQ(BarX(9), -1);
     EXPECT_EQ(BarX(21), -1);
-    EXPECT_EQ(BarX(10), scan->m_nScanLeft);
-    EXPECT_EQ(BarX(20), scan->m_nScanRight - scan->m_nBarWidth);
+    EXPECT_EQ(BarX(10), scan->Layout().m_nScanLeft);
+    EXPECT_EQ(BarX(20), scan->Layout().m_nScanRight - scan->Layout().m_nBarWidth);
 }
 
 TEST_F(GraphTest, HoverAndClick)
@@ -142,7 +145,7 @@ TEST_F(GraphTest, HoverAndClick)
 
     // A click selects the bar under the pointer; it turns green.
     QTest::mouseClick(G(), Qt::LeftButton, {}, QPoint(BarX(7) + 3, 200));
-    EXPECT_EQ(scan->m_nSelected, 7);
+    EXPECT_EQ(scan->Model().m_nSelected, 7);
     EXPECT_EQ(Picture().pixelColor(BarX(7) + 3, 275), kSelected);
     EXPECT_EQ(Picture().pixelColor(59 + 3, 275), kBar);
     EXPECT_TRUE(scan->IsDlgItemEnabled(IDC_SCAN_NEXT));
@@ -151,25 +154,25 @@ TEST_F(GraphTest, HoverAndClick)
     // A release left of all bars selects the first channel, right of them the last.
     QTest::mousePress(G(), Qt::LeftButton, {}, QPoint(40, 200));
     QTest::mouseRelease(G(), Qt::LeftButton, {}, QPoint(42, 200));
-    EXPECT_EQ(scan->m_nSelected, 1);
+    EXPECT_EQ(scan->Model().m_nSelected, 1);
     EXPECT_FALSE(scan->IsDlgItemEnabled(IDC_SCAN_PREV));
     QTest::mouseClick(G(), Qt::LeftButton, {}, QPoint(605, 200));
-    EXPECT_EQ(scan->m_nSelected, 10);
+    EXPECT_EQ(scan->Model().m_nSelected, 10);
     EXPECT_FALSE(scan->IsDlgItemEnabled(IDC_SCAN_NEXT));
 
     // Below the axis is not in the graph: no selection.
     QTest::mouseClick(G(), Qt::LeftButton, {}, QPoint(BarX(5), 290));
-    EXPECT_EQ(scan->m_nSelected, 10);
+    EXPECT_EQ(scan->Model().m_nSelected, 10);
 }
 
 TEST_F(GraphTest, ClickIntoAGapSelectsNothing)
 {
     Request({1, 50, 60, 100});
     Publish(Levels(1, 100));
-    ASSERT_EQ(scan->m_nBarWidth, 3);
+    ASSERT_EQ(scan->Layout().m_nBarWidth, 3);
     const int gap = BarX(60) - 10;
     QTest::mouseClick(G(), Qt::LeftButton, {}, QPoint(gap, 200));
-    EXPECT_EQ(scan->m_nSelected, 0);
+    EXPECT_EQ(scan->Model().m_nSelected, 0);
     QImage img = Picture();
     for (int c = 1; c <= 100; c = c == 50 ? 60 : c + 1)
         ASSERT_EQ(img.pixelColor(BarX(c), 279), kBar) << c;
@@ -178,26 +181,26 @@ TEST_F(GraphTest, ClickIntoAGapSelectsNothing)
 TEST_F(GraphTest, StepButtonsCrossTheBandGap)
 {
     Request({1, 124, 512, 885});
-    scan->m_nSelected = 512;
+    scan->Model().m_nSelected = 512;
     scan->OnPrev();
-    EXPECT_EQ(scan->m_nSelected, 124);
-    EXPECT_EQ(scan->m_nShown, 124);
+    EXPECT_EQ(scan->Model().m_nSelected, 124);
+    EXPECT_EQ(scan->Model().m_nShown, 124);
     scan->OnNext();
-    EXPECT_EQ(scan->m_nSelected, 512);
+    EXPECT_EQ(scan->Model().m_nSelected, 512);
     // The ends of the plan stay; a start between the bands (a range may
     // start at 125) steps into the plan.
     const int cases[][3] = {{885, 885, 884}, {1, 2, 1}, {125, 512, 124}};
     for (const auto& c : cases) {
-        scan->m_nSelected = c[0];
+        scan->Model().m_nSelected = c[0];
         scan->OnNext();
-        EXPECT_EQ(scan->m_nSelected, c[1]);
-        scan->m_nSelected = c[0];
+        EXPECT_EQ(scan->Model().m_nSelected, c[1]);
+        scan->Model().m_nSelected = c[0];
         scan->OnPrev();
-        EXPECT_EQ(scan->m_nSelected, c[2]);
+        EXPECT_EQ(scan->Model().m_nSelected, c[2]);
     }
 
     Publish(Levels(512, 885));
-    scan->m_nSelected = 884;
+    scan->Model().m_nSelected = 884;
     scan->OnNext();
     EXPECT_FALSE(scan->IsDlgItemEnabled(IDC_SCAN_NEXT)) << "the end of the last range";
     EXPECT_EQ(Text(IDC_SCAN_CHANNEL), QStringLiteral("885"));
@@ -211,17 +214,17 @@ TEST_F(GraphTest, DragNarrowsTheListAndRequestsANewScan)
 
     QTest::mousePress(G(), Qt::LeftButton, {}, QPoint(BarX(100), 200));
     Move(BarX(512), 200, Qt::LeftButton);
-    EXPECT_EQ(scan->m_nDragStart, BarX(100));
-    EXPECT_EQ(scan->m_nDragCurrent, BarX(512));
+    EXPECT_EQ(G()->DragStart(), BarX(100));
+    EXPECT_EQ(G()->DragCurrent(), BarX(512));
     Move(BarX(600), 200, Qt::LeftButton);
     QTest::mouseRelease(G(), Qt::LeftButton, {}, QPoint(BarX(600), 200));
     const char* expected[] = {"100", "124", "512", "600", "", "", "", "", "", ""};
     for (int n = 0; n < SCAN_RANGE_FIELDS; ++n)
         EXPECT_EQ(Field(n), QLatin1String(expected[n])) << n;
     EXPECT_EQ(Trace(), QByteArray("*S\r\r100-124,512-600\r"));
-    EXPECT_EQ(scan->m_nSelected, 100);
-    EXPECT_EQ(scan->m_nDragStart, -1);
-    EXPECT_EQ(scan->m_anActive[3], 600);
+    EXPECT_EQ(scan->Model().m_nSelected, 100);
+    EXPECT_EQ(G()->DragStart(), -1);
+    EXPECT_EQ(scan->Model().m_anActive[3], 600);
 
     // Dragging within one range.
     Publish(all);
@@ -237,7 +240,7 @@ TEST_F(GraphTest, NarrowingAtTheEndsOfARangeGivesACompleteList)
     scan->NarrowRanges(124, 100);
     EXPECT_EQ(Trace(), QByteArray("*S\r\r100-124\r"));
     EXPECT_EQ(Field(2), QString());
-    EXPECT_TRUE(scan->m_bScanRequested);
+    EXPECT_TRUE(scan->Model().m_bScanRequested);
 
     // lo is the start of the second range.
     Request({1, 124, 512, 885});
@@ -261,7 +264,7 @@ TEST_F(GraphTest, SelectionLineStaysBetweenTheBars)
     Publish(Levels(1, 10));
     QTest::mousePress(G(), Qt::LeftButton, {}, QPoint(BarX(2), 200));
     Move(610, 200, Qt::LeftButton); // over the last bar's margin, right of the last bar
-    EXPECT_EQ(scan->m_nDragCurrent, scan->m_nScanRight);
+    EXPECT_EQ(G()->DragCurrent(), scan->Layout().m_nScanRight);
 
     // The line is drawn into the picture on the screen, the bars stay.
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -273,16 +276,16 @@ TEST_F(GraphTest, SelectionLineStaysBetweenTheBars)
     EXPECT_EQ(shot.pixelColor(origin + QPoint(45, 282)), Qt::black);
 
     Move(20, 200, Qt::LeftButton); // off the bars: the line is hidden
-    EXPECT_EQ(scan->m_nDragCurrent, -1);
+    EXPECT_EQ(G()->DragCurrent(), -1);
     Move(BarX(6), 200, Qt::LeftButton);
-    EXPECT_EQ(scan->m_nDragCurrent, BarX(6));
+    EXPECT_EQ(G()->DragCurrent(), BarX(6));
     QTest::mousePress(G(), Qt::RightButton, {}, QPoint(BarX(6), 200));
-    EXPECT_EQ(scan->m_nDragStart, -1);
-    EXPECT_EQ(scan->m_nDragCurrent, -1);
+    EXPECT_EQ(G()->DragStart(), -1);
+    EXPECT_EQ(G()->DragCurrent(), -1);
     QTest::mouseRelease(G(), Qt::RightButton, {}, QPoint(BarX(6), 200));
     QTest::mouseRelease(G(), Qt::LeftButton, {}, QPoint(BarX(6), 200));
     EXPECT_EQ(Trace(30), QByteArray()) << "a cancelled drag requests nothing";
-    EXPECT_EQ(scan->m_nSelected, 1);
+    EXPECT_EQ(scan->Model().m_nSelected, 1);
 }
 
 TEST_F(GraphTest, WaitingTextUntilTheFirstLevels)
@@ -321,10 +324,11 @@ TEST_F(GraphTest, TinyAndOddGraphsDoNotFail)
     // Odd values in the list in force (a start without an end).
     scan->SetGraphSize(621, 300);
     Request({1, 20});
-    scan->m_anActive[4] = 21;
+    scan->Model().m_anActive[4] = 21;
     Publish(Levels(1, 30));
     Picture();
-    EXPECT_EQ(BarX(20), scan->m_nScanLeft + 19 * (scan->m_nBarWidth + scan->m_nBarSpacing));
+    EXPECT_EQ(BarX(20), scan->Layout().m_nScanLeft +
+                            19 * (scan->Layout().m_nBarWidth + scan->Layout().m_nBarSpacing));
 }
 
 TEST_F(GraphTest, PictureOfAScan)

@@ -60,7 +60,7 @@ TEST_F(RangeTest, ChannelPlanCorrections)
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(Enter(0, c.typed), c.beeps);
         EXPECT_EQ(Field(0), QLatin1String(c.shown));
-        EXPECT_EQ(scan->m_anRange[0], Field(0).toInt());
+        EXPECT_EQ(scan->Model().m_anRange[0], Field(0).toInt());
         // A corrected field keeps the focus; an accepted one lets it go.
         EXPECT_EQ(Focused(0), c.beeps != 0);
     }
@@ -87,7 +87,7 @@ TEST_F(RangeTest, OrderWithTheNeighbours)
     EXPECT_EQ(Enter(1, "885"), 0);
     EXPECT_EQ(Enter(2, "600"), 1);
     EXPECT_EQ(Field(2), QString()) << "nothing can follow the last channel";
-    EXPECT_EQ(scan->m_anRange[2], 0);
+    EXPECT_EQ(scan->Model().m_anRange[2], 0);
 
     Clear();
     EXPECT_EQ(Enter(0, "1"), 0);
@@ -101,7 +101,7 @@ TEST_F(RangeTest, OrderWithTheNeighbours)
     EXPECT_EQ(Enter(3, "124"), 0);
     const int expected[] = {1, 59, 124, 124, 0, 0, 0, 0, 0, 0};
     for (int n = 0; n < SCAN_RANGE_FIELDS; ++n)
-        EXPECT_EQ(scan->m_anRange[n], expected[n]) << n;
+        EXPECT_EQ(scan->Model().m_anRange[n], expected[n]) << n;
 
     // An end before 512 becomes 511 once, and 511 then stays.
     Clear();
@@ -113,7 +113,7 @@ TEST_F(RangeTest, OrderWithTheNeighbours)
     Settle();
     EXPECT_EQ(CUiServices::BeepCount(), before);
     EXPECT_FALSE(Focused(1));
-    EXPECT_EQ(scan->m_anRange[1], 511);
+    EXPECT_EQ(scan->Model().m_anRange[1], 511);
 }
 
 TEST_F(RangeTest, EmptiedFieldsBeepAndHoldTheFocusWhenALaterOneHasAValue)
@@ -127,7 +127,7 @@ TEST_F(RangeTest, EmptiedFieldsBeepAndHoldTheFocusWhenALaterOneHasAValue)
     ASSERT_TRUE(WaitFor([&] { return Focused(0); }));
     Settle();
     EXPECT_EQ(CUiServices::BeepCount() - before, 1) << "only the emptied field beeps";
-    EXPECT_EQ(scan->m_anRange[0], 0);
+    EXPECT_EQ(scan->Model().m_anRange[0], 0);
     EXPECT_EQ(Field(2), QStringLiteral("512")) << "the field clicked is left alone";
 
     // The last field emptied: a beep, and the focus may go.
@@ -138,7 +138,7 @@ TEST_F(RangeTest, EmptiedFieldsBeepAndHoldTheFocusWhenALaterOneHasAValue)
     Settle();
     EXPECT_EQ(CUiServices::BeepCount() - before, 1);
     EXPECT_FALSE(Focused(3));
-    EXPECT_EQ(scan->m_anRange[3], 0);
+    EXPECT_EQ(scan->Model().m_anRange[3], 0);
 }
 
 TEST_F(RangeTest, FocusWalksBackToTheFirstEmptyFieldWithOneBeepEach)
@@ -169,7 +169,7 @@ TEST_F(RangeTest, FieldsThatSendTheFocusToEachOtherStop)
     OpenScan();
     // Field 0 empty, field 1 emptied while field 2 holds a value: field 1
     // wants the focus back, and entering it walks back to field 0.
-    scan->m_anRange[2] = 5;
+    scan->Model().m_anRange[2] = 5;
     scan->RangeEdit(2)->setText(QStringLiteral("5"));
     scan->RangeEdit(1)->setFocus(Qt::MouseFocusReason);
     Settle();
