@@ -1,6 +1,7 @@
 // The front panel controller: ports, writes, error reports, close, layout.
 #include "control/TessolyDlg.h"
 
+#include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 
 #include <QComboBox>
@@ -28,7 +29,6 @@ namespace {
 const int kInQueue = 4096;
 const int kOutQueue = 1024;
 const int kRingSize = 100;
-const char kCtrlZ[] = "\x1a";
 } // namespace
 
 CTessolyDlg::CTessolyDlg(CFrameHost* frame, QWidget* parent)
@@ -174,7 +174,7 @@ int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const
     }
     if (pszSuffix)
         text += pszSuffix;
-    if (!(pszArgument && qstrcmp(pszArgument, kCtrlZ) == 0))
+    if (!(pszArgument && qstrcmp(pszArgument, AT_END_OF_TEXT) == 0))
         text += '\r';
     if (m_nState == STEP_LIBRARY_ENTRIES || m_nState == STEP_ESTABLISH_CALL)
         return 0;

@@ -324,6 +324,6 @@ private:
     CFrameHost* m_pFrame;
     QBasicTimer m_timers[TIMER_COUNT];
     bool m_bInChangeNumber = false;
-    // The message text went out for the message being sent (reset by step 18).
+    // The message text went out for the message being sent (reset by STEP_SENDING_MESSAGE).
     bool m_bMessageTextSent = false;
 };

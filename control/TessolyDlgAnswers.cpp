@@ -3,6 +3,7 @@
 #include "control/TessolyDlg.h"
 
 #include "platform/UiServices.h"
+#include "protocol/AtCommands.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 #include "trace/StringE.h"
@@ -10,7 +11,6 @@
 namespace {
 // Information lines carry their values after a six-character head such as "+CREG:".
 const int kHeadLength = 6;
-const char kCtrlZ[] = "\x1a";
 
 bool Contains(const QString& line, const char* what)
 {
@@ -217,7 +217,7 @@ void CTessolyDlg::AnswerSendingMessage(const QString& strLine)
         // characters never leave with it.
         m_bMessageTextSent = true;
         const QByteArray text = CDataContent::CleanText(m_strMessageText).toLatin1();
-        SendData(text.constData(), kCtrlZ, nullptr);
+        SendData(text.constData(), AT_END_OF_TEXT, nullptr);
     }
     if (Contains(strLine, "+CMGS:"))
         RunStep(STEP_MESSAGE_SENT);

@@ -22,20 +22,6 @@ const int kPinLength = 4;
 // band from this one on, down to the low band below it.
 const int kGapEnd = 256;
 
-// Decimal value at the start of a text (blanks first are passed over); 0 when none.
-int LeadingNumber(const QString& s)
-{
-    const QString t = s.trimmed();
-    int i = 0;
-    bool bNeg = false;
-    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
-        bNeg = t[i++] == QLatin1Char('-');
-    long long v = 0;
-    while (i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9') &&
-           v < 100000000000LL)
-        v = v * 10 + (t[i++].unicode() - '0');
-    return static_cast<int>(bNeg ? -v : v);
-}
 } // namespace
 
 void CTessolyDlg::ConnectPadControls()
@@ -300,11 +286,11 @@ void CTessolyDlg::OnBsLock()
         QString s = GetDlgItemText(IDC_BSLOCK_CHANNEL);
         if (s.isEmpty())
             s = GetDlgItemText(IDC_BCCH);
-        const int n = LeadingNumber(s);
+        const int n = TextToInt(s);
         const int nChannel = ChannelPlan::Correct(n, kGapEnd);
         if (nChannel != n)
             s = QString::number(nChannel);
-        if (LeadingNumber(s) == n) {
+        if (TextToInt(s) == n) {
             LockChannel(s);
         } else {
             // Show the corrected channel; the user checks the box again to lock.

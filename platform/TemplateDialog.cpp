@@ -54,9 +54,9 @@ int CTemplateDialog::DoModal()
         return -1;
     m_bModal = true;
     m_nResult = IDCANCEL;
-    if (!OnInitDialog()) {
-        // The dialog ended itself during initialisation.
-    }
+    // The result of the initialisation does not matter here: a dialog that
+    // ended itself during it has left m_bModal false.
+    OnInitDialog();
     int r = m_nResult;
     if (m_bHasWindow && m_bModal) {
         exec();
@@ -184,8 +184,8 @@ QWidget* CTemplateDialog::BuildControl(const CtlTemplate& c, QButtonGroup*& radi
     }
     case CtlKind::ListBox: {
         auto* l = new QListWidget(this);
-        l->setVerticalScrollBarPolicy((c.style & CS_VSCROLL) ? Qt::ScrollBarAsNeeded
-                                                             : Qt::ScrollBarAsNeeded);
+        // A list box scrolls when its entries need it, with or without the style.
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         l->setUniformItemSizes(true);
         w = l;
         break;
@@ -334,13 +334,19 @@ QString CTemplateDialog::GetDlgItemText(int id) const
 
 int CTemplateDialog::GetDlgItemInt(int id) const
 {
-    const QString t = GetDlgItemText(id).trimmed();
+    return TextToInt(GetDlgItemText(id));
+}
+
+int CTemplateDialog::TextToInt(const QString& text)
+{
+    const QString t = text.trimmed();
     int i = 0;
     bool neg = false;
     if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
         neg = t[i++] == QLatin1Char('-');
     long long v = 0;
-    while (i < t.size() && t[i].isDigit() && v < 100000000000LL)
+    while (i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9') &&
+           v < 100000000000LL)
         v = v * 10 + (t[i++].unicode() - '0');
     return static_cast<int>(neg ? -v : v);
 }

@@ -41,6 +41,8 @@ public:
     void SetDlgItemText(int id, const QString& text);
     QString GetDlgItemText(int id) const;
     int GetDlgItemInt(int id) const; // decimal value at the start of the text, 0 if none
+    // The same reading of any text: blanks first, an optional sign, decimal digits.
+    static int TextToInt(const QString& text);
     void CheckDlgButton(int id, bool checked);
     bool IsDlgButtonChecked(int id) const;
     void EnableDlgItem(int id, bool enable);
