@@ -210,9 +210,13 @@ int CTessolyDlg::SendTrace(const char* pszCommand, const char* pszArgument, cons
 
 bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const char* pszText, int nPort)
 {
+    return ReportError(nKind, nCode, bFatal, QString::fromLatin1(pszText ? pszText : ""), nPort);
+}
+
+bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const QString& text, int nPort)
+{
     if (nCode == 0)
         return true;
-    const QString text = QString::fromLatin1(pszText ? pszText : "");
     QString message;
     if (nKind == 2)
         message = QStringLiteral("%1 on COM%2\r\nError#: %3").arg(text).arg(nPort).arg(nCode);

@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <gtest/gtest.h>
 
@@ -150,4 +151,23 @@ TEST(Settings, LogPaneHeightSurvivesHidingAndIsWritten)
     EXPECT_EQ(log->height(), shown + 40);
     f.OnCommand(ID_VIEW_LOGGING);
     EXPECT_EQ(written(fx), 160);
+}
+
+// Settings that cannot be written: the file stays as it was and the user is told once.
+TEST(Settings, UnwritableFileIsLeftAloneAndTheUserIsTold)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->show();
+    QFile::setPermissions(fx.IniPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray before = fx.IniText();
+    fx.frame->OnCommand(ID_VIEW_LOGGING);
+    EXPECT_TRUE(fx.frame->close());
+    ASSERT_EQ(answer.messages.size(), 2);
+    EXPECT_EQ(answer.messages[1], QStringLiteral("Settings not saved: %1\r\nTarn Error#: %2")
+                                      .arg(fx.frame->SettingsFile())
+                                      .arg(int(QFileDevice::PermissionsError)));
+    EXPECT_EQ(fx.IniText(), before);
+    EXPECT_FALSE(QFileInfo(fx.IniPath()).permissions() & QFile::WriteOwner);
 }
