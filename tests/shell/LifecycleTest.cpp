@@ -123,17 +123,9 @@ TEST(Lifecycle, MenuCommandsToggleTheirChecks)
               QStringLiteral("Show or hide data from data port"));
     EXPECT_EQ(f.Action(ID_OPTIONS_POWERONONSTART)->statusTip(),
               QStringLiteral("Set power on on  program start"));
-}
-
-// A tool button shows a tip only where its prompt has one after the line break.
-TEST(Lifecycle, ToolButtonsTipOnlyWherePromptsHaveATip)
-{
-    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
-    ModalAnswerer answer;
-    ASSERT_TRUE(fx.Create());
-    CMainFrame& f = *fx.frame;
+    // A tool button shows a tip only where its prompt has one after the line
+    // break. The quiet ones first: a tip shown stays up a moment after it is hidden.
     f.show();
-    // The quiet ones first: a tip shown stays up a moment after it is hidden.
     const std::pair<int, const char*> tips[] = {{ID_CONTROL_BCCHSYSINFO, ""},
                                                 {ID_CONTROL_CHANNELSCAN, ""},
                                                 {ID_LOGGING_CLEAR, ""},
@@ -148,8 +140,7 @@ TEST(Lifecycle, ToolButtonsTipOnlyWherePromptsHaveATip)
         const QPoint at = button->rect().center();
         QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
         QCoreApplication::sendEvent(button, &help);
-        EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), QString::fromLatin1(tip))
-            << id;
+        EXPECT_EQ((QToolTip::isVisible() ? QToolTip::text() : QString()).toStdString(), tip) << id;
     }
     QToolTip::hideText();
 }
