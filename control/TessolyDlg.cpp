@@ -12,6 +12,7 @@
 
 #include "control/FrameHost.h"
 #include "platform/BarCtrl.h"
+#include "platform/Diagnostics.h"
 #include "platform/Messages.h"
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"
@@ -179,7 +180,7 @@ int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const
     if (m_nState == STEP_LIBRARY_ENTRIES || m_nState == STEP_ESTABLISH_CALL)
         return 0;
     const int nResult = m_pDataPort->Write(text.constData(), static_cast<int>(text.size()));
-    ReportError(1, nResult, false, "Write to Data Port", m_DataPortSettings.nPort);
+    ReportWriteError(m_pDataPort, 1, nResult, "Write to Data Port", m_DataPortSettings.nPort);
     if (nResult == SP_OK && m_pLog)
         m_pLog->Log(LOG_DATA, "D>, ", QString::fromLatin1(text));
     return nResult;
@@ -200,7 +201,8 @@ int CTessolyDlg::SendTrace(const char* pszCommand, const char* pszArgument, cons
         if (!m_pTracePort)
             break;
         nResult = m_pTracePort->Write(text.constData() + i, 1);
-        ReportError(2, nResult, false, "Write to Trace Port", m_TracePortSettings.nPort);
+        ReportWriteError(m_pTracePort, 2, nResult, "Write to Trace Port",
+                         m_TracePortSettings.nPort);
         if (nResult != SP_OK && m_bStopTraceOnError)
             break;
         CUiServices::Pause(m_nTraceCharDelay);
@@ -212,9 +214,13 @@ int CTessolyDlg::SendTrace(const char* pszCommand, const char* pszArgument, cons
 
 bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const char* pszText, int nPort)
 {
+    return ReportError(nKind, nCode, bFatal, QString::fromLatin1(pszText ? pszText : ""), nPort);
+}
+
+bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const QString& text, int nPort)
+{
     if (nCode == 0)
         return true;
-    const QString text = QString::fromLatin1(pszText ? pszText : "");
     QString message;
     if (nKind == 2)
         message = QStringLiteral("%1 on COM%2\r\nError#: %3").arg(text).arg(nPort).arg(nCode);
@@ -236,6 +242,18 @@ bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const char* psz
             m_pFrame->PostCloseApp();
     }
     return false;
+}
+
+bool CTessolyDlg::ReportWriteError(CSerialPort* pPort, int nKind, int nCode, const char* pszText,
+                                   int nPort)
+{
+    // A lost device is reported once; the writes that follow until the port
+    // is opened again fail quietly (a box per queued line would stack up).
+    if (nCode != 0 && pPort && pPort->IsLost() && !pPort->TakeLossNotice()) {
+        qCDebug(lcSerial) << pszText << "on COM" << nPort << "not attempted: the device is lost";
+        return false;
+    }
+    return ReportError(nKind, nCode, false, pszText, nPort);
 }
 
 void CTessolyDlg::DeleteChannels()

@@ -39,6 +39,16 @@ enum CtlStyle : unsigned
     CS_VSCROLL = 1u << 10,  // vertical scroll bar
     CS_NOBORDER = 1u << 11, // edit without border
     CS_WANTRETURN = 1u << 12,
+    CS_HASBUTTONS = 1u << 13,  // tree: plus and minus boxes on items with children
+    CS_HASLINES = 1u << 14,    // tree: lines joining items to their parents
+    CS_LINESATROOT = 1u << 15, // tree: lines (and boxes) at the top level too
+};
+
+// Style flags of a dialog window.
+enum DlgStyle : unsigned
+{
+    DS_NONE = 0,
+    DS_MINIMIZEBOX = 1u << 0, // a minimize box in the caption
 };
 
 struct CtlTemplate
@@ -60,6 +70,7 @@ struct DlgTemplate
     int pointSize;
     bool popup; // a pop-up without caption or border
     std::vector<CtlTemplate> controls;
+    unsigned style = DS_NONE; // DlgStyle flags
 };
 
 // The templates of the program, looked up by id (res/).

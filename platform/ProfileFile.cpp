@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 CProfileFile::CProfileFile(const QString& path) : m_strPath(path), m_lines(ReadLines()) {}
@@ -22,17 +23,34 @@ QStringList CProfileFile::ReadLines() const
 
 bool CProfileFile::Save()
 {
-    const QStringList& lines = m_lines;
-    QSaveFile f(m_strPath);
-    if (!f.open(QIODevice::WriteOnly))
+    m_nError = QFileDevice::NoError;
+    // A read-only file stays as it is, whoever runs the program: a privileged
+    // user passes every access check and would replace it.
+    const QFileInfo info(m_strPath);
+    if (info.exists() &&
+        !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther))) {
+        m_nError = QFileDevice::PermissionsError;
         return false;
+    }
+    QSaveFile f(m_strPath);
+    // A folder that refuses a temporary file (an installed program's, a
+    // shared one) still lets a writable file be written in place.
+    f.setDirectWriteFallback(true);
+    if (!f.open(QIODevice::WriteOnly)) {
+        m_nError = f.error();
+        return false;
+    }
     QByteArray out;
-    for (const QString& l : lines) {
+    for (const QString& l : m_lines) {
         out += l.toLatin1();
         out += "\r\n";
     }
     f.write(out);
-    return f.commit();
+    if (!f.commit()) {
+        m_nError = f.error() != QFileDevice::NoError ? f.error() : QFileDevice::WriteError;
+        return false;
+    }
+    return true;
 }
 
 bool CProfileFile::IsSection(const QString& line, QString* name)

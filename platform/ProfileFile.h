@@ -22,8 +22,11 @@ public:
     // Replaces the key's value where it stands, or adds the key at the end
     // of its section, or the section at the end of the file.
     void WriteString(const QString& section, const QString& key, const QString& value);
-    // Writes the text to the file (atomically); true on success.
+    // Writes the text to the file, atomically where the folder allows it;
+    // true on success. A file without write permission is left alone.
     bool Save();
+    // Why the last Save failed (a QFileDevice::FileError), 0 after a success.
+    int LastError() const { return m_nError; }
 
     static constexpr int kMaxValue = 79;
 
@@ -34,4 +37,5 @@ private:
 
     QString m_strPath;
     QStringList m_lines;
+    int m_nError = 0;
 };

@@ -15,10 +15,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTreeWidget>
 
 #include "platform/BarCtrl.h"
 #include "platform/ImageButton.h"
+#include "platform/TreeCtrl.h"
 
 void CTemplateDialog::InitResources()
 {
@@ -44,6 +44,8 @@ CTemplateDialog::CTemplateDialog(int templateId, QWidget* parent)
     setFixedSize(m_units.X(m_tpl.cx), m_units.Y(m_tpl.cy));
     if (m_tpl.popup)
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    else if (m_tpl.style & DS_MINIMIZEBOX)
+        setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
 }
 
 CTemplateDialog::~CTemplateDialog() = default;
@@ -237,9 +239,8 @@ QWidget* CTemplateDialog::BuildControl(const CtlTemplate& c, QButtonGroup*& radi
         break;
     }
     case CtlKind::TreeView: {
-        auto* t = new QTreeWidget(this);
-        t->setHeaderHidden(true);
-        t->setRootIsDecorated(true);
+        auto* t = new CTreeCtrl(this);
+        t->SetStyles(c.style & CS_HASBUTTONS, c.style & CS_HASLINES, c.style & CS_LINESATROOT);
         w = t;
         break;
     }

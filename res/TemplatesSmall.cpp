@@ -75,10 +75,12 @@ const DlgTemplate& Template175()
         8,
         false,
         {
-            {1143, K::TreeView, "", 3, 6, 126, 219, 0, "System Information types"},
+            {1143, K::TreeView, "", 3, 6, 126, 219, CS_HASBUTTONS | CS_HASLINES | CS_LINESATROOT,
+             "System Information types"},
             {1153, K::Edit, "", 132, 6, 285, 219, CS_READONLY | CS_MULTILINE | CS_WANTRETURN,
              "Decoded element"},
             {1, K::PushButton, "OK", 366, 234, 50, 14, CS_DEFAULT, nullptr},
-        }};
+        },
+        DS_MINIMIZEBOX};
     return t;
 }

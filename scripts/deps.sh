@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs, if any are missing.
 set -euo pipefail
 packages=(g++ cmake make ccache clang-format qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
-          libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core)
+          libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils fonts-dejavu-core)
 # The fuzz targets (scripts/fuzz.sh, which passes --fuzz) also need clang and libFuzzer.
 fuzz_packages=(clang libclang-rt-14-dev)
 if [ "${1:-}" = "--fuzz" ]; then packages+=("${fuzz_packages[@]}"); fi

@@ -45,6 +45,7 @@ int CSerialPort::OpenDevice(const QString& device)
     if (m_pThread->isRunning())
         Close();
     m_strDevice = device;
+    m_bLossNoticed = false;
     m_pThread->start();
     if (!m_pThread->isRunning())
         return SP_SETUP_FAILED;
@@ -83,12 +84,25 @@ bool CSerialPort::IsOpen() const
     return m_bRunning;
 }
 
+bool CSerialPort::IsLost() const
+{
+    return m_bRunning && !m_pReader->IsDeviceOpen();
+}
+
+bool CSerialPort::TakeLossNotice()
+{
+    if (!IsLost() || m_bLossNoticed)
+        return false;
+    m_bLossNoticed = true;
+    return true;
+}
+
 int CSerialPort::Write(const char* pBuffer, int nCount)
 {
-    if (!m_pThread->isRunning() || nCount < 0 || (!pBuffer && nCount > 0))
+    if (!m_pThread->isRunning() || nCount < 0 || (!pBuffer && nCount > 0) || IsLost())
         return SP_WRITE_FAILED;
     if (nCount == 0)
-        return m_pReader->IsDeviceOpen() ? SP_OK : SP_WRITE_FAILED;
+        return SP_OK;
     const QByteArray bytes(pBuffer, nCount);
     return CallReader([this, &bytes]() { return m_pReader->Write(bytes); });
 }

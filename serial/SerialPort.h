@@ -39,6 +39,13 @@ public:
     int SetParameters(int nBaud, int nDataBits, int nParity, int nStopBits);
     int Close();
     bool IsOpen() const;
+    // True while open but the device has gone away (unplugged, hung up);
+    // writes then fail at once, without touching the device, until it is
+    // opened again.
+    bool IsLost() const;
+    // True the first time it is asked after the device was lost, so that the
+    // loss is reported once; false again until the next loss.
+    bool TakeLossNotice();
     int Write(const char* pBuffer, int nCount);
     // The next queued line; called once per line message.
     QString GetLine();
@@ -53,5 +60,6 @@ private:
     CSerialReader* m_pReader;
     QThread* m_pThread;
     std::atomic<bool> m_bRunning{false};
+    bool m_bLossNoticed = false;
     QString m_strDevice;
 };

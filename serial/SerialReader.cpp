@@ -144,7 +144,7 @@ int CSerialReader::Write(const QByteArray& bytes)
     if (m_pPort->write(bytes) != bytes.size()) {
         m_pPort->clearError();
         m_pPort->clear(QSerialPort::Output);
-        return 5;
+        return WriteFailed();
     }
     QElapsedTimer timer;
     timer.start();
@@ -160,11 +160,11 @@ int CSerialReader::Write(const QByteArray& bytes)
             if (m_pPort->isOpen())
                 m_pPort->clear(QSerialPort::Output);
             m_pPort->clearError();
-            return 5;
+            return WriteFailed();
         }
     }
     if (!m_pPort->isOpen())
-        return 5;
+        return WriteFailed();
     const qint64 nLeftOver = m_pPort->bytesToWrite();
     if (nLeftOver > 0) {
         // Timed out: what did not go out is dropped, not sent later.
@@ -173,6 +173,18 @@ int CSerialReader::Write(const QByteArray& bytes)
         return nLeftOver < bytes.size() ? 7 : 5;
     }
     return 0;
+}
+
+int CSerialReader::WriteFailed()
+{
+    // A device that is gone is let go at once, so that the channel knows
+    // before its next write.
+    if (m_bDeviceOpen && (!m_pPort->isOpen() || DeviceHungUp())) {
+        qCWarning(lcSerial) << "device" << m_pPort->portName() << "lost while writing";
+        m_bDropPending = true;
+        DropDevice();
+    }
+    return 5;
 }
 
 int CSerialReader::Close()

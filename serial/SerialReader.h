@@ -41,6 +41,7 @@ private:
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
     void DropDevice();
+    int WriteFailed();
     bool DeviceHungUp() const;
     void PutLine(const QString& line);
 

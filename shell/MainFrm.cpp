@@ -97,6 +97,13 @@ void CMainFrame::LayoutPanel()
         return;
     const bool padOnly = TestOption(OPT_PHONE_PAD_ONLY) != 0;
     const bool logging = TestOption(OPT_LOGGING) != 0;
+    QWidget* log = m_pController->GetDlgItem(IDC_LOG);
+    if (!logging && m_nLogListShown >= 0 && log) {
+        // Hiding the log pane: keep the height the user left the list at (at
+        // least 50 pixels), measured before the layout shrinks it, so that
+        // showing the pane again gives the same list.
+        m_nLoggingHeight = qMax(m_nLoggingHeight + log->height() - m_nLogListShown, 50);
+    }
     // The width depends only on Phone Pad only; the height on both options.
     const int width = padOnly ? m_sizePad.width() + 4 : m_sizeFull.width();
     const int panelHeight = (padOnly && !logging) ? m_sizePad.height() : m_sizeFull.height();
@@ -125,12 +132,7 @@ void CMainFrame::LayoutPanel()
     }
     m_rcWindow = frameGeometry();
     PlacePanel(0);
-    if (!logging) {
-        // The log list is out of sight now; a layout with the log pane hidden
-        // measures it (at least 50 pixels).
-        if (QWidget* log = m_pController->GetDlgItem(IDC_LOG))
-            m_nLoggingHeight = qMax(log->height(), 50);
-    }
+    m_nLogListShown = logging && log ? log->height() : -1;
     m_bLayoutDone = true;
 }
 

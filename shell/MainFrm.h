@@ -171,4 +171,5 @@ private:
     QMargins m_frameMargins;
     bool m_bForcedClose = false;
     bool m_bClosing = false;
+    int m_nLogListShown = -1; // the log list's height after the last layout that showed it
 };

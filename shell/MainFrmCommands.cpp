@@ -1,12 +1,14 @@
 // The main frame's menu and tool bar commands and their update rules.
 #include <QAction>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <cstring>
 
 #include "control/TessolyDlg.h"
 #include "platform/PortConfig.h"
@@ -59,6 +61,23 @@ const char* PromptOf(int id)
             return p.text;
     return nullptr;
 }
+
+bool HasToolTip(int id)
+{
+    const char* prompt = PromptOf(id);
+    return prompt && std::strchr(prompt, '\n');
+}
+
+// Keeps a tool button quiet whose prompt has no tool tip part: the button
+// would otherwise show its action's text.
+class CNoToolTip : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override { return e->type() == QEvent::ToolTip; }
+};
 } // namespace
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int nId, const QString& caption, bool checkable)
@@ -133,6 +152,7 @@ void CMainFrame::CreateToolBar()
                        ID_LOGGING_DATA,        ID_LOGGING_TRACE,       ID_LOGGING_FREEZE,
                        ID_LOGGING_CLEAR,       ID_LOGGING_SAVE,        0,
                        ID_HELP_TOPICS};
+    auto* noTip = new CNoToolTip(m_pToolBar);
     int image = 0;
     for (int id : ids) {
         if (id == 0) {
@@ -144,6 +164,8 @@ void CMainFrame::CreateToolBar()
             a->setIcon(QIcon(strip.copy(16 * image, 0, 16, 16)));
         ++image;
         m_pToolBar->addAction(a);
+        if (!HasToolTip(id))
+            m_pToolBar->widgetForAction(a)->installEventFilter(noTip);
     }
 }
 

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "control/TessolyDlg.h"
 #include "platform/PortNames.h"
 #include "platform/ProfileFile.h"
 #include "shell/MainFrm.h"
@@ -79,7 +80,9 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kMisc, QStringLiteral("Trace Flags"), m_strTraceFlags);
     ini.WriteString(kMisc, QStringLiteral("Last Number"), m_strStoredNumber);
     ini.WriteString(kMisc, QStringLiteral("Last Logfile"), m_strLastLogfile);
-    ini.Save();
+    if (!ini.Save() && m_pController)
+        m_pController->ReportError(1, ini.LastError(), false,
+                                   QStringLiteral("Settings not saved: ") + m_strIniFile, 0);
 }
 
 int CMainFrame::TestOption(int nBits) const

@@ -5,8 +5,9 @@
 
 CTessolyApp::CTessolyApp(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // No display name: the window system would add it to every title bar,
+    // and each window's caption is meant to stand alone.
     setApplicationName(QStringLiteral("Tessoly"));
-    setApplicationDisplayName(QStringLiteral("Tessoly"));
     setQuitOnLastWindowClosed(true);
 }
 

@@ -291,7 +291,8 @@ QString CSysInfoDecoder::FormatCbchChannel(unsigned char a, unsigned char b, uns
                          QStringLiteral("Mobile Allocation Index Offset"), e, e, e, e, e);
         s += FormatField(Bits(c, 6, 1), QStringLiteral("Hoping Sequence Number"), e, e, e, e, e);
     } else {
-        s += FormatField(Bits(b, 4, 1) * 256 + c, QStringLiteral("Absolute RF Channel Number"), e,
+        // Octet b bits 4 and 3 are spare; the channel's high bits are bits 2 and 1.
+        s += FormatField(Bits(b, 2, 1) * 256 + c, QStringLiteral("Absolute RF Channel Number"), e,
                          e, e, e, e);
     }
     return s;

@@ -152,6 +152,48 @@ TEST_F(Core, AFailedDataWriteIsReportedAndNotLogged)
     EXPECT_EQ(LogCount(*dlg), entries);
 }
 
+// A device that went away is reported once, however many lines still want
+// to write to it, even while the box stands; reopening the port writes again.
+TEST_F(Core, ALostDeviceIsReportedOnceUntilThePortIsReopened)
+{
+    Drain();
+    tracePty.CloseMaster();
+    dataPty.CloseMaster();
+    int boxes = 0;
+    answerer.handler = [&](QWidget*) {
+        if (++boxes == 1) {
+            // Queued lines handled inside the box's loop answer on the lost port.
+            dlg->SendTrace("\\C");
+            dlg->SendTrace("\\C");
+        }
+        return false;
+    };
+    const int entries = LogCount(*dlg);
+    EXPECT_EQ(dlg->SendTrace("\\C"), SP_WRITE_FAILED);
+    EXPECT_EQ(dlg->SendTrace("*M"), SP_WRITE_FAILED);
+    EXPECT_TRUE(dlg->TracePort()->IsLost());
+    EXPECT_EQ(dlg->SendData("AT"), SP_WRITE_FAILED);
+    EXPECT_EQ(dlg->SendData("AT"), SP_WRITE_FAILED);
+    EXPECT_EQ(answerer.messages,
+              QStringList({QStringLiteral("Write to Trace Port on COM2\r\nError#: 5"),
+                           QStringLiteral("Write to Data Port\r\nTarn Error#: 5")}));
+    // Every trace command is logged as ever; failed data commands are not.
+    EXPECT_EQ(LogCount(*dlg), entries + 4);
+
+    PtyPair trace, data;
+    CPortNames::SetDevice(2, trace.SlavePath());
+    CPortNames::SetDevice(1, data.SlavePath());
+    dlg->ClosePorts();
+    int nTrace = 2, nData = 1;
+    ASSERT_TRUE(dlg->OpenPorts(&nTrace, &nData));
+    EXPECT_EQ(dlg->SendTrace("Z"), SP_OK);
+    EXPECT_EQ(trace.Read(), QByteArray("Z"));
+    trace.CloseMaster();
+    dlg->SendTrace("Z");
+    dlg->SendTrace("Z");
+    EXPECT_EQ(answerer.messages.size(), 3);
+}
+
 TEST_F(Core, OpenPortsWithTraceNumberZeroLeavesTheDataPortClosed)
 {
     dlg->ClosePorts();

@@ -1,6 +1,9 @@
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/PortNames.h"
 #include "platform/ProfileFile.h"
@@ -101,4 +104,57 @@ TEST(PortNames, SectionPortsMapsNumbersElseTheDefault)
     EXPECT_EQ(CPortNames::DeviceName(1), QStringLiteral("/dev/ttyUSB0"));
     CPortNames::SetProfilePath(QString());
     EXPECT_EQ(CPortNames::DeviceName(1), QStringLiteral("/dev/ttyS0"));
+}
+
+namespace {
+// Runs f in a child process as an unprivileged user when the tests run as
+// root, so that file permissions count; true when f returned true.
+template <class F> bool AsUnprivilegedUser(F f)
+{
+    if (geteuid() != 0)
+        return f();
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(setgid(65534) == 0 && setuid(65534) == 0 && f() ? 0 : 1);
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+} // namespace
+
+// A folder that refuses a temporary file still gets its writable file
+// written in place; a file without write permission is never replaced.
+TEST(ProfileFile, SaveInAFolderThatRefusesNewFilesAndOnAReadOnlyFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tarn.ini"));
+    WriteAll(path, "[MISC]\r\nOptions=13\r\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                    QFile::WriteOther);
+    ASSERT_EQ(chown(path.toLocal8Bit().constData(), geteuid() == 0 ? 65534 : geteuid(),
+                    geteuid() == 0 ? 65534 : getegid()),
+              0);
+    const QFile::Permissions folder = QFile::permissions(dir.path());
+    QFile::setPermissions(dir.path(),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const bool saved = AsUnprivilegedUser([&] {
+        CProfileFile ini(path);
+        ini.WriteString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("1f"));
+        return ini.Save();
+    });
+    QFile::setPermissions(dir.path(), folder);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(ReadAll(path), QByteArray("[MISC]\r\nOptions=1f\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Tarn.ini")});
+
+    // Read-only: refused and unchanged, whoever saves.
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    QFile::setPermissions(path, readOnly);
+    CProfileFile ini(path);
+    ini.WriteString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("11"));
+    EXPECT_FALSE(ini.Save());
+    EXPECT_NE(ini.LastError(), 0);
+    EXPECT_EQ(ReadAll(path), QByteArray("[MISC]\r\nOptions=1f\r\n"));
+    EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              readOnly);
 }

@@ -1,5 +1,8 @@
+#include <QHelpEvent>
 #include <QMessageBox>
 #include <QTest>
+#include <QToolBar>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "ModalAnswerer.h"
@@ -120,4 +123,24 @@ TEST(Lifecycle, MenuCommandsToggleTheirChecks)
               QStringLiteral("Show or hide data from data port"));
     EXPECT_EQ(f.Action(ID_OPTIONS_POWERONONSTART)->statusTip(),
               QStringLiteral("Set power on on  program start"));
+    // A tool button shows a tip only where its prompt has one after the line
+    // break. The quiet ones first: a tip shown stays up a moment after it is hidden.
+    f.show();
+    const std::pair<int, const char*> tips[] = {{ID_CONTROL_BCCHSYSINFO, ""},
+                                                {ID_CONTROL_CHANNELSCAN, ""},
+                                                {ID_LOGGING_CLEAR, ""},
+                                                {ID_LOGGING_SAVE, ""},
+                                                {ID_HELP_TOPICS, ""},
+                                                {ID_LOGGING_DATA, "Toggle data"},
+                                                {ID_LOGGING_TRACE, "Toggle trace"},
+                                                {ID_LOGGING_FREEZE, "Toggle Freeze"}};
+    for (const auto& [id, tip] : tips) {
+        QWidget* button = f.ToolBar()->widgetForAction(f.Action(id));
+        ASSERT_NE(button, nullptr) << id;
+        const QPoint at = button->rect().center();
+        QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
+        QCoreApplication::sendEvent(button, &help);
+        EXPECT_EQ((QToolTip::isVisible() ? QToolTip::text() : QString()).toStdString(), tip) << id;
+    }
+    QToolTip::hideText();
 }

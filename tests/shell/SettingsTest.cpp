@@ -1,5 +1,7 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
 #include <gtest/gtest.h>
 
 #include "ModalAnswerer.h"
@@ -111,4 +113,61 @@ TEST(Settings, MaximisedWindowWritesShow3AndItsRestoredRectangle)
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Right"), 0), normal.right() + 1);
     EXPECT_EQ(ini.GetInt(QStringLiteral("WINDOW"), QStringLiteral("Bottom"), 0),
               normal.bottom() + 1);
+}
+
+// The log pane's height is the list's as the user left it, kept while the pane is hidden.
+TEST(Settings, LogPaneHeightSurvivesHidingAndIsWritten)
+{
+    const auto written = [](ShellFixture& fx) {
+        fx.frame->SaveSettings();
+        return CProfileFile(fx.IniPath())
+            .GetInt(QStringLiteral("WINDOW"), QStringLiteral("LoggingHeight"), 0);
+    };
+    {
+        ShellFixture fx("[MISC]\r\nOptions=11\r\n[WINDOW]\r\nLoggingHeight=120\r\n");
+        ModalAnswerer answer;
+        ASSERT_TRUE(fx.Create());
+        fx.frame->show();
+        EXPECT_EQ(written(fx), 120);
+    }
+    ShellFixture fx("[MISC]\r\nOptions=15\r\n[WINDOW]\r\nLoggingHeight=120\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    CMainFrame& f = *fx.frame;
+    f.show();
+    QWidget* log = f.m_pController->GetDlgItem(IDC_LOG);
+    const int shown = log->height();
+    const int frameHeight = f.height();
+    f.OnCommand(ID_VIEW_LOGGING);
+    f.OnCommand(ID_VIEW_LOGGING);
+    EXPECT_EQ(log->height(), shown);
+    EXPECT_EQ(f.height(), frameHeight);
+    // Dragged 40 pixels taller, then hidden: the dragged height is what is kept.
+    f.resize(f.width(), f.height() + 40);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(log->height(), shown + 40);
+    f.OnCommand(ID_VIEW_LOGGING);
+    f.OnCommand(ID_VIEW_LOGGING);
+    EXPECT_EQ(log->height(), shown + 40);
+    f.OnCommand(ID_VIEW_LOGGING);
+    EXPECT_EQ(written(fx), 160);
+}
+
+// Settings that cannot be written: the file stays as it was and the user is told once.
+TEST(Settings, UnwritableFileIsLeftAloneAndTheUserIsTold)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->show();
+    QFile::setPermissions(fx.IniPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray before = fx.IniText();
+    fx.frame->OnCommand(ID_VIEW_LOGGING);
+    EXPECT_TRUE(fx.frame->close());
+    ASSERT_EQ(answer.messages.size(), 2);
+    EXPECT_EQ(answer.messages[1], QStringLiteral("Settings not saved: %1\r\nTarn Error#: %2")
+                                      .arg(fx.frame->SettingsFile())
+                                      .arg(int(QFileDevice::PermissionsError)));
+    EXPECT_EQ(fx.IniText(), before);
+    EXPECT_FALSE(QFileInfo(fx.IniPath()).permissions() & QFile::WriteOwner);
 }

@@ -243,3 +243,36 @@ TEST_F(BcchDlgTest, Screenshot)
     EXPECT_TRUE(dlg.grab().save(path));
     EXPECT_TRUE(QFile::exists(path));
 }
+
+// The window has a minimize box; the tree joins its items with lines, the
+// top-level ones too, and marks items with children by a box.
+TEST_F(BcchDlgTest, MinimizeBoxAndTreeLinesAndButtons)
+{
+    ASSERT_TRUE(dlg.Create());
+    EXPECT_TRUE(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QTreeWidget* tree = dlg.Tree();
+    tree->expandItem(tree->topLevelItem(1));
+    QCoreApplication::processEvents();
+    const QImage image = tree->viewport()->grab().toImage();
+    QDir().mkpath(QStringLiteral(SCREENS_DIR));
+    dlg.grab().save(QStringLiteral(SCREENS_DIR "/bcch-tree.png"));
+    const QRgb background = tree->palette().color(QPalette::Base).rgb();
+    const auto inked = [&](int x, int y1, int y2) {
+        int n = 0;
+        for (int y = y1; y <= y2; ++y)
+            n += image.pixel(x, y) != background;
+        return n;
+    };
+    const QRect first = tree->visualItemRect(tree->topLevelItem(0));
+    const QRect second = tree->visualItemRect(tree->topLevelItem(1));
+    const int cx = first.left() - tree->indentation() + tree->indentation() / 2;
+    // A line runs down from the first top-level item to the second.
+    EXPECT_GT(inked(cx, first.center().y() + 5, second.center().y() - 5), 0);
+    // The box of an item with children: its left edge is solid.
+    EXPECT_EQ(inked(cx - 4, first.center().y() - 2, first.center().y() + 2), 5);
+    // A child is joined to its parent's line.
+    const QRect child = tree->visualItemRect(tree->topLevelItem(1)->child(0));
+    const int childX = child.left() - tree->indentation() / 2;
+    EXPECT_GT(inked(childX, child.top(), child.center().y()), 2);
+    EXPECT_GT(inked(cx, child.top(), child.bottom()), 2); // the top-level line passes by
+}

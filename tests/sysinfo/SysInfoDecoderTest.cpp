@@ -259,6 +259,9 @@ TEST(SysInfoDecoder, CbchChannelDescription)
     // Not hopping: the radio channel from octets b and c.
     EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x52, 0x01, 0xC5)
                     .endsWith(QStringLiteral("\r\nAbsolute RF Channel Number: 453 ")));
+    // Spare bits set never take the channel number above 1023.
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x52, 0x0F, 0xFF)
+                    .endsWith(QStringLiteral("\r\nAbsolute RF Channel Number: 1023 ")));
     // Hopping: MAIO from b bits 4..1 and c bits 8..7, HSN from c bits 6..1.
     EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x52, 0xFF, 0xFF)
                     .endsWith(QStringLiteral("\r\nTraining Sequence: 7 \r\nHopping Channel: 1 "
