@@ -1,19 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, if any are missing.
+# Installs the Debian packages the project needs, if any are missing (as
+# root, or through sudo; without either it names the command to run as root).
 set -euo pipefail
 packages=(g++ cmake make ccache clang-format qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
           libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils fonts-dejavu-core)
-# The fuzz targets (scripts/fuzz.sh, which passes --fuzz) also need clang and libFuzzer.
+# The fuzz targets (scripts/fuzz.sh, which passes --fuzz) also need clang and libFuzzer;
+# the package check (scripts/check-package.sh, --package) lintian and dpkg-shlibdeps.
 fuzz_packages=(clang libclang-rt-14-dev)
-if [ "${1:-}" = "--fuzz" ]; then packages+=("${fuzz_packages[@]}"); fi
+package_packages=(lintian dpkg-dev file)
+for arg in "$@"; do
+    case "$arg" in
+    --fuzz) packages+=("${fuzz_packages[@]}") ;;
+    --package) packages+=("${package_packages[@]}") ;;
+    esac
+done
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
     sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "Missing packages: ${missing[*]}." >&2
+            echo "Installing them needs root, and there is no sudo. As root, run" >&2
+            echo "  apt-get install -y --no-install-recommends ${missing[*]}" >&2
+            echo "then run this command again." >&2
+            exit 1
+        fi
+        sudo="sudo"
+    fi
+    echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -118,7 +118,8 @@ public:
     int m_nLoggingHeight = 50;
     QString m_strCommandLine;
     QString m_strIniFile;
-    QString m_strProgramDir;
+    QString m_strProgramDir; // the settings file's folder
+    QString m_strHelpFile;
     QString m_strStoredNumber;
     QString m_strLastLogfile;
     QString m_strTraceFlags;

@@ -374,8 +374,7 @@ void CMainFrame::OnConfigure()
 
 void CMainFrame::OnHelpTopics()
 {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(m_strProgramDir + QStringLiteral("Tarn Front Panel Software.html")));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_strHelpFile));
 }
 
 void CMainFrame::OnAbout()

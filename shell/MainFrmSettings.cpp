@@ -6,6 +6,7 @@
 #include "platform/PortNames.h"
 #include "platform/ProfileFile.h"
 #include "shell/MainFrm.h"
+#include "shell/ProgramFiles.h"
 
 namespace {
 const QString kWindow = QStringLiteral("WINDOW");
@@ -27,11 +28,16 @@ QString CMainFrame::SettingsFileFor(const QString& commandLine, const QString& p
 
 void CMainFrame::LoadSettings()
 {
-    m_strProgramDir = QDir::toNativeSeparators(m_strProgramDirForced.isEmpty()
-                                                   ? QCoreApplication::applicationDirPath()
-                                                   : m_strProgramDirForced);
-    if (!m_strProgramDir.endsWith(QDir::separator()))
-        m_strProgramDir += QDir::separator();
+    const CProgramFiles files(QCoreApplication::applicationDirPath());
+    m_strHelpFile = files.HelpFile();
+    if (m_strProgramDirForced.isEmpty()) {
+        m_strProgramDir = files.SettingsDir();
+        files.MakeSettingsDir();
+    } else {
+        m_strProgramDir = QDir::toNativeSeparators(m_strProgramDirForced);
+        if (!m_strProgramDir.endsWith(QDir::separator()))
+            m_strProgramDir += QDir::separator();
+    }
     m_strIniFile = SettingsFileFor(m_strCommandLine, m_strProgramDir);
     CPortNames::SetProfilePath(m_strIniFile);
     const CProfileFile ini(m_strIniFile);

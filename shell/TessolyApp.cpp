@@ -1,10 +1,28 @@
 #include "shell/TessolyApp.h"
 
 #include "platform/Diagnostics.h"
+#include "shell/IdleSnapshot.h"
 #include "shell/MainFrm.h"
 
-CTessolyApp::CTessolyApp(int& argc, char** argv) : QApplication(argc, argv)
+namespace {
+// What Qt is handed: the program's name and nothing else. QApplication keeps
+// references to both for its whole life.
+int s_nQtArgc = 1;
+char s_szProgram[] = "tessoly";
+char* s_apszQtArgv[] = {s_szProgram, nullptr};
+
+int& QtArgc(int argc, char** argv)
 {
+    if (argc > 0 && argv[0])
+        s_apszQtArgv[0] = argv[0];
+    return s_nQtArgc;
+}
+} // namespace
+
+CTessolyApp::CTessolyApp(int argc, char** argv) : QApplication(QtArgc(argc, argv), s_apszQtArgv)
+{
+    for (int i = 0; i < argc; ++i)
+        m_args << QString::fromLocal8Bit(argv[i]);
     // No display name: the window system would add it to every title bar,
     // and each window's caption is meant to stand alone.
     setApplicationName(QStringLiteral("Tessoly"));
@@ -18,7 +36,7 @@ CTessolyApp::~CTessolyApp()
 
 bool CTessolyApp::InitInstance()
 {
-    m_pMainFrame = new CMainFrame(arguments());
+    m_pMainFrame = new CMainFrame(m_args);
     if (!m_pMainFrame->Create()) {
         qCWarning(lcShell, "The main frame could not be created");
         return false;
@@ -31,5 +49,8 @@ bool CTessolyApp::InitInstance()
     else
         m_pMainFrame->show();
     m_pMainFrame->repaint();
+    const QString snapshot = qEnvironmentVariable(CIdleSnapshot::EnvName());
+    if (!snapshot.isEmpty())
+        new CIdleSnapshot(m_pMainFrame, snapshot); // owned by the frame
     return true;
 }

@@ -1,21 +1,30 @@
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 
 class CMainFrame;
 
 // The application object: brings the main frame up and owns it.
+//
+// Every argument of the command line is the program's own: "-NAME" names the
+// settings file whatever NAME is, so Qt is handed the program's name alone
+// and never takes arguments such as -reverse, -style or -platform. Qt's own
+// settings come from the environment (QT_QPA_PLATFORM, QT_STYLE_OVERRIDE, ...).
 class CTessolyApp : public QApplication
 {
     Q_OBJECT
 public:
-    CTessolyApp(int& argc, char** argv);
+    CTessolyApp(int argc, char** argv);
     ~CTessolyApp() override;
     // Creates the main frame (which reads the settings and opens the ports)
     // and shows it; false when the frame could not be created.
     bool InitInstance();
     CMainFrame* MainFrame() const { return m_pMainFrame; }
+    // The command line as the program was started, program path first.
+    const QStringList& CommandLine() const { return m_args; }
 
 private:
+    QStringList m_args;
     CMainFrame* m_pMainFrame = nullptr;
 };
