@@ -65,6 +65,8 @@ bool CTessolyDlg::OnInitDialog()
     m_pTracePort = new CSerialPort(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
     m_pLog = new CTrafficLog(Item<QListWidget>(IDC_LOG), Item<QListWidget>(IDC_LOG_FROZEN), true,
                              true, false);
+    if (m_pFrame)
+        m_pLog->SetRecorder(m_pFrame->Recorder());
 
     m_bPoweredOn = false;
     SetDlgItemText(IDC_POWER, QStringLiteral("On"));
@@ -210,9 +212,13 @@ int CTessolyDlg::SendTrace(const char* pszCommand, const char* pszArgument, cons
 
 bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const char* pszText, int nPort)
 {
+    return ReportError(nKind, nCode, bFatal, QString::fromLatin1(pszText ? pszText : ""), nPort);
+}
+
+bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const QString& text, int nPort)
+{
     if (nCode == 0)
         return true;
-    const QString text = QString::fromLatin1(pszText ? pszText : "");
     QString message;
     if (nKind == 2)
         message = QStringLiteral("%1 on COM%2\r\nError#: %3").arg(text).arg(nPort).arg(nCode);
