@@ -49,6 +49,7 @@ void CMainFrame::LoadSettings()
     m_strTraceFlags = ini.GetString(kMisc, QStringLiteral("Trace Flags"), QStringLiteral("FFFFFF"));
     m_strStoredNumber = ini.GetString(kMisc, QStringLiteral("Last Number"), QString());
     m_strLastLogfile = ini.GetString(kMisc, QStringLiteral("Last Logfile"), QString());
+    LoadRecordingSettings(ini);
 }
 
 void CMainFrame::ApplyPlacement(const QRect& rc, int nShow)
@@ -79,6 +80,7 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kMisc, QStringLiteral("Trace Flags"), m_strTraceFlags);
     ini.WriteString(kMisc, QStringLiteral("Last Number"), m_strStoredNumber);
     ini.WriteString(kMisc, QStringLiteral("Last Logfile"), m_strLastLogfile);
+    SaveRecordingSettings(ini);
     ini.Save();
 }
 
