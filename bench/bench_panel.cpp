@@ -1,12 +1,15 @@
 // Throughput of one received trace line through the panel: log entry,
 // parser and presentation on the shown form (the work OnTraceLine does
-// after taking the line from its channel).
+// after taking the line from its channel), with and without the session
+// recording.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include "control/FrameHost.h"
 #include "control/TessolyDlg.h"
 #include "serial/TrafficLog.h"
+#include "session/SessionRecorder.h"
 
 namespace {
 class BenchFrame : public CFrameHost
@@ -21,6 +24,8 @@ public:
     void PostCloseApp() override {}
     void PostBcchClosed() override {}
     CTessolyDlg* Controller() const override { return nullptr; }
+    CSessionRecorder* Recorder() const override { return recorder; }
+    CSessionRecorder* recorder = nullptr;
 };
 
 const char* const kLines[] = {
@@ -35,9 +40,16 @@ const char* const kLines[] = {
 };
 } // namespace
 
+// Arguments: form shown (0/1), session recorded (0/1).
 static void BM_PanelTraceLine(benchmark::State& state)
 {
     BenchFrame frame;
+    QTemporaryDir dir;
+    CSessionRecorder recorder;
+    if (state.range(1)) {
+        recorder.Start(dir.path());
+        frame.recorder = &recorder;
+    }
     CTessolyDlg dlg(&frame);
     dlg.CreatePanel();
     if (state.range(0))
@@ -57,7 +69,7 @@ static void BM_PanelTraceLine(benchmark::State& state)
     QCoreApplication::processEvents();
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_PanelTraceLine)->Arg(0)->Arg(1);
+BENCHMARK(BM_PanelTraceLine)->Args({0, 0})->Args({1, 0})->Args({1, 1})->MeasureProcessCPUTime();
 
 int main(int argc, char** argv)
 {

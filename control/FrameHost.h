@@ -3,6 +3,7 @@
 #include <QString>
 
 class CTessolyDlg;
+class CSessionRecorder;
 
 // What the front panel controller and the dialogs ask of the main frame.
 // The main frame implements it; tests put a small fake in its place.
@@ -22,4 +23,6 @@ public:
     // Posts WM_BCCH_CLOSED: the BCCH System Info window is to be destroyed.
     virtual void PostBcchClosed() = 0;
     virtual CTessolyDlg* Controller() const = 0;
+    // Where the panel's traffic is recorded; none by default.
+    virtual CSessionRecorder* Recorder() const { return nullptr; }
 };

@@ -68,6 +68,8 @@ bool CTessolyDlg::OnInitDialog()
     m_pTracePort = new CSerialPort(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
     m_pLog = new CTrafficLog(Item<QListWidget>(IDC_LOG), Item<QListWidget>(IDC_LOG_FROZEN), true,
                              true, false);
+    if (m_pFrame)
+        m_pLog->SetRecorder(m_pFrame->Recorder());
 
     m_bPoweredOn = false;
     SetDlgItemText(IDC_POWER, QStringLiteral("On"));

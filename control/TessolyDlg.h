@@ -146,6 +146,7 @@ public:
     int SendTrace(const char* pszCommand, const char* pszArgument = nullptr,
                   const char* pszSuffix = nullptr);
     bool ReportError(int nKind, int nCode, bool bFatal, const char* pszText, int nPort);
+    // The same for a text that is not 8-bit (file names, system messages).
     bool ReportError(int nKind, int nCode, bool bFatal, const QString& text, int nPort);
     // ReportError for a failed write to pPort, once only for a device that is lost.
     bool ReportWriteError(CSerialPort* pPort, int nKind, int nCode, const char* pszText, int nPort);

@@ -68,16 +68,7 @@ void CLogList::SelectNewest()
 
 void CLogList::AddText(const char* pszPrefix, const QString& strText)
 {
-    const QChar* p = strText.constData();
-    const qsizetype n = strText.size();
-    qsizetype nStart = 0;
-    for (qsizetype i = 0; i <= n; ++i) {
-        if (i == n || p[i] == QLatin1Char('\r') || p[i] == QLatin1Char('\n')) {
-            if (i > nStart)
-                AddLine(pszPrefix, strText.mid(nStart, i - nStart));
-            nStart = i + 1;
-        }
-    }
+    ForEachLine(strText, [&](QStringView line) { AddLine(pszPrefix, line.toString()); });
 }
 
 void CLogList::TakeFrom(QListWidget* pOther)

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QString>
+#include <QStringView>
 #include <memory>
 
 class QListWidget;
-class QString;
 
 // One list-box sink of the traffic log.
 class CLogList
@@ -16,6 +17,11 @@ public:
     void Clear();
     int SaveToFile(const QString& strPath);
     QListWidget* List() const { return m_pList; }
+
+    // Calls onLine(QStringView) for every line of a text as the log cuts it
+    // into entries: CR or LF ends a line, and runs of terminators give no
+    // empty lines.
+    template <typename F> static void ForEachLine(const QString& strText, F&& onLine);
 
     static constexpr int kMaxEntries = 999;
 
@@ -30,3 +36,17 @@ private:
     // Set while a selection of the newest entry waits for the event loop.
     std::shared_ptr<bool> m_pSelectPending = std::make_shared<bool>(false);
 };
+
+template <typename F> void CLogList::ForEachLine(const QString& strText, F&& onLine)
+{
+    const QChar* p = strText.constData();
+    const qsizetype n = strText.size();
+    qsizetype nStart = 0;
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i == n || p[i] == QLatin1Char('\r') || p[i] == QLatin1Char('\n')) {
+            if (i > nStart)
+                onLine(QStringView(p + nStart, i - nStart));
+            nStart = i + 1;
+        }
+    }
+}

@@ -1,6 +1,7 @@
 #include "serial/TrafficLog.h"
 
 #include "serial/LogList.h"
+#include "session/SessionRecorder.h"
 
 #include <QString>
 
@@ -18,6 +19,8 @@ CTrafficLog::~CTrafficLog() = default;
 
 void CTrafficLog::Log(int nChannel, const char* pszPrefix, const QString& strText)
 {
+    if (m_pRecorder)
+        m_pRecorder->Record(pszPrefix, strText);
     if ((nChannel == LOG_DATA && m_bData) || (nChannel == LOG_TRACE && m_bTrace))
         m_pCurrent->AddText(pszPrefix, strText);
 }

@@ -5,6 +5,7 @@
 class QListWidget;
 class QString;
 class CLogList;
+class CSessionRecorder;
 
 enum
 {
@@ -25,6 +26,8 @@ public:
     void Clear();
     int Save(const QString& strPath);
     bool IsFrozen() const;
+    // Every line logged also goes to the recorder, whatever the switches and the freeze.
+    void SetRecorder(CSessionRecorder* pRecorder) { m_pRecorder = pRecorder; }
 
 private:
     std::unique_ptr<CLogList> m_pVisible;
@@ -32,4 +35,5 @@ private:
     CLogList* m_pCurrent = nullptr;
     bool m_bData = true;
     bool m_bTrace = true;
+    CSessionRecorder* m_pRecorder = nullptr;
 };

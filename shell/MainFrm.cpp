@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
 #include "platform/UiServices.h"
+#include "session/SessionRecorder.h"
 #include "shell/ChildView.h"
 #include "sysinfo/BcchSysInfoDlg.h"
 
@@ -35,6 +37,8 @@ CMainFrame::CMainFrame(const QStringList& args)
     setWindowTitle(QStringLiteral("Corvane, Front Panel SW for Tarn GSM Air Interface Module"));
     CTemplateDialog::InitResources();
     setWindowIcon(QIcon(QStringLiteral(":/images/APPICON")));
+    m_pRecorder = new CSessionRecorder(this);
+    connect(m_pRecorder, &CSessionRecorder::Stopped, this, &CMainFrame::OnRecordingStopped);
     m_pController = new CTessolyDlg(this, nullptr);
     m_pBcchDlg = new CBcchSysInfoDlg(this, this);
 }
@@ -61,6 +65,11 @@ bool CMainFrame::Create()
             statusBar()->showMessage(QStringLiteral("Ready"));
     });
     m_bStatusBar = true;
+    m_pRecLabel = new QLabel(QStringLiteral("REC"));
+    m_pRecLabel->setAccessibleName(QStringLiteral("Recording"));
+    m_pRecLabel->setStyleSheet(QStringLiteral("QLabel { color: #c00000; font-weight: bold; }"));
+    m_pRecLabel->hide();
+    statusBar()->addPermanentWidget(m_pRecLabel);
 
     // The panel lives over the view.
     m_pController->setParent(m_pView);
@@ -75,6 +84,8 @@ bool CMainFrame::Create()
     connect(m_pView, &CChildView::Resized, this, [this] { PlacePanel(0); });
 
     LoadSettings();
+    if (m_bRecord)
+        StartRecording();
     LayoutPanel();
     UpdateCommandUI();
     m_pController->SetupPorts(&m_nTracePort, &m_nDataPort, TestOption(OPT_POWER_ON_ON_START) != 0);
@@ -236,6 +247,8 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         if (m_pController)
             m_pController->ClosePanel();
     }
+    // The last lines reach the session file, also after a fatal error.
+    m_pRecorder->Stop();
     m_bClosing = true;
     e->accept();
 }

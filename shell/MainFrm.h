@@ -13,6 +13,8 @@ class QLabel;
 class CChildView;
 class CTessolyDlg;
 class CBcchSysInfoDlg;
+class CProfileFile;
+class CSessionRecorder;
 
 // Option bits of the settings file.
 enum
@@ -42,6 +44,7 @@ enum
     ID_LOGGING_FREEZE = 32787,
     ID_LOGGING_CLEAR = 32788,
     ID_LOGGING_SAVE = 32783,
+    ID_LOGGING_RECORD = 32789,
     ID_OPTIONS_REPORTFLAGS = 32773,
     ID_OPTIONS_POWEROFFONEXIT = 32774,
     ID_OPTIONS_POWERONONSTART = 32775,
@@ -57,6 +60,7 @@ enum
 //   MainFrm.cpp          creation, layout, size/move, exit
 //   MainFrmSettings.cpp  the settings file and the option bits
 //   MainFrmCommands.cpp  menu commands and their update rules
+//   MainFrmRecording.cpp the session recording: its settings, switch and status
 class CMainFrame : public QMainWindow, public CFrameHost
 {
     Q_OBJECT
@@ -91,6 +95,7 @@ public:
     void PostCloseApp() override;
     void PostBcchClosed() override;
     CTessolyDlg* Controller() const override { return m_pController; }
+    CSessionRecorder* Recorder() const override { return m_pRecorder; }
 
     // --- commands -----------------------------------------------------------
     void OnCommand(int nId);
@@ -107,8 +112,17 @@ public:
     // directory unless set before Create (tests use a directory of their own).
     void SetProgramDir(const QString& dir) { m_strProgramDirForced = dir; }
 
+    // --- session recording ------------------------------------------------------
+    // The folder of the session files: [RECORDING] Folder, relative to the
+    // settings file's folder; by default "sessions" beside the settings file.
+    QString RecordingFolder() const;
+    QLabel* RecordingLabel() const { return m_pRecLabel; }
+
     // --- state ----------------------------------------------------------------
     CTessolyDlg* m_pController = nullptr;
+    CSessionRecorder* m_pRecorder = nullptr;
+    bool m_bRecord = false;    // [RECORDING] Enabled: the user's choice
+    QString m_strRecordFolder; // [RECORDING] Folder as read
     CBcchSysInfoDlg* m_pBcchDlg = nullptr;
     QRect m_rcWindow; // the frame's window rectangle as the last layout set it
     QRect m_rcNormal; // the placement read from the settings file
@@ -164,9 +178,16 @@ private:
     void OnConfigure();
     void OnHelpTopics();
     void OnAbout();
+    void LoadRecordingSettings(const CProfileFile& ini);
+    void SaveRecordingSettings(CProfileFile& ini) const;
+    void OnLoggingRecord();
+    void StartRecording();
+    void OnRecordingStopped(int nCode, const QString& strReason);
+    void ShowRecordingState();
 
     CChildView* m_pView = nullptr;
     QToolBar* m_pToolBar = nullptr;
+    QLabel* m_pRecLabel = nullptr;
     std::map<int, QAction*> m_actions;
     QString m_strProgramDirForced;
     QMargins m_frameMargins;

@@ -15,6 +15,7 @@
 #include "platform/UiServices.h"
 #include "protocol/ReportFlags.h"
 #include "scan/ChannelScanDlg.h"
+#include "session/SessionRecorder.h"
 #include "shell/AboutDlg.h"
 #include "shell/ChildView.h"
 #include "shell/MainFrm.h"
@@ -45,6 +46,7 @@ const Prompt kPrompts[] = {
     {ID_LOGGING_FREEZE, "Freeze logging display\nToggle Freeze"},
     {ID_LOGGING_CLEAR, "Clear logging window"},
     {ID_LOGGING_SAVE, "Write logging data to file"},
+    {ID_LOGGING_RECORD, "Record every line of both ports to a session file\nToggle recording"},
     {ID_OPTIONS_POWEROFFONEXIT, "Set power off on exit program"},
     {ID_OPTIONS_POWERONONSTART, "Set power on on  program start"},
     {ID_OPTIONS_RESETONSTART, "Reset connected Test Mobile on program start"},
@@ -124,6 +126,7 @@ void CMainFrame::CreateMenus()
     AddCommand(logging, ID_LOGGING_CLEAR, QStringLiteral("&Clear"), false);
     logging->addSeparator();
     AddCommand(logging, ID_LOGGING_SAVE, QStringLiteral("&Save"), false);
+    AddCommand(logging, ID_LOGGING_RECORD, QStringLiteral("&Record Session"), true);
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     AddCommand(options, ID_OPTIONS_REPORTFLAGS, QStringLiteral("&Report Flags..."), false);
     AddCommand(options, ID_OPTIONS_POWEROFFONEXIT, QStringLiteral("Power off on &Exit"), true);
@@ -194,6 +197,7 @@ void CMainFrame::UpdateCommandUI()
     check(ID_LOGGING_DATA, m_bLogData);
     check(ID_LOGGING_TRACE, m_bLogTrace);
     check(ID_LOGGING_FREEZE, m_bFreeze);
+    check(ID_LOGGING_RECORD, m_pRecorder->IsRecording());
     check(ID_OPTIONS_POWEROFFONEXIT, TestOption(OPT_POWER_OFF_ON_EXIT) != 0);
     check(ID_OPTIONS_POWERONONSTART, TestOption(OPT_POWER_ON_ON_START) != 0);
     check(ID_OPTIONS_RESETONSTART, TestOption(OPT_RESET_ON_START) != 0);
@@ -252,6 +256,9 @@ void CMainFrame::OnCommand(int nId)
         break;
     case ID_LOGGING_SAVE:
         OnLoggingSave();
+        break;
+    case ID_LOGGING_RECORD:
+        OnLoggingRecord();
         break;
     case ID_OPTIONS_REPORTFLAGS:
         OnReportFlags();

@@ -56,6 +56,7 @@ void CMainFrame::LoadSettings()
     m_strTraceFlags = ini.GetString(kMisc, QStringLiteral("Trace Flags"), QStringLiteral("FFFFFF"));
     m_strStoredNumber = ini.GetString(kMisc, QStringLiteral("Last Number"), QString());
     m_strLastLogfile = ini.GetString(kMisc, QStringLiteral("Last Logfile"), QString());
+    LoadRecordingSettings(ini);
 }
 
 void CMainFrame::ApplyPlacement(const QRect& rc, int nShow)
@@ -86,6 +87,7 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kMisc, QStringLiteral("Trace Flags"), m_strTraceFlags);
     ini.WriteString(kMisc, QStringLiteral("Last Number"), m_strStoredNumber);
     ini.WriteString(kMisc, QStringLiteral("Last Logfile"), m_strLastLogfile);
+    SaveRecordingSettings(ini);
     if (!ini.Save() && m_pController)
         m_pController->ReportError(1, ini.LastError(), false,
                                    QStringLiteral("Settings not saved: ") + m_strIniFile, 0);

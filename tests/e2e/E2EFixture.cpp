@@ -24,7 +24,7 @@ void E2E::Start(const CSimOptions& opt, const char* options, const char* flags)
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write(QByteArray("[MISC]\r\nOptions=") + options + "\r\nTrace Flags=" + flags +
               "\r\n[PORTS]\r\nCOM1=" + sim->DataPath().toLatin1() +
-              "\r\nCOM2=" + sim->TracePath().toLatin1() + "\r\n");
+              "\r\nCOM2=" + sim->TracePath().toLatin1() + "\r\n" + extraIni);
     ini.close();
     CTessolyDlg::s_bSendPowerOn = true;
     CTessolyDlg::s_nPowerOnTries = 5;

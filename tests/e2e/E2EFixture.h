@@ -39,6 +39,7 @@ protected:
     void ToIdle();
 
     QTemporaryDir dir;
+    QByteArray extraIni; // more settings lines, written by Start
     std::unique_ptr<CSimModule> sim;
     std::unique_ptr<CMainFrame> frame;
     CTessolyDlg* c = nullptr;
