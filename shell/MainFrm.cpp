@@ -17,6 +17,7 @@
 #include "platform/UiServices.h"
 #include "shell/ChildView.h"
 #include "sysinfo/BcchSysInfoDlg.h"
+#include "wireshark/GsmtapSender.h"
 
 CMainFrame::CMainFrame(const QStringList& args)
 {
@@ -37,6 +38,8 @@ CMainFrame::CMainFrame(const QStringList& args)
     setWindowIcon(QIcon(QStringLiteral(":/images/APPICON")));
     m_pController = new CTessolyDlg(this, nullptr);
     m_pBcchDlg = new CBcchSysInfoDlg(this, this);
+    m_pGsmtap = new CGsmtapSender;
+    m_pController->m_pGsmtap = m_pGsmtap;
 }
 
 CMainFrame::~CMainFrame()
@@ -45,6 +48,8 @@ CMainFrame::~CMainFrame()
     m_pBcchDlg = nullptr;
     delete m_pController;
     m_pController = nullptr;
+    delete m_pGsmtap;
+    m_pGsmtap = nullptr;
 }
 
 bool CMainFrame::Create()
