@@ -140,3 +140,22 @@ TEST(Capture, WiresharkReadsTheSimulatedSystemInformation)
                   Find(ccd, QStringLiteral("Timeout Value: (\\d+)")));
     }
 }
+
+// A report that carried fewer octets is filled with the padding octet, not
+// with the octets of an older message of that type; other types give none.
+TEST(Capture, ShortReportIsPaddedAndOtherTypesGiveNoMessage)
+{
+    CTraceReport report;
+    CBcchCapture capture;
+    SBcchMessage m;
+    auto follow = [&](const char* psz) {
+        QString line = QString::fromLatin1(psz);
+        return capture.Follow(report, report.ParseLine(line), &m);
+    };
+    ASSERT_TRUE(follow("Bcch_Report 21 45 0 1B 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F "
+                       "10 11 12 13 14"));
+    ASSERT_TRUE(follow("Bcch_Report 21 45 0 1B A1 A2 A3"));
+    EXPECT_EQ(m.block.toHex(), QByteArray("49061ba1a2a3") + QByteArray("2b").repeated(17));
+    EXPECT_FALSE(follow("Bcch_Report 21 45 0 1D 01 02"));
+    EXPECT_FALSE(follow("Bcch_Report 21"));
+}

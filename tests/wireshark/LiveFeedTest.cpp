@@ -80,7 +80,8 @@ void SaveTextScreen(const QString& strText, const char* pszName)
         p.drawText(8, 8 + fm.ascent() + i * fm.lineSpacing(), lines[i]);
     p.end();
     QDir().mkpath(QStringLiteral(SCREENS_DIR));
-    EXPECT_TRUE(image.save(QStringLiteral(SCREENS_DIR "/%1.png").arg(QLatin1String(pszName))));
+    EXPECT_TRUE(image.convertToFormat(QImage::Format_Grayscale8)
+                    .save(QStringLiteral(SCREENS_DIR "/%1.png").arg(QLatin1String(pszName))));
 }
 
 QStringList Rows(const QString& strFile)
