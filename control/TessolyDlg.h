@@ -11,6 +11,7 @@
 class CSerialPort;
 class CTrafficLog;
 class CFrameHost;
+class CGsmtapSender;
 
 // Line settings of one port (stop bits and parity in the driver's numbering:
 // 0 = one stop bit, 0 = no parity).
@@ -228,6 +229,8 @@ public:
     CLibraryDlg m_dlgLibrary;
     CDataContent m_dlgDataContent;
     CTraceReport m_TraceReport;
+    // The live feed to Wireshark, owned by the frame; null without one.
+    CGsmtapSender* m_pGsmtap = nullptr;
     PortSettings m_DataPortSettings;
     PortSettings m_TracePortSettings;
 

@@ -11,6 +11,7 @@
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 #include "trace/StringE.h"
+#include "wireshark/GsmtapSender.h"
 
 namespace {
 // Bit-error rate in per cent for the RX quality values 0 .. 7.
@@ -90,6 +91,8 @@ void CTessolyDlg::HandleTraceLine(const QString& strLine)
 {
     QString line = strLine; // the parser may shorten its copy
     const int nReport = m_TraceReport.ParseLine(line);
+    if (m_pGsmtap)
+        m_pGsmtap->Follow(m_TraceReport, nReport);
     if (nReport != REPORT_NONE)
         ShowReport(nReport);
 }

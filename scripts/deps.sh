@@ -3,7 +3,8 @@
 # root, or through sudo; without either it names the command to run as root).
 set -euo pipefail
 packages=(g++ cmake make ccache clang-format qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
-          libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils fonts-dejavu-core)
+          libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils fonts-dejavu-core
+          pkg-config libosmocore-dev libpcap-dev tshark)
 # The fuzz targets (scripts/fuzz.sh, which passes --fuzz) also need clang and libFuzzer;
 # the package check (scripts/check-package.sh, --package) lintian and dpkg-shlibdeps.
 fuzz_packages=(clang libclang-rt-14-dev)
@@ -32,5 +33,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     fi
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
+    # tshark asks whether non-root users may capture; answer no without asking.
+    echo "wireshark-common wireshark-common/install-setuid boolean false" |
+        $sudo debconf-set-selections 2>/dev/null || true
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -19,6 +19,7 @@
 #include "session/SessionRecorder.h"
 #include "shell/ChildView.h"
 #include "sysinfo/BcchSysInfoDlg.h"
+#include "wireshark/GsmtapSender.h"
 
 CMainFrame::CMainFrame(const QStringList& args)
 {
@@ -41,6 +42,8 @@ CMainFrame::CMainFrame(const QStringList& args)
     connect(m_pRecorder, &CSessionRecorder::Stopped, this, &CMainFrame::OnRecordingStopped);
     m_pController = new CTessolyDlg(this, nullptr);
     m_pBcchDlg = new CBcchSysInfoDlg(this, this);
+    m_pGsmtap = new CGsmtapSender;
+    m_pController->m_pGsmtap = m_pGsmtap;
 }
 
 CMainFrame::~CMainFrame()
@@ -49,6 +52,8 @@ CMainFrame::~CMainFrame()
     m_pBcchDlg = nullptr;
     delete m_pController;
     m_pController = nullptr;
+    delete m_pGsmtap;
+    m_pGsmtap = nullptr;
 }
 
 bool CMainFrame::Create()

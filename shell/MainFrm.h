@@ -13,6 +13,7 @@ class QLabel;
 class CChildView;
 class CTessolyDlg;
 class CBcchSysInfoDlg;
+class CGsmtapSender;
 class CProfileFile;
 class CSessionRecorder;
 
@@ -51,7 +52,8 @@ enum
     ID_OPTIONS_RESETONSTART = 32802,
     ID_OPTIONS_CONFIGURE = 32776,
     ID_OPTIONS_RESETMOBILE = 32801,
-    ID_HELP_TOPICS = 32777
+    ID_HELP_TOPICS = 32777,
+    ID_CONTROL_GSMTAP = 32803
 };
 
 // The main frame: menu, tool bar, status bar and the view over which the
@@ -146,6 +148,11 @@ public:
     bool m_bLogData = true;
     bool m_bLogTrace = true;
     bool m_bFreeze = false;
+    // [GSMTAP]: the live feed of System Information to Wireshark.
+    CGsmtapSender* m_pGsmtap = nullptr;
+    bool m_bGsmtap = false;
+    QString m_strGsmtapHost;
+    int m_nGsmtapPort = 0;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -162,6 +169,8 @@ private:
     void MeasurePanel();
     void PlacePanel(int nSizeType);
     void ApplyPlacement(const QRect& rc, int nShow);
+    // Hands the [GSMTAP] settings to the live feed.
+    void ApplyGsmtap();
     void DestroyBcchWindow();
     void RememberNormalPlacement();
     QRect NormalPlacement() const;

@@ -52,6 +52,7 @@ const Prompt kPrompts[] = {
     {ID_OPTIONS_RESETONSTART, "Reset connected Test Mobile on program start"},
     {ID_OPTIONS_CONFIGURE, "Set port numbers for Trace- and Dataport"},
     {ID_OPTIONS_RESETMOBILE, "Set the Test Mobile to the default configuration"},
+    {ID_CONTROL_GSMTAP, "Send the BCCH system infos to Wireshark as GSMTAP packets"},
     {ID_HELP_TOPICS, "Open helpfile"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
 };
@@ -118,6 +119,8 @@ void CMainFrame::CreateMenus()
     AddCommand(control, ID_CONTROL_BSLOCK, QStringLiteral("B&S Lock"), true);
     control->addSeparator();
     AddCommand(control, ID_CONTROL_LOCATIONUPDATE, QStringLiteral("&Location Update"), false);
+    control->addSeparator();
+    AddCommand(control, ID_CONTROL_GSMTAP, QStringLiteral("Send to Wireshark (GSMTAP)"), true);
     QMenu* logging = bar->addMenu(QStringLiteral("&Logging"));
     AddCommand(logging, ID_LOGGING_DATA, QStringLiteral("&Data"), true);
     AddCommand(logging, ID_LOGGING_TRACE, QStringLiteral("&Trace"), true);
@@ -194,6 +197,7 @@ void CMainFrame::UpdateCommandUI()
     Action(ID_CONTROL_BCCHSYSINFO)->setEnabled(reportsOn);
     Action(ID_CONTROL_CHANNELSCAN)->setEnabled(reportsOn);
     check(ID_CONTROL_BSLOCK, m_bBsLock);
+    check(ID_CONTROL_GSMTAP, m_bGsmtap);
     check(ID_LOGGING_DATA, m_bLogData);
     check(ID_LOGGING_TRACE, m_bLogTrace);
     check(ID_LOGGING_FREEZE, m_bFreeze);
@@ -234,6 +238,10 @@ void CMainFrame::OnCommand(int nId)
     case ID_CONTROL_LOCATIONUPDATE:
         if (m_pController)
             m_pController->LocationUpdate();
+        break;
+    case ID_CONTROL_GSMTAP:
+        m_bGsmtap = !m_bGsmtap;
+        ApplyGsmtap();
         break;
     case ID_LOGGING_DATA:
         m_bLogData = !m_bLogData;

@@ -7,12 +7,15 @@
 #include "platform/ProfileFile.h"
 #include "shell/MainFrm.h"
 #include "shell/ProgramFiles.h"
+#include "wireshark/GsmtapPacket.h"
+#include "wireshark/GsmtapSender.h"
 
 namespace {
 const QString kWindow = QStringLiteral("WINDOW");
 const QString kDataPort = QStringLiteral("DATA PORT");
 const QString kTracePort = QStringLiteral("TRACE PORT");
 const QString kMisc = QStringLiteral("MISC");
+const QString kGsmtap = QStringLiteral("GSMTAP");
 } // namespace
 
 QString CMainFrame::SettingsFileFor(const QString& commandLine, const QString& programDir)
@@ -57,6 +60,17 @@ void CMainFrame::LoadSettings()
     m_strStoredNumber = ini.GetString(kMisc, QStringLiteral("Last Number"), QString());
     m_strLastLogfile = ini.GetString(kMisc, QStringLiteral("Last Logfile"), QString());
     LoadRecordingSettings(ini);
+
+    m_bGsmtap = ini.GetInt(kGsmtap, QStringLiteral("Enabled"), 0) != 0;
+    m_strGsmtapHost = ini.GetString(kGsmtap, QStringLiteral("Host"), QStringLiteral("127.0.0.1"));
+    m_nGsmtapPort = ini.GetInt(kGsmtap, QStringLiteral("Port"), CGsmtapPacket::GSMTAP_PORT);
+    ApplyGsmtap();
+}
+
+void CMainFrame::ApplyGsmtap()
+{
+    if (m_pGsmtap)
+        m_pGsmtap->Configure(m_bGsmtap, m_strGsmtapHost, m_nGsmtapPort);
 }
 
 void CMainFrame::ApplyPlacement(const QRect& rc, int nShow)
@@ -87,6 +101,10 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kMisc, QStringLiteral("Trace Flags"), m_strTraceFlags);
     ini.WriteString(kMisc, QStringLiteral("Last Number"), m_strStoredNumber);
     ini.WriteString(kMisc, QStringLiteral("Last Logfile"), m_strLastLogfile);
+    ini.WriteString(kGsmtap, QStringLiteral("Enabled"),
+                    m_bGsmtap ? QStringLiteral("1") : QStringLiteral("0"));
+    ini.WriteString(kGsmtap, QStringLiteral("Host"), m_strGsmtapHost);
+    ini.WriteString(kGsmtap, QStringLiteral("Port"), QString::number(m_nGsmtapPort));
     SaveRecordingSettings(ini);
     if (!ini.Save() && m_pController)
         m_pController->ReportError(1, ini.LastError(), false,

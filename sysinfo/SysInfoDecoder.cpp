@@ -349,7 +349,7 @@ QString CSysInfoDecoder::DecodeType1(int nElement) const
     case 2:
         return FormatRachControl(o[16], o[17], o[18]);
     case 3:
-        return FormatRestOctets(1, 1);
+        return FormatRestOctets(RestOctetCount(1, o), 1);
     }
     return QString();
 }
@@ -395,7 +395,7 @@ QString CSysInfoDecoder::DecodeType3(int nElement) const
     case 6:
         return FormatRachControl(o[13], o[14], o[15]);
     case 7:
-        return FormatRestOctets(4, 3);
+        return FormatRestOctets(RestOctetCount(3, o), 3);
     }
     return QString();
 }
@@ -419,14 +419,31 @@ QString CSysInfoDecoder::DecodeType4(int nElement) const
         return QStringLiteral("\r\nNo CBCH Channel Description defined");
     case 5:
         return FormatMobileAllocation(nAllocTag);
-    case 6: {
+    case 6:
+        return FormatRestOctets(RestOctetCount(4, o), 4);
+    }
+    return QString();
+}
+
+int CSysInfoDecoder::RestOctetCount(int nType, const unsigned char* pabyOctets)
+{
+    switch (nType) {
+    case 1:
+        return 1;
+    case 3:
+        return 4;
+    case 4: {
+        const unsigned char* o = pabyOctets;
+        const bool bCbch = o[10] == kTagCbchChannel;
+        const int nAllocTag = bCbch ? 14 : 10;
         int n = bCbch ? 6 : 10;
         if (o[nAllocTag] == kTagMobileAllocation)
             n -= 2 + o[nAllocTag + 1];
-        return FormatRestOctets(n, 4);
+        return n;
     }
+    default:
+        return 0;
     }
-    return QString();
 }
 
 QString CSysInfoDecoder::DecodeElement(const QString& strHeader, int nType, int nElement) const

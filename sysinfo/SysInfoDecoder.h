@@ -61,6 +61,10 @@ public:
     static QString FormatControlChannel(unsigned char a, unsigned char b, unsigned char c);
     static QString FormatCellOptions(unsigned char a);
 
+    // How many of a type's 20 octets are its rest octets (type 4: what the
+    // optional CBCH elements leave; below 1 when they fill the message).
+    static int RestOctetCount(int nType, const unsigned char* pabyOctets);
+
     // Octet store: m_abySysInfo[type - 1][k], k = 0 .. 19.
     unsigned char m_abySysInfo[SI_TYPES][SI_OCTETS];
     // Maximum output power of the band in use, in dBm (43 or 30).

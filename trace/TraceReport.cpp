@@ -87,6 +87,7 @@ void CTraceReport::ClearReport(int nReport)
         break;
     case REPORT_BCCH:
         m_nBcchOctets = 0;
+        m_nBcchType = -1;
         memset(m_szBcchText1, 0, sizeof m_szBcchText1);
         memset(m_szBcchText2, 0, sizeof m_szBcchText2);
         memset(m_szSysInfo, 0, sizeof m_szSysInfo);
@@ -419,12 +420,14 @@ void CTraceReport::HandleField(int nKind, int p, QStringView f, LineState& s)
     case REPORT_BCCH:
         if (p == 0) {
             m_nBcchOctets = CStringE::ViewToInt(f, 10);
+            m_nBcchType = -1;
         } else if (p == 3) {
             // Message types 0x19 .. 0x1C are System Information 1 .. 4.
             const qint64 nType = static_cast<qint64>(CStringE::ViewToInt(f, 16)) - 25;
             s.nSysInfo = nType >= 0 && nType <= 3 ? static_cast<int>(nType) : -1;
             if (s.nSysInfo >= 0)
                 m_bSysInfo[s.nSysInfo] = true;
+            m_nBcchType = s.nSysInfo;
         } else if (p >= 4 && p < 24 && s.nSysInfo >= 0) {
             Store(m_szSysInfo[s.nSysInfo][p - 4], f, nKind, p);
         }

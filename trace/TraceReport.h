@@ -185,6 +185,8 @@ public:
     char m_szBcchText2[3];
     char m_szSysInfo[4][20][3];
     bool m_bSysInfo[4];
+    // Type index of the latest Bcch_Report line if it stored octets, else -1.
+    int m_nBcchType = -1;
 
     TrIdleModeRpt m_IdleMode;
     TrDedicatedRpt m_Dedicated;

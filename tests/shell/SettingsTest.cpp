@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "ModalAnswerer.h"
@@ -170,4 +172,32 @@ TEST(Settings, UnwritableFileIsLeftAloneAndTheUserIsTold)
                                       .arg(int(QFileDevice::PermissionsError)));
     EXPECT_EQ(fx.IniText(), before);
     EXPECT_FALSE(QFileInfo(fx.IniPath()).permissions() & QFile::WriteOwner);
+}
+
+TEST(Settings, GsmtapSectionIsReadToggledAndWrittenBack)
+{
+    QTemporaryDir dir;
+    CMainFrame fresh({QStringLiteral("/x/tessoly")});
+    fresh.SetProgramDir(dir.path());
+    fresh.LoadSettings();
+    EXPECT_FALSE(fresh.m_bGsmtap);
+    EXPECT_EQ(fresh.m_strGsmtapHost, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(fresh.m_nGsmtapPort, 4729);
+
+    QFile f(dir.filePath(QStringLiteral("Tarn.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[gsmtap]\r\nenabled=1\r\nHost=wireshark.lab\r\nPort=5000\r\n");
+    f.close();
+    CMainFrame frame({QStringLiteral("/x/tessoly")});
+    frame.SetProgramDir(dir.path());
+    frame.LoadSettings();
+    EXPECT_TRUE(frame.m_bGsmtap);
+    frame.OnCommand(ID_CONTROL_GSMTAP);
+    frame.SaveSettings();
+    CProfileFile ini(frame.SettingsFile());
+    EXPECT_EQ(ini.GetString(QStringLiteral("GSMTAP"), QStringLiteral("Enabled")),
+              QStringLiteral("0"));
+    EXPECT_EQ(ini.GetString(QStringLiteral("GSMTAP"), QStringLiteral("Host")),
+              QStringLiteral("wireshark.lab"));
+    EXPECT_EQ(ini.GetInt(QStringLiteral("GSMTAP"), QStringLiteral("Port"), 0), 5000);
 }

@@ -1,0 +1,49 @@
+#include "sysinfo/BcchBlock.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "sysinfo/SysInfoDecoder.h"
+#include "trace/StringE.h"
+#include "trace/TraceReport.h"
+
+namespace {
+const int kMessageOctets = CBcchBlock::BLOCK_OCTETS - 1; // after the pseudo length
+} // namespace
+
+int CBcchBlock::PseudoLength(int nType, const unsigned char* pabyOctets)
+{
+    const int nRest = CSysInfoDecoder::RestOctetCount(nType, pabyOctets);
+    return std::clamp(kMessageOctets - nRest, HEADER_OCTETS - 1, kMessageOctets);
+}
+
+QByteArray CBcchBlock::Assemble(int nType, const unsigned char* pabyOctets, int nOctets)
+{
+    if (nType < 1 || nType > CSysInfoDecoder::SI_TYPES)
+        return QByteArray();
+    unsigned char o[CSysInfoDecoder::SI_OCTETS];
+    memset(o, FILL_OCTET, sizeof o);
+    memcpy(o, pabyOctets, std::clamp(nOctets, 0, int(sizeof o)));
+    QByteArray block(BLOCK_OCTETS, char(FILL_OCTET));
+    // Coded as a length of 6 bits, then the bits 0 and 1.
+    block[0] = char(PseudoLength(nType, o) << 2 | 0x01);
+    block[1] = char(RR_DISCRIMINATOR);
+    block[2] = char(FIRST_MESSAGE_TYPE + nType - 1);
+    memcpy(block.data() + HEADER_OCTETS, o, sizeof o);
+    return block;
+}
+
+QByteArray CBcchBlock::FromRecord(const CTraceReport& r)
+{
+    const int t = r.m_nBcchType;
+    if (t < 0 || t >= CSysInfoDecoder::SI_TYPES)
+        return QByteArray();
+    // The octet count includes the message type; a line that ended early
+    // emptied the field after its last octet.
+    const int nCount = std::clamp(r.m_nBcchOctets - 1, 0, int(CSysInfoDecoder::SI_OCTETS));
+    unsigned char o[CSysInfoDecoder::SI_OCTETS];
+    int n = 0;
+    for (; n < nCount && r.m_szSysInfo[t][n][0] != 0; ++n)
+        o[n] = static_cast<unsigned char>(CStringE(r.m_szSysInfo[t][n]).ToInt(16) & 0xFF);
+    return Assemble(t + 1, o, n);
+}

@@ -1,0 +1,39 @@
+#include "wireshark/BcchCapture.h"
+
+#include "sysinfo/BcchBlock.h"
+#include "trace/StringE.h"
+#include "trace/TraceReport.h"
+
+namespace {
+// An RX level L means L - 110 dBm.
+const int kLevelOffset = 110;
+} // namespace
+
+void CBcchCapture::TakeServing(const char* pszBcch, const char* pszRxLev)
+{
+    m_nArfcn = CStringE(pszBcch).ToInt(10);
+    m_nLevelDbm = CStringE(pszRxLev).ToInt(10) - kLevelOffset;
+}
+
+bool CBcchCapture::Follow(const CTraceReport& r, int nKind, SBcchMessage* pMessage)
+{
+    switch (nKind) {
+    case REPORT_IDLE_MODE:
+        TakeServing(r.m_IdleMode.szBcch, r.m_IdleMode.szRxLev);
+        return false;
+    case REPORT_FULL_IDLE:
+        TakeServing(r.m_FullIdle.szBcch, r.m_FullIdle.szRxLev);
+        return false;
+    case REPORT_BCCH: {
+        QByteArray block = CBcchBlock::FromRecord(r);
+        if (block.isEmpty())
+            return false;
+        pMessage->nArfcn = m_nArfcn;
+        pMessage->nLevelDbm = m_nLevelDbm;
+        pMessage->block = block;
+        return true;
+    }
+    default:
+        return false;
+    }
+}

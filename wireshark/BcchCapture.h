@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+
+class CTraceReport;
+
+// One System Information message for Wireshark: the BCCH block and the
+// serving cell's carrier and level when it was received.
+struct SBcchMessage
+{
+    int nArfcn = 0;
+    int nLevelDbm = 0;
+    QByteArray block; // 23 octets
+};
+
+// Follows the trace lines as the record parses them and picks out the
+// System Information messages. The carrier and level are those of the
+// serving cell in the latest Idle_Mode_Rpt or Full Idle Report, as the
+// panel shows them. The live feed and the capture-file tool share it, so
+// both read the module's lines by the panel's own rules.
+class CBcchCapture
+{
+public:
+    // nKind is what ParseLine returned for the line just parsed. True when
+    // that line stored System Information octets; *pMessage is then filled.
+    bool Follow(const CTraceReport& report, int nKind, SBcchMessage* pMessage);
+
+    int Arfcn() const { return m_nArfcn; }
+    int LevelDbm() const { return m_nLevelDbm; }
+
+private:
+    void TakeServing(const char* pszBcch, const char* pszRxLev);
+
+    int m_nArfcn = 0;    // none known yet
+    int m_nLevelDbm = 0; // none known yet
+};

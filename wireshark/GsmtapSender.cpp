@@ -1,0 +1,60 @@
+#include "wireshark/GsmtapSender.h"
+
+#include <QObject>
+#include <QThread>
+
+#include "wireshark/GsmtapPacket.h"
+#include "wireshark/GsmtapSocket.h"
+
+CGsmtapSender::CGsmtapSender() = default;
+
+CGsmtapSender::~CGsmtapSender()
+{
+    if (!m_pThread)
+        return;
+    m_pThread->quit();
+    m_pThread->wait();
+    delete m_pContext;
+    delete m_pSocket;
+    delete m_pThread;
+}
+
+void CGsmtapSender::Post(std::function<void(CGsmtapSocket&)> job)
+{
+    if (!m_pThread) {
+        m_pThread = new QThread;
+        m_pThread->setObjectName(QStringLiteral("gsmtap"));
+        m_pContext = new QObject;
+        m_pContext->moveToThread(m_pThread);
+        m_pSocket = new CGsmtapSocket;
+        m_pThread->start();
+    }
+    CGsmtapSocket* pSocket = m_pSocket;
+    QMetaObject::invokeMethod(
+        m_pContext, [pSocket, job] { job(*pSocket); }, Qt::QueuedConnection);
+}
+
+void CGsmtapSender::Configure(bool bEnabled, const QString& strHost, int nPort)
+{
+    m_bEnabled = bEnabled;
+    if (bEnabled)
+        Post([strHost, nPort](CGsmtapSocket& s) { s.Open(strHost, nPort); });
+    else if (m_pThread)
+        Post([](CGsmtapSocket& s) { s.Close(); });
+}
+
+void CGsmtapSender::Follow(const CTraceReport& report, int nKind)
+{
+    SBcchMessage message;
+    if (!m_capture.Follow(report, nKind, &message) || !m_bEnabled)
+        return;
+    const QByteArray datagram = CGsmtapPacket::Make(message);
+    Post([datagram](CGsmtapSocket& s) { s.Send(datagram); });
+}
+
+void CGsmtapSender::Flush()
+{
+    if (m_pThread)
+        QMetaObject::invokeMethod(
+            m_pContext, [] {}, Qt::BlockingQueuedConnection);
+}
