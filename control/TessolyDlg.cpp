@@ -114,10 +114,7 @@ bool CTessolyDlg::SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn)
         CPortConfig::ShowConfigureDlg(-1, -1, 0);
         *pnDataPort = CPortConfig::GetDataPort();
         *pnTracePort = CPortConfig::GetTracePort();
-        if (m_pDataPort)
-            m_pDataPort->Close();
-        if (m_pTracePort)
-            m_pTracePort->Close();
+        CloseChannels();
         if (!OpenPorts(pnTracePort, pnDataPort))
             return false;
     }
@@ -156,12 +153,17 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
     return nResult == SP_OK;
 }
 
-void CTessolyDlg::ClosePorts()
+void CTessolyDlg::CloseChannels()
 {
     if (m_pDataPort)
         m_pDataPort->Close();
     if (m_pTracePort)
         m_pTracePort->Close();
+}
+
+void CTessolyDlg::ClosePorts()
+{
+    CloseChannels();
     CUiServices::Pause(m_nClosePause);
 }
 
@@ -233,11 +235,7 @@ bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const QString& 
     if (bFatal) {
         for (QBasicTimer& t : m_timers)
             t.stop();
-        if (m_pDataPort)
-            m_pDataPort->Close();
-        if (m_pTracePort)
-            m_pTracePort->Close();
-        CUiServices::Pause(m_nClosePause);
+        ClosePorts();
         DeleteChannels();
         hide();
         if (m_pFrame)

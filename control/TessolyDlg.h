@@ -270,6 +270,7 @@ private:
     void EnableCallMeters(bool bEnable);
     void ConnectPadControls();
     void ClearNeighbourRows();
+    void CloseChannels(); // both ports, without the pause of ClosePorts
     void DeleteChannels();
 
     // The sequencer's steps, one function each (TessolyDlgSteps.cpp); RunStep
