@@ -11,7 +11,7 @@ namespace {
 const char* const UNSOLICITED[] = {"RING", "NO CARRIER", "+CLCC"};
 // More unread output than this and the next line waits for the reader.
 const qint64 MAX_BACKLOG = 1024;
-const int BACKLOG_RETRY_MS = 5;
+const int BACKLOG_RETRY_MS = 2;
 // Lines sent in one go before the event loop gets its turn again.
 const int MAX_BURST = 64;
 const qint64 PROGRESS_MS = 5000;
@@ -141,6 +141,9 @@ void CSimReplay::Arm()
 
 void CSimReplay::PlayDue()
 {
+    // What goes out in one turn counts against the backlog at once: the line
+    // takes a moment to show it.
+    qint64 nBurst = 0;
     for (int n = 0; n < MAX_BURST; ++n) {
         if (!m_bReportsOn || m_bPaused || !m_bPending)
             return;
@@ -148,13 +151,16 @@ void CSimReplay::PlayDue()
         if (m_nDueMs > now)
             break;
         const int nPort = m_pending.nChannel == LOG_TRACE ? 1 : 0;
-        if (m_backlog && m_backlog(nPort) > MAX_BACKLOG) {
+        const qint64 nSize = m_pending.text.size() + 2;
+        const qint64 nAhead = nBurst + (m_backlog ? m_backlog(nPort) : 0);
+        if (nAhead > 0 && nAhead + nSize > MAX_BACKLOG) {
             // the reader is behind: the rest of the schedule moves with it
             m_nDueMs = now + BACKLOG_RETRY_MS;
             break;
         }
         if (m_out)
             m_out(nPort, m_pending.text);
+        nBurst += nSize;
         ++m_nPlayed;
         m_last = m_pending;
         if (now - m_nLastProgressMs >= PROGRESS_MS) {

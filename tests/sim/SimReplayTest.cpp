@@ -10,6 +10,7 @@
 #include <QMutex>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <memory>
 
 #include "SimTestPort.h"
@@ -144,6 +145,26 @@ TEST_F(SimReplayTest, SavedLogPlaysAtItsRateWithUnsolicitedDataLinesInPlace)
     EXPECT_NEAR(clock.elapsed(), 1000, 100);
     data->Collect(150);
     EXPECT_EQ(data->Lines(), QList<QByteArray>{"RING"});
+}
+
+TEST_F(SimReplayTest, AtFullSpeedNoLineIsLost)
+{
+    QList<QByteArray> file;
+    for (int i = 0; i < 10000; ++i)
+        file << At(i, "t<, Idle_Mode_Rpt " + QByteArray::number(i) + " 40 80 30 12 81 25 13");
+    CSimReplayOptions r;
+    r.strFile = WriteFile(file);
+    r.dSpeed = 0;
+    Start(r);
+    // a panel that reads now and then
+    QElapsedTimer t;
+    t.start();
+    while (!trace->Text().contains("Idle_Mode_Rpt 9999 ") && t.elapsed() < 20000) {
+        trace->Collect(1);
+        QThread::msleep(1);
+    }
+    trace->Collect(20);
+    EXPECT_EQ(trace->Lines().size(), 10001); // and the selection's echo
 }
 
 TEST_F(SimReplayTest, ConsolePausesResumesSeeksAndLoops)
