@@ -1,9 +1,7 @@
 // The program against the simulator replaying a field session: the panel
 // reaches idle, then shows the recorded cells instead of the radio model's.
-#include <QDateTime>
-#include <QFile>
-
 #include "E2EFixture.h"
+#include "LogFiles.h"
 
 namespace {
 // Three report cycles of a cell the radio model never has, as the panel
@@ -26,11 +24,7 @@ protected:
     void Replay(const QList<QByteArray>& lines)
     {
         const QString path = dir.filePath(QStringLiteral("field.log"));
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        for (const QByteArray& l : lines)
-            f.write(l + "\r\n");
-        f.close();
+        ASSERT_TRUE(WriteLogFile(path, lines));
         CSimOptions o = FastSim();
         o.replay.strFile = path;
         o.replay.nRate = 100;
@@ -56,10 +50,9 @@ protected:
 TEST_F(ReplayE2E, SessionRecordingShowsTheRecordedCells)
 {
     QList<QByteArray> lines;
-    const QDateTime start(QDate(2026, 12, 9), QTime(10, 15, 2, 123));
     int ms = 0;
     for (const QByteArray& l : FieldCycles())
-        lines << start.addMSecs(ms += 20).toString("yyyy-MM-ddTHH:mm:ss.zzz").toLatin1() + ' ' + l;
+        lines << StampedEntry(ms += 20, l);
     Replay(lines);
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -13,18 +12,12 @@
 #include <QThread>
 #include <memory>
 
+#include "LogFiles.h"
 #include "SimTestPort.h"
 #include "sim/SimConsole.h"
 #include "sim/SimModule.h"
 
 namespace {
-// A recorded line at ms after a fixed start.
-QByteArray At(int ms, const QByteArray& entry)
-{
-    const QDateTime t = QDateTime(QDate(2026, 12, 9), QTime(10, 15, 2)).addMSecs(ms);
-    return t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toLatin1() + ' ' + entry;
-}
-
 class SimReplayTest : public ::testing::Test
 {
 protected:
@@ -33,10 +26,7 @@ protected:
     QString WriteFile(const QList<QByteArray>& lines)
     {
         const QString path = dir.filePath(QStringLiteral("in.log"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        for (const QByteArray& l : lines)
-            f.write(l + "\r\n");
+        EXPECT_TRUE(WriteLogFile(path, lines));
         return path;
     }
 
@@ -86,11 +76,11 @@ protected:
 TEST_F(SimReplayTest, SessionKeepsRecordedGapsAndPlaysOnlyReceivedTraceLines)
 {
     const int times[] = {10, 260, 660, 860, 1460};
-    QList<QByteArray> file{At(0, "D>, AT+CPIN?"), At(0, "t>, *W1")};
+    QList<QByteArray> file{StampedEntry(0, "D>, AT+CPIN?"), StampedEntry(0, "t>, *W1")};
     for (int i = 0; i < 5; ++i) {
-        file << At(times[i], "t<, Idle_Mode_Rpt " + QByteArray::number(101 + i) + " 40");
+        file << StampedEntry(times[i], "t<, Idle_Mode_Rpt " + QByteArray::number(101 + i) + " 40");
         if (i == 0)
-            file << At(15, "D<, RING") << "not a log entry";
+            file << StampedEntry(15, "D<, RING") << "not a log entry";
     }
     CSimReplayOptions r;
     r.strFile = WriteFile(file);
@@ -151,7 +141,8 @@ TEST_F(SimReplayTest, AtFullSpeedNoLineIsLost)
 {
     QList<QByteArray> file;
     for (int i = 0; i < 10000; ++i)
-        file << At(i, "t<, Idle_Mode_Rpt " + QByteArray::number(i) + " 40 80 30 12 81 25 13");
+        file << StampedEntry(i, "t<, Idle_Mode_Rpt " + QByteArray::number(i) +
+                                    " 40 80 30 12 81 25 13");
     CSimReplayOptions r;
     r.strFile = WriteFile(file);
     r.dSpeed = 0;
