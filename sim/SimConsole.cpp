@@ -23,6 +23,38 @@ bool ReadInt(const QCommandLineParser& p, const QString& name, int lo, int hi, i
     *pValue = v;
     return true;
 }
+bool ReadReplay(const QCommandLineParser& p, CSimReplayOptions* pReplay, QString* pError)
+{
+    pReplay->strFile = p.value(QStringLiteral("replay"));
+    if (p.isSet(QStringLiteral("replay")) && pReplay->strFile.isEmpty()) {
+        *pError = QStringLiteral("--replay: a file name expected");
+        return false;
+    }
+    if (pReplay->strFile.isEmpty()) {
+        for (const char* name : {"replay-data", "speed", "rate", "loop"}) {
+            if (p.isSet(QLatin1String(name))) {
+                *pError = QStringLiteral("--%1 needs --replay FILE").arg(QLatin1String(name));
+                return false;
+            }
+        }
+        return true;
+    }
+    pReplay->bData = p.isSet(QStringLiteral("replay-data"));
+    pReplay->bLoop = p.isSet(QStringLiteral("loop"));
+    if (p.isSet(QStringLiteral("speed"))) {
+        const QString v = p.value(QStringLiteral("speed"));
+        bool bOk = false;
+        const double d = v == QLatin1String("max") ? 0 : v.toDouble(&bOk);
+        if (v != QLatin1String("max") && (!bOk || d < 0.01 || d > 1000)) {
+            *pError =
+                QStringLiteral("--speed: expected max or a factor from 0.01 to 1000, got \"%1\"")
+                    .arg(v);
+            return false;
+        }
+        pReplay->dSpeed = d;
+    }
+    return ReadInt(p, QStringLiteral("rate"), 1, 1000, &pReplay->nRate, pError);
+}
 } // namespace
 
 bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
@@ -79,6 +111,21 @@ bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
         {QStringLiteral("link"),
          QStringLiteral("Create the symbolic links DIR/data and DIR/trace to the two ports."),
          QStringLiteral("DIR")},
+        {QStringLiteral("replay"),
+         QStringLiteral("Play the trace lines the panel received, from a session recording or a "
+                        "log saved by Logging > Save, in place of the radio model. Starts when "
+                        "the panel selects its reports (*W) after power-on."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("replay-data"),
+         QStringLiteral("Also play the unsolicited data-port lines (RING, NO CARRIER, +CLCC).")},
+        {QStringLiteral("speed"),
+         QStringLiteral("Recorded gaps of a session are divided by X (1); max: as fast as the "
+                        "panel reads."),
+         QStringLiteral("X")},
+        {QStringLiteral("rate"),
+         QStringLiteral("Lines a second of a saved log, which has no times (20)."),
+         QStringLiteral("N")},
+        {QStringLiteral("loop"), QStringLiteral("Start the replay again at the end of the file.")},
     });
     r->strHelp = p.helpText();
     if (!p.parse(args)) {
@@ -130,7 +177,7 @@ bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
         return false;
     o.nRingAfterMs = nRingAfter < 0 ? -1 : nRingAfter * 1000;
     o.nSeed = static_cast<unsigned>(nSeed);
-    return true;
+    return ReadReplay(p, &o.replay, &r->strError);
 }
 
 QString CSimConsole::HelpText()
@@ -141,6 +188,9 @@ QString CSimConsole::HelpText()
                           "  move <arfcn>    the serving cell moves to a channel\n"
                           "  level <rxlev>   serving cell RX level 0..63\n"
                           "  status          the module's state\n"
+                          "  pause           hold the replay\n"
+                          "  resume          go on with the replay\n"
+                          "  seek <n>        go on with line n of the replay\n"
                           "  quit            end the simulator\n"
                           "  help            this list");
 }
@@ -202,5 +252,29 @@ QString CSimConsole::Execute(const QString& strLine, bool* pQuit)
             .arg(s.nServingLevel)
             .arg(s.bLocked ? ", locked" : "");
     }
+    if (cmd == QLatin1String("pause") || cmd == QLatin1String("resume") ||
+        cmd == QLatin1String("seek"))
+        return ReplayCommand(cmd, w.value(1));
     return QStringLiteral("unknown command \"%1\"; type help").arg(w[0]);
+}
+
+QString CSimConsole::ReplayCommand(const QString& cmd, const QString& strArg)
+{
+    bool bOk = false;
+    const int n = strArg.toInt(&bOk);
+    QString reply;
+    const bool bReplay = m_pModule->WithReplay([&](CSimReplay& r) {
+        if (cmd == QLatin1String("pause")) {
+            r.Pause();
+            reply = QStringLiteral("replay paused at %1").arg(r.Position());
+        } else if (cmd == QLatin1String("resume")) {
+            r.Resume();
+            reply = QStringLiteral("replay resumed at %1").arg(r.Position());
+        } else if (bOk && r.Seek(n)) {
+            reply = QStringLiteral("replay goes on with line %1 of %2").arg(n).arg(r.Total());
+        } else {
+            reply = QStringLiteral("seek: line 1..%1 expected").arg(r.Total());
+        }
+    });
+    return bReplay ? reply : QStringLiteral("no replay (start with --replay FILE)");
 }

@@ -30,5 +30,7 @@ public:
     static QString HelpText();
 
 private:
+    QString ReplayCommand(const QString& cmd, const QString& strArg);
+
     CSimModule* m_pModule;
 };

@@ -82,6 +82,20 @@ void CSimCore::SetOutputs(Output data, Output trace)
     m_outTrace = std::move(trace);
 }
 
+void CSimCore::SetReplaying(ReportsListener listener)
+{
+    m_replaying = std::move(listener);
+    UpdateCycleTimer();
+}
+
+void CSimCore::Inject(int nPort, const QByteArray& line)
+{
+    if (nPort == 1)
+        TraceLine(line);
+    else if (m_bBooted)
+        SendLine(line);
+}
+
 void CSimCore::Record(int nPort, const QByteArray& item)
 {
     if (m_recorder)
@@ -624,7 +638,10 @@ void CSimCore::ResetReports()
 
 void CSimCore::UpdateCycleTimer()
 {
-    const bool bRun = m_bBooted && (m_eScan == SCAN_RUNNING || (m_eScan == SCAN_OFF && m_nFlags));
+    const bool bReports = m_bBooted && m_eScan == SCAN_OFF && m_nFlags;
+    const bool bRun = (m_bBooted && m_eScan == SCAN_RUNNING) || (bReports && !m_replaying);
+    if (m_replaying)
+        m_replaying(bReports);
     if (bRun && !m_pCycleTimer->isActive())
         m_pCycleTimer->start();
     else if (!bRun)

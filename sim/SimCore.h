@@ -58,6 +58,7 @@ public:
 
     using Output = std::function<void(const QByteArray&)>;
     using Recorder = std::function<void(int nPort, const QByteArray& item)>;
+    using ReportsListener = std::function<void(bool bOn)>;
 
     explicit CSimCore(const CSimOptions& opt, QObject* pParent = nullptr);
     ~CSimCore() override;
@@ -67,6 +68,14 @@ public:
     // (an SMS text as its text and Ctrl-Z), and with port 1 and each command
     // recognised on the trace port.
     void SetRecorder(Recorder rec) { m_recorder = std::move(rec); }
+
+    // Hands the reports to a replay: the radio model stays silent except for
+    // a channel scan, and the listener hears whether the module would emit
+    // reports now (switched on, reports selected, no scan).
+    void SetReplaying(ReportsListener listener);
+    // Sends a line as the module would: on the trace port (1) while switched
+    // on, on the data port (0) while answering there.
+    void Inject(int nPort, const QByteArray& line);
 
     void DataIn(const QByteArray& bytes);
     void TraceIn(const QByteArray& bytes);
@@ -151,6 +160,7 @@ private:
     Output m_outData;
     Output m_outTrace;
     Recorder m_recorder;
+    ReportsListener m_replaying;
     QList<SPhoneBookEntry> m_phoneBook;
 
     // power and SIM

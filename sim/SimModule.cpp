@@ -58,11 +58,45 @@ bool CSimModule::Start()
                          });
         m_strDataPath = pData->SlavePath();
         m_strTracePath = pTrace->SlavePath();
-        bOk = true;
+        bOk = m_opt.replay.strFile.isEmpty() || StartReplay();
     });
     if (!bOk)
         Stop();
     return bOk;
+}
+
+// In the module's thread, after the ports are open.
+bool CSimModule::StartReplay()
+{
+    m_pReplay = new CSimReplay(m_opt.replay, m_pAnchor);
+    m_pReplay->SetProgress(m_replayProgress);
+    QString strError;
+    if (!m_pReplay->Open(&strError)) {
+        if (m_replayProgress)
+            m_replayProgress(strError);
+        return false;
+    }
+    CSimCore* pCore = m_pCore;
+    CSimPty* pData = m_pData;
+    CSimPty* pTrace = m_pTrace;
+    m_pReplay->SetOutput(
+        [pCore](int nPort, const QByteArray& line) { pCore->Inject(nPort, line); },
+        [pData, pTrace](int nPort) { return (nPort == 1 ? pTrace : pData)->Backlog(); });
+    CSimReplay* pReplay = m_pReplay;
+    pCore->SetReplaying([pReplay](bool bOn) { pReplay->SetReportsOn(bOn); });
+    return true;
+}
+
+bool CSimModule::WithReplay(const std::function<void(CSimReplay&)>& f)
+{
+    bool bDone = false;
+    RunInThread([this, &f, &bDone] {
+        if (m_pReplay) {
+            f(*m_pReplay);
+            bDone = true;
+        }
+    });
+    return bDone;
 }
 
 void CSimModule::Stop()
@@ -70,6 +104,8 @@ void CSimModule::Stop()
     if (!m_pThread)
         return;
     RunInThread([this] {
+        delete m_pReplay; // it writes through the core
+        m_pReplay = nullptr;
         delete m_pCore;
         delete m_pData;
         delete m_pTrace;

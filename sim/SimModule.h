@@ -10,6 +10,7 @@
 
 #include "sim/SimCore.h"
 #include "sim/SimOptions.h"
+#include "sim/SimReplay.h"
 
 class QObject;
 class QThread;
@@ -30,8 +31,12 @@ public:
     void SetOptions(const CSimOptions& opt);
     const CSimOptions& Options() const { return m_opt; }
 
+    // Where the progress lines of a replay go (called in the module's
+    // thread); takes effect at the next Start.
+    void SetReplayProgress(CSimReplay::Progress progress) { m_replayProgress = progress; }
+
     // Opens both pseudo-terminals and starts the thread; false if a
-    // pseudo-terminal could not be opened.
+    // pseudo-terminal could not be opened or the replay file not read.
     bool Start();
     void Stop();
     bool IsRunning() const { return m_pThread != nullptr; }
@@ -46,6 +51,8 @@ public:
     bool MoveServing(int nArfcn);
     void SetLevels(int nServing, const QList<int>& neighbours = {});
     CSimStatus Status() const;
+    // Runs f on the replay in the module's thread; false when nothing is replayed.
+    bool WithReplay(const std::function<void(CSimReplay&)>& f);
 
     // What arrived: command lines of the data port, commands recognised on
     // the trace port, and the raw trace characters. The records keep the
@@ -64,6 +71,7 @@ public:
 
 private:
     template <typename F> void RunInThread(F f) const;
+    bool StartReplay();
     void OnRecord(int nPort, const QByteArray& item);
     void OnTraceBytes(const QByteArray& bytes);
     bool WaitForEntry(const std::deque<QString>& list, const QString& str, int nTimeoutMs) const;
@@ -72,6 +80,8 @@ private:
     QThread* m_pThread = nullptr;
     QObject* m_pAnchor = nullptr; // lives in the module's thread
     CSimCore* m_pCore = nullptr;
+    CSimReplay* m_pReplay = nullptr;
+    CSimReplay::Progress m_replayProgress;
     CSimPty* m_pData = nullptr;
     CSimPty* m_pTrace = nullptr;
     QString m_strDataPath;

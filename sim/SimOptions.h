@@ -3,6 +3,17 @@
 #include <QString>
 #include <QStringList>
 
+// Playing a recorded session or a saved log in place of the radio model's
+// reports.
+struct CSimReplayOptions
+{
+    QString strFile;     // empty: no replay
+    bool bData = false;  // also the unsolicited lines received on the data port
+    double dSpeed = 1.0; // recorded gaps are divided by this; 0: as fast as the line takes
+    int nRate = 20;      // lines a second of a log without times
+    bool bLoop = false;  // start again at the end
+};
+
 // Scenario and timing of the simulated test mobile. Timings are in
 // milliseconds; tests shorten them.
 struct CSimOptions
@@ -33,4 +44,5 @@ struct CSimOptions
     unsigned nSeed = 1;
     int nReportIntervalMs = 1000; // one idle or dedicated cycle
     int nBootMs = 1000;           // from "**O" to the first answer on the data port
+    CSimReplayOptions replay;
 };

@@ -106,6 +106,14 @@ void CSimPty::Write(const QByteArray& bytes)
     Flush();
 }
 
+qint64 CSimPty::Backlog() const
+{
+    int nUnread = 0;
+    if (m_nSlaveKeep >= 0 && ioctl(m_nSlaveKeep, FIONREAD, &nUnread) != 0)
+        nUnread = 0;
+    return m_out.size() + nUnread;
+}
+
 void CSimPty::DropUnread()
 {
     if (m_nSlaveKeep >= 0)

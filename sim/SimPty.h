@@ -27,6 +27,9 @@ public:
     // Queues bytes for the panel and writes what the line takes now.
     void Write(const QByteArray& bytes);
     qsizetype Queued() const { return m_out.size(); }
+    // Bytes written that the panel has not read yet: queued here or waiting
+    // on the line.
+    qint64 Backlog() const;
 
     // Output queued beyond this is dropped together with what the slave side
     // has not read (nobody is listening).

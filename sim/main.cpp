@@ -3,20 +3,29 @@
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "sim/SimConsole.h"
 #include "sim/SimModule.h"
 
 namespace {
-volatile std::sig_atomic_t s_bStop = 0;
+// A signal only writes a byte into this pipe; the event loop wakes on it, so
+// nothing polls while the simulator waits.
+int s_anStopPipe[2] = {-1, -1};
 
 void OnSignal(int)
 {
-    s_bStop = 1;
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(s_anStopPipe[1], &c, 1);
+}
+
+void Print(const QString& strLine)
+{
+    printf("%s\n", qPrintable(strLine));
+    fflush(stdout);
 }
 
 bool MakeLink(const QString& strTarget, const QString& strLink)
@@ -41,7 +50,20 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // a file that cannot be played ends the program before a port opens
+    QString strReplay;
+    if (!cl.opt.replay.strFile.isEmpty()) {
+        QString strError;
+        CSimReplay probe(cl.opt.replay);
+        if (!probe.Open(&strError)) {
+            fprintf(stderr, "tarnsim: %s\n", qPrintable(strError));
+            return 2;
+        }
+        strReplay = probe.Summary();
+    }
+
     CSimModule module(cl.opt);
+    module.SetReplayProgress(Print);
     if (!module.Start()) {
         fprintf(stderr, "tarnsim: cannot open the pseudo-terminals\n");
         return 1;
@@ -58,16 +80,19 @@ int main(int argc, char** argv)
     printf("data: %s\ntrace: %s\n", qPrintable(module.DataPath()), qPrintable(module.TracePath()));
     if (!strDataLink.isEmpty())
         printf("links: %s %s\n", qPrintable(strDataLink), qPrintable(strTraceLink));
+    if (!strReplay.isEmpty())
+        printf("%s\n", qPrintable(strReplay));
     fflush(stdout);
 
+    if (::pipe2(s_anStopPipe, O_CLOEXEC) != 0) {
+        fprintf(stderr, "tarnsim: cannot create a pipe\n");
+        return 1;
+    }
+    QSocketNotifier stopNotifier(s_anStopPipe[0], QSocketNotifier::Read);
+    QObject::connect(&stopNotifier, &QSocketNotifier::activated, &app,
+                     [] { QCoreApplication::quit(); });
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
-    QTimer stopCheck;
-    QObject::connect(&stopCheck, &QTimer::timeout, &app, [] {
-        if (s_bStop)
-            QCoreApplication::quit();
-    });
-    stopCheck.start(250);
 
     CSimConsole console(&module);
     QByteArray input;
@@ -88,10 +113,8 @@ int main(int argc, char** argv)
             input.remove(0, nl + 1);
             bool bQuit = false;
             const QString reply = console.Execute(line, &bQuit);
-            if (!reply.isEmpty()) {
-                printf("%s\n", qPrintable(reply));
-                fflush(stdout);
-            }
+            if (!reply.isEmpty())
+                Print(reply);
             if (bQuit)
                 QCoreApplication::quit();
         }
