@@ -12,12 +12,20 @@
 #
 # Every other argument goes to the simulator (see build/tarnsim --help).
 set -euo pipefail
-cd "$(dirname "$0")/.."
 keep=0
 sim_args=()
+after_replay=0
 for arg in "$@"; do
-    if [ "$arg" = "--keep" ]; then keep=1; else sim_args+=("$arg"); fi
+    if [ "$after_replay" = 1 ] && [ -n "$arg" ]; then
+        # A file to replay is named from where the command was given.
+        arg=$(realpath -m -- "$arg")
+    fi
+    after_replay=0
+    if [ "$arg" = "--keep" ]; then keep=1; continue; fi
+    [ "$arg" = "--replay" ] && after_replay=1
+    sim_args+=("$arg")
 done
+cd "$(dirname "$0")/.."
 headless=0
 [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || headless=1
 idle_timeout=120
