@@ -24,7 +24,7 @@ public:
     void PostCloseApp() override {}
     void PostBcchClosed() override {}
     CTessolyDlg* Controller() const override { return nullptr; }
-    CSessionRecorder* Recorder() const override { return recorder; }
+    CLogObserver* Recorder() const override { return recorder; }
     CSessionRecorder* recorder = nullptr;
 };
 

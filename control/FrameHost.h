@@ -3,7 +3,7 @@
 #include <QString>
 
 class CTessolyDlg;
-class CSessionRecorder;
+class CLogObserver;
 
 // What the front panel controller and the dialogs ask of the main frame.
 // The main frame implements it; tests put a small fake in its place.
@@ -24,5 +24,5 @@ public:
     virtual void PostBcchClosed() = 0;
     virtual CTessolyDlg* Controller() const = 0;
     // Where the panel's traffic is recorded; none by default.
-    virtual CSessionRecorder* Recorder() const { return nullptr; }
+    virtual CLogObserver* Recorder() const { return nullptr; }
 };

@@ -1,7 +1,7 @@
 #include "serial/TrafficLog.h"
 
 #include "serial/LogList.h"
-#include "session/SessionRecorder.h"
+#include "serial/LogObserver.h"
 
 #include <QString>
 

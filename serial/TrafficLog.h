@@ -5,7 +5,7 @@
 class QListWidget;
 class QString;
 class CLogList;
-class CSessionRecorder;
+class CLogObserver;
 
 enum
 {
@@ -27,7 +27,7 @@ public:
     int Save(const QString& strPath);
     bool IsFrozen() const;
     // Every line logged also goes to the recorder, whatever the switches and the freeze.
-    void SetRecorder(CSessionRecorder* pRecorder) { m_pRecorder = pRecorder; }
+    void SetRecorder(CLogObserver* pRecorder) { m_pRecorder = pRecorder; }
 
 private:
     std::unique_ptr<CLogList> m_pVisible;
@@ -35,5 +35,5 @@ private:
     CLogList* m_pCurrent = nullptr;
     bool m_bData = true;
     bool m_bTrace = true;
-    CSessionRecorder* m_pRecorder = nullptr;
+    CLogObserver* m_pRecorder = nullptr;
 };

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+#include "serial/LogObserver.h"
+
 class QDateTime;
 
 // Records every line that crosses either port into a session file, one
@@ -20,7 +22,7 @@ class QDateTime;
 // them to the disk, so a crash loses at most that much. It only wakes while
 // lines wait. A file that cannot be opened or written stops the recording:
 // Stopped reports it once, with the file error code and the reason.
-class CSessionRecorder : public QObject
+class CSessionRecorder : public QObject, public CLogObserver
 {
     Q_OBJECT
 public:
@@ -39,7 +41,7 @@ public:
     QString FilePath() const { return m_strPath; }
 
     // Appends one entry per line of the text (CR or LF ends a line).
-    void Record(const char* pszPrefix, const QString& strText);
+    void Record(const char* pszPrefix, const QString& strText) override;
 
     // "tessoly-YYYYMMDD-HHMMSS.session"; a number is added for the second and later
     // files of the same second.

@@ -97,7 +97,7 @@ public:
     void PostCloseApp() override;
     void PostBcchClosed() override;
     CTessolyDlg* Controller() const override { return m_pController; }
-    CSessionRecorder* Recorder() const override { return m_pRecorder; }
+    CLogObserver* Recorder() const override;
 
     // --- commands -----------------------------------------------------------
     void OnCommand(int nId);

@@ -68,3 +68,8 @@ void CMainFrame::ShowRecordingState()
         m_pRecLabel->setVisible(m_pRecorder->IsRecording());
     UpdateCommandUI();
 }
+
+CLogObserver* CMainFrame::Recorder() const
+{
+    return m_pRecorder;
+}
