@@ -61,7 +61,7 @@ enum
 // object and every setting. The class is split across files by concern:
 //   MainFrm.cpp          creation, layout, size/move, exit
 //   MainFrmSettings.cpp  the settings file and the option bits
-//   MainFrmCommands.cpp  menu commands and their update rules
+//   MainFrmCommands.cpp  the command table: menus, tool bar, update rules, handlers
 //   MainFrmRecording.cpp the session recording: its settings, switch and status
 class CMainFrame : public QMainWindow, public CFrameHost
 {
@@ -165,7 +165,14 @@ protected:
 private:
     void CreateMenus();
     void CreateToolBar();
-    QAction* AddCommand(QMenu* menu, int nId, const QString& caption, bool checkable);
+    // One row of the command table: menu item, prompt, tool button, update
+    // rule and handler. The table lists every command once, in menu order.
+    struct CCommand;
+    static const CCommand s_commands[];
+    static const CCommand* Command(int nId);
+    void AddCommand(QMenu* menu, const CCommand& c);
+    // The report flags have been sent: the BCCH and scan commands may run.
+    bool ReportsOn() const;
     void MeasurePanel();
     void PlacePanel(int nSizeType);
     void ApplyPlacement(const QRect& rc, int nShow);

@@ -1,4 +1,6 @@
-// The main frame's menu and tool bar commands and their update rules.
+// The main frame's menu and tool bar commands: one table row per command, from
+// which the menus, the tool bar, the prompts, the update rules and the
+// dispatch are all built.
 #include <QAction>
 #include <QDesktopServices>
 #include <QEvent>
@@ -9,6 +11,8 @@
 #include <QToolBar>
 #include <QUrl>
 #include <cstring>
+#include <iterator>
+#include <map>
 
 #include "control/TessolyDlg.h"
 #include "platform/PortConfig.h"
@@ -19,56 +23,61 @@
 #include "shell/AboutDlg.h"
 #include "shell/ChildView.h"
 #include "shell/MainFrm.h"
-
-#include "protocol/ReportFlags.h"
 #include "sysinfo/BcchSysInfoDlg.h"
 #include "trace/ReportFlagsDlg.h"
 
 namespace {
-// Prompt strings: the status bar text, then after the line break the tool tip.
-struct Prompt
+// The popups of the menu bar, in their order.
+enum EPopup
 {
-    int id;
-    const char* text;
+    kFile,
+    kView,
+    kControl,
+    kLogging,
+    kOptions,
+    kHelp
 };
-const Prompt kPrompts[] = {
-    {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
-    {ID_VIEW_PHONEPADONLY, "Show phone pad only or not\nToggle phone pad only"},
-    {ID_VIEW_LOGGING, "Show or hide the logging window\nToggle logging"},
-    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
-    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
-    {ID_CONTROL_BCCHSYSINFO, "Displays BCCH system infos"},
-    {ID_CONTROL_CHANNELSCAN, "Select and display channel levels"},
-    {ID_CONTROL_BSLOCK, "Remain on selected channel or not"},
-    {ID_CONTROL_LOCATIONUPDATE, "Activate location update"},
-    {ID_LOGGING_DATA, "Show or hide data from data port\nToggle data"},
-    {ID_LOGGING_TRACE, "Show or hide data from trace port\nToggle trace"},
-    {ID_LOGGING_FREEZE, "Freeze logging display\nToggle Freeze"},
-    {ID_LOGGING_CLEAR, "Clear logging window"},
-    {ID_LOGGING_SAVE, "Write logging data to file"},
-    {ID_LOGGING_RECORD, "Record every line of both ports to a session file\nToggle recording"},
-    {ID_OPTIONS_POWEROFFONEXIT, "Set power off on exit program"},
-    {ID_OPTIONS_POWERONONSTART, "Set power on on  program start"},
-    {ID_OPTIONS_RESETONSTART, "Reset connected Test Mobile on program start"},
-    {ID_OPTIONS_CONFIGURE, "Set port numbers for Trace- and Dataport"},
-    {ID_OPTIONS_RESETMOBILE, "Set the Test Mobile to the default configuration"},
-    {ID_CONTROL_GSMTAP, "Send the BCCH system infos to Wireshark as GSMTAP packets"},
-    {ID_HELP_TOPICS, "Open helpfile"},
-    {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
+const char* const kPopupCaptions[] = {"&File",    "&View",    "&Control",
+                                      "&Logging", "&Options", "&Help"};
+
+constexpr int kNoButton = -1;
+
+// What a command's update rule does with its state: nothing, the check mark
+// (the item is then checkable) or whether the item is enabled.
+enum ERule
+{
+    kAlways,
+    kChecked,
+    kEnabled
 };
 
-const char* PromptOf(int id)
+template <int Bit> bool OptionOn(const CMainFrame& f)
 {
-    for (const Prompt& p : kPrompts)
-        if (p.id == id)
-            return p.text;
-    return nullptr;
+    return f.TestOption(Bit) != 0;
 }
 
-bool HasToolTip(int id)
+template <int Bit> void FlipOption(CMainFrame& f)
 {
-    const char* prompt = PromptOf(id);
-    return prompt && std::strchr(prompt, '\n');
+    f.SetOption(Bit, !f.TestOption(Bit));
+}
+
+template <bool CMainFrame::*Flag> bool FlagOn(const CMainFrame& f)
+{
+    return f.*Flag;
+}
+
+// Flips a check flag of the frame and tells the controller its new value.
+template <bool CMainFrame::*Flag, void (CTessolyDlg::*Tell)(bool)> void FlipFlag(CMainFrame& f)
+{
+    f.*Flag = !(f.*Flag);
+    if (f.m_pController)
+        (f.m_pController->*Tell)(f.*Flag);
+}
+
+template <void (CTessolyDlg::*Command)()> void ToController(CMainFrame& f)
+{
+    if (f.m_pController)
+        (f.m_pController->*Command)();
 }
 
 // Keeps a tool button quiet whose prompt has no tool tip part: the button
@@ -83,66 +92,141 @@ protected:
 };
 } // namespace
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int nId, const QString& caption, bool checkable)
+struct CMainFrame::CCommand
 {
-    auto* a = new QAction(caption, this);
-    a->setData(nId);
-    a->setCheckable(checkable);
-    if (const char* prompt = PromptOf(nId)) {
-        const QString text = QString::fromLatin1(prompt);
+    int id;
+    int popup;           // EPopup
+    bool separatorAbove; // a separator in the menu before the item
+    const char* caption; // the character after '&' is the access key
+    // The status bar text; after a line break, the tool tip. None: no prompt.
+    const char* prompt;
+    // The button's place on the tool bar, separators counted (a place no
+    // command takes is a separator); kNoButton: not on the tool bar.
+    int button;
+    ERule rule;
+    bool (*state)(const CMainFrame&); // none for kAlways
+    void (*run)(CMainFrame&);
+};
+
+const CMainFrame::CCommand CMainFrame::s_commands[] = {
+    // id, popup, separator above, caption, prompt, tool bar place, rule, state, handler
+    {ID_APP_EXIT, kFile, false, "E&xit", "Quit the application; prompts to save documents\nExit",
+     kNoButton, kAlways, nullptr, [](CMainFrame& f) { f.close(); }},
+    {ID_VIEW_PHONEPADONLY, kView, false, "&Phone Pad only",
+     "Show phone pad only or not\nToggle phone pad only", kNoButton, kChecked,
+     OptionOn<OPT_PHONE_PAD_ONLY>, [](CMainFrame& f) { f.OnViewPhonePadOnly(); }},
+    {ID_VIEW_LOGGING, kView, false, "&Logging", "Show or hide the logging window\nToggle logging",
+     kNoButton, kChecked, OptionOn<OPT_LOGGING>, [](CMainFrame& f) { f.OnViewLogging(); }},
+    {ID_VIEW_TOOLBAR, kView, true, "&Toolbar", "Show or hide the toolbar\nToggle ToolBar",
+     kNoButton, kChecked,
+     [](const CMainFrame& f) { return f.m_pToolBar && !f.m_pToolBar->isHidden(); },
+     [](CMainFrame& f) { f.OnViewToolbar(); }},
+    {ID_VIEW_STATUS_BAR, kView, false, "&Status Bar",
+     "Show or hide the status bar\nToggle StatusBar", kNoButton, kChecked,
+     [](const CMainFrame& f) { return !f.statusBar()->isHidden(); },
+     [](CMainFrame& f) { f.OnViewStatusBar(); }},
+    {ID_CONTROL_BCCHSYSINFO, kControl, false, "&BCCH System Info...", "Displays BCCH system infos",
+     0, kEnabled, [](const CMainFrame& f) { return f.ReportsOn(); },
+     [](CMainFrame& f) { f.OnBcchSysInfo(); }},
+    {ID_CONTROL_CHANNELSCAN, kControl, true, "&Channel Scan...",
+     "Select and display channel levels", 1, kEnabled,
+     [](const CMainFrame& f) { return f.ReportsOn(); }, [](CMainFrame& f) { f.OnChannelScan(); }},
+    {ID_CONTROL_BSLOCK, kControl, false, "B&S Lock", "Remain on selected channel or not", kNoButton,
+     kChecked, FlagOn<&CMainFrame::m_bBsLock>, [](CMainFrame& f) { f.OnControlBsLock(); }},
+    {ID_CONTROL_LOCATIONUPDATE, kControl, true, "&Location Update", "Activate location update",
+     kNoButton, kAlways, nullptr, ToController<&CTessolyDlg::LocationUpdate>},
+    {ID_CONTROL_GSMTAP, kControl, true, "Send to Wireshark (GSMTAP)",
+     "Send the BCCH system infos to Wireshark as GSMTAP packets", kNoButton, kChecked,
+     FlagOn<&CMainFrame::m_bGsmtap>,
+     [](CMainFrame& f) {
+         f.m_bGsmtap = !f.m_bGsmtap;
+         f.ApplyGsmtap();
+     }},
+    {ID_LOGGING_DATA, kLogging, false, "&Data", "Show or hide data from data port\nToggle data", 3,
+     kChecked, FlagOn<&CMainFrame::m_bLogData>,
+     FlipFlag<&CMainFrame::m_bLogData, &CTessolyDlg::LogEnableData>},
+    {ID_LOGGING_TRACE, kLogging, false, "&Trace", "Show or hide data from trace port\nToggle trace",
+     4, kChecked, FlagOn<&CMainFrame::m_bLogTrace>,
+     FlipFlag<&CMainFrame::m_bLogTrace, &CTessolyDlg::LogEnableTrace>},
+    {ID_LOGGING_FREEZE, kLogging, true, "&Freeze", "Freeze logging display\nToggle Freeze", 5,
+     kChecked, FlagOn<&CMainFrame::m_bFreeze>,
+     FlipFlag<&CMainFrame::m_bFreeze, &CTessolyDlg::LogFreeze>},
+    {ID_LOGGING_CLEAR, kLogging, false, "&Clear", "Clear logging window", 6, kAlways, nullptr,
+     ToController<&CTessolyDlg::LogClear>},
+    {ID_LOGGING_SAVE, kLogging, true, "&Save", "Write logging data to file", 7, kAlways, nullptr,
+     [](CMainFrame& f) { f.OnLoggingSave(); }},
+    {ID_LOGGING_RECORD, kLogging, false, "&Record Session",
+     "Record every line of both ports to a session file\nToggle recording", kNoButton, kChecked,
+     [](const CMainFrame& f) { return f.m_pRecorder->IsRecording(); },
+     [](CMainFrame& f) { f.OnLoggingRecord(); }},
+    {ID_OPTIONS_REPORTFLAGS, kOptions, false, "&Report Flags...", nullptr, kNoButton, kAlways,
+     nullptr, [](CMainFrame& f) { f.OnReportFlags(); }},
+    {ID_OPTIONS_POWEROFFONEXIT, kOptions, false, "Power off on &Exit",
+     "Set power off on exit program", kNoButton, kChecked, OptionOn<OPT_POWER_OFF_ON_EXIT>,
+     FlipOption<OPT_POWER_OFF_ON_EXIT>},
+    {ID_OPTIONS_POWERONONSTART, kOptions, false, "Power on on &Start",
+     "Set power on on  program start", kNoButton, kChecked, OptionOn<OPT_POWER_ON_ON_START>,
+     FlipOption<OPT_POWER_ON_ON_START>},
+    {ID_OPTIONS_RESETONSTART, kOptions, false, "R&eset on Start",
+     "Reset connected Test Mobile on program start", kNoButton, kChecked,
+     OptionOn<OPT_RESET_ON_START>, FlipOption<OPT_RESET_ON_START>},
+    {ID_OPTIONS_CONFIGURE, kOptions, true, "&Configure", "Set port numbers for Trace- and Dataport",
+     kNoButton, kAlways, nullptr, [](CMainFrame& f) { f.OnConfigure(); }},
+    {ID_OPTIONS_RESETMOBILE, kOptions, false, "Reset &Mobile",
+     "Set the Test Mobile to the default configuration", kNoButton, kEnabled,
+     [](const CMainFrame& f) { return f.m_pController && f.m_pController->m_bPoweredOn; },
+     ToController<&CTessolyDlg::ResetMobile>},
+    {ID_HELP_TOPICS, kHelp, false, "&Topics...", "Open helpfile", 9, kAlways, nullptr,
+     [](CMainFrame& f) { f.OnHelpTopics(); }},
+    {ID_APP_ABOUT, kHelp, false, "&About Tarn...",
+     "Display program information, version number and copyright\nAbout", kNoButton, kAlways,
+     nullptr, [](CMainFrame& f) { f.OnAbout(); }},
+};
+
+const CMainFrame::CCommand* CMainFrame::Command(int nId)
+{
+    for (const CCommand& c : s_commands)
+        if (c.id == nId)
+            return &c;
+    return nullptr;
+}
+
+bool CMainFrame::ReportsOn() const
+{
+    return m_pController && m_pController->m_bTraceReportsOn;
+}
+
+void CMainFrame::AddCommand(QMenu* menu, const CCommand& c)
+{
+    auto* a = new QAction(QString::fromLatin1(c.caption), this);
+    a->setData(c.id);
+    a->setCheckable(c.rule == kChecked);
+    if (c.prompt) {
+        const QString text = QString::fromLatin1(c.prompt);
         const int nl = text.indexOf(QLatin1Char('\n'));
         a->setStatusTip(nl < 0 ? text : text.left(nl));
         if (nl >= 0)
             a->setToolTip(text.mid(nl + 1));
     }
+    const int nId = c.id;
     connect(a, &QAction::triggered, this, [this, nId] { OnCommand(nId); });
     menu->addAction(a);
     m_actions[nId] = a;
-    return a;
 }
 
 void CMainFrame::CreateMenus()
 {
-    QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"), false);
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
-    AddCommand(view, ID_VIEW_PHONEPADONLY, QStringLiteral("&Phone Pad only"), true);
-    AddCommand(view, ID_VIEW_LOGGING, QStringLiteral("&Logging"), true);
-    view->addSeparator();
-    AddCommand(view, ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), true);
-    AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), true);
-    QMenu* control = bar->addMenu(QStringLiteral("&Control"));
-    AddCommand(control, ID_CONTROL_BCCHSYSINFO, QStringLiteral("&BCCH System Info..."), false);
-    control->addSeparator();
-    AddCommand(control, ID_CONTROL_CHANNELSCAN, QStringLiteral("&Channel Scan..."), false);
-    AddCommand(control, ID_CONTROL_BSLOCK, QStringLiteral("B&S Lock"), true);
-    control->addSeparator();
-    AddCommand(control, ID_CONTROL_LOCATIONUPDATE, QStringLiteral("&Location Update"), false);
-    control->addSeparator();
-    AddCommand(control, ID_CONTROL_GSMTAP, QStringLiteral("Send to Wireshark (GSMTAP)"), true);
-    QMenu* logging = bar->addMenu(QStringLiteral("&Logging"));
-    AddCommand(logging, ID_LOGGING_DATA, QStringLiteral("&Data"), true);
-    AddCommand(logging, ID_LOGGING_TRACE, QStringLiteral("&Trace"), true);
-    logging->addSeparator();
-    AddCommand(logging, ID_LOGGING_FREEZE, QStringLiteral("&Freeze"), true);
-    AddCommand(logging, ID_LOGGING_CLEAR, QStringLiteral("&Clear"), false);
-    logging->addSeparator();
-    AddCommand(logging, ID_LOGGING_SAVE, QStringLiteral("&Save"), false);
-    AddCommand(logging, ID_LOGGING_RECORD, QStringLiteral("&Record Session"), true);
-    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
-    AddCommand(options, ID_OPTIONS_REPORTFLAGS, QStringLiteral("&Report Flags..."), false);
-    AddCommand(options, ID_OPTIONS_POWEROFFONEXIT, QStringLiteral("Power off on &Exit"), true);
-    AddCommand(options, ID_OPTIONS_POWERONONSTART, QStringLiteral("Power on on &Start"), true);
-    AddCommand(options, ID_OPTIONS_RESETONSTART, QStringLiteral("R&eset on Start"), true);
-    options->addSeparator();
-    AddCommand(options, ID_OPTIONS_CONFIGURE, QStringLiteral("&Configure"), false);
-    AddCommand(options, ID_OPTIONS_RESETMOBILE, QStringLiteral("Reset &Mobile"), false);
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    AddCommand(help, ID_HELP_TOPICS, QStringLiteral("&Topics..."), false);
-    AddCommand(help, ID_APP_ABOUT, QStringLiteral("&About Tarn..."), false);
-    for (QMenu* m : {file, view, control, logging, options, help})
-        connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+    QMenu* popups[std::size(kPopupCaptions)] = {};
+    for (const CCommand& c : s_commands) {
+        QMenu*& menu = popups[c.popup];
+        if (!menu) {
+            menu = menuBar()->addMenu(QString::fromLatin1(kPopupCaptions[c.popup]));
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+        }
+        if (c.separatorAbove)
+            menu->addSeparator();
+        AddCommand(menu, c);
+    }
 }
 
 void CMainFrame::CreateToolBar()
@@ -153,24 +237,25 @@ void CMainFrame::CreateToolBar()
     m_pToolBar->setMovable(true);
     m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    std::map<int, const CCommand*> places;
+    for (const CCommand& c : s_commands)
+        if (c.button != kNoButton)
+            places[c.button] = &c;
+    // The images of the strip are the buttons' in their order on the bar.
     const QPixmap strip(QStringLiteral(":/images/TOOLBAR"));
-    const int ids[] = {ID_CONTROL_BCCHSYSINFO, ID_CONTROL_CHANNELSCAN, 0,
-                       ID_LOGGING_DATA,        ID_LOGGING_TRACE,       ID_LOGGING_FREEZE,
-                       ID_LOGGING_CLEAR,       ID_LOGGING_SAVE,        0,
-                       ID_HELP_TOPICS};
     auto* noTip = new CNoToolTip(m_pToolBar);
+    int place = 0;
     int image = 0;
-    for (int id : ids) {
-        if (id == 0) {
+    for (const auto& [button, c] : places) {
+        for (; place < button; ++place)
             m_pToolBar->addSeparator();
-            continue;
-        }
-        QAction* a = m_actions[id];
+        ++place;
+        QAction* a = m_actions[c->id];
         if (!strip.isNull())
             a->setIcon(QIcon(strip.copy(16 * image, 0, 16, 16)));
         ++image;
         m_pToolBar->addAction(a);
-        if (!HasToolTip(id))
+        if (!c->prompt || !std::strchr(c->prompt, '\n'))
             m_pToolBar->widgetForAction(a)->installEventFilter(noTip);
     }
 }
@@ -185,117 +270,21 @@ void CMainFrame::UpdateCommandUI()
 {
     if (m_actions.empty())
         return;
-    const bool reportsOn = m_pController && m_pController->m_bTraceReportsOn;
-    auto check = [this](int id, bool on) {
-        if (QAction* a = Action(id))
-            a->setChecked(on);
-    };
-    check(ID_VIEW_PHONEPADONLY, TestOption(OPT_PHONE_PAD_ONLY) != 0);
-    check(ID_VIEW_LOGGING, TestOption(OPT_LOGGING) != 0);
-    check(ID_VIEW_TOOLBAR, m_pToolBar && !m_pToolBar->isHidden());
-    check(ID_VIEW_STATUS_BAR, !statusBar()->isHidden());
-    Action(ID_CONTROL_BCCHSYSINFO)->setEnabled(reportsOn);
-    Action(ID_CONTROL_CHANNELSCAN)->setEnabled(reportsOn);
-    check(ID_CONTROL_BSLOCK, m_bBsLock);
-    check(ID_CONTROL_GSMTAP, m_bGsmtap);
-    check(ID_LOGGING_DATA, m_bLogData);
-    check(ID_LOGGING_TRACE, m_bLogTrace);
-    check(ID_LOGGING_FREEZE, m_bFreeze);
-    check(ID_LOGGING_RECORD, m_pRecorder->IsRecording());
-    check(ID_OPTIONS_POWEROFFONEXIT, TestOption(OPT_POWER_OFF_ON_EXIT) != 0);
-    check(ID_OPTIONS_POWERONONSTART, TestOption(OPT_POWER_ON_ON_START) != 0);
-    check(ID_OPTIONS_RESETONSTART, TestOption(OPT_RESET_ON_START) != 0);
-    Action(ID_OPTIONS_RESETMOBILE)->setEnabled(m_pController && m_pController->m_bPoweredOn);
+    for (const CCommand& c : s_commands) {
+        QAction* a = Action(c.id);
+        if (!a || c.rule == kAlways)
+            continue;
+        if (c.rule == kChecked)
+            a->setChecked(c.state(*this));
+        else
+            a->setEnabled(c.state(*this));
+    }
 }
 
 void CMainFrame::OnCommand(int nId)
 {
-    switch (nId) {
-    case ID_APP_EXIT:
-        close();
-        break;
-    case ID_VIEW_PHONEPADONLY:
-        OnViewPhonePadOnly();
-        break;
-    case ID_VIEW_LOGGING:
-        OnViewLogging();
-        break;
-    case ID_VIEW_TOOLBAR:
-        OnViewToolbar();
-        break;
-    case ID_VIEW_STATUS_BAR:
-        OnViewStatusBar();
-        break;
-    case ID_CONTROL_BCCHSYSINFO:
-        OnBcchSysInfo();
-        break;
-    case ID_CONTROL_CHANNELSCAN:
-        OnChannelScan();
-        break;
-    case ID_CONTROL_BSLOCK:
-        OnControlBsLock();
-        break;
-    case ID_CONTROL_LOCATIONUPDATE:
-        if (m_pController)
-            m_pController->LocationUpdate();
-        break;
-    case ID_CONTROL_GSMTAP:
-        m_bGsmtap = !m_bGsmtap;
-        ApplyGsmtap();
-        break;
-    case ID_LOGGING_DATA:
-        m_bLogData = !m_bLogData;
-        if (m_pController)
-            m_pController->LogEnableData(m_bLogData);
-        break;
-    case ID_LOGGING_TRACE:
-        m_bLogTrace = !m_bLogTrace;
-        if (m_pController)
-            m_pController->LogEnableTrace(m_bLogTrace);
-        break;
-    case ID_LOGGING_FREEZE:
-        m_bFreeze = !m_bFreeze;
-        if (m_pController)
-            m_pController->LogFreeze(m_bFreeze);
-        break;
-    case ID_LOGGING_CLEAR:
-        if (m_pController)
-            m_pController->LogClear();
-        break;
-    case ID_LOGGING_SAVE:
-        OnLoggingSave();
-        break;
-    case ID_LOGGING_RECORD:
-        OnLoggingRecord();
-        break;
-    case ID_OPTIONS_REPORTFLAGS:
-        OnReportFlags();
-        break;
-    case ID_OPTIONS_POWEROFFONEXIT:
-        SetOption(OPT_POWER_OFF_ON_EXIT, !TestOption(OPT_POWER_OFF_ON_EXIT));
-        break;
-    case ID_OPTIONS_POWERONONSTART:
-        SetOption(OPT_POWER_ON_ON_START, !TestOption(OPT_POWER_ON_ON_START));
-        break;
-    case ID_OPTIONS_RESETONSTART:
-        SetOption(OPT_RESET_ON_START, !TestOption(OPT_RESET_ON_START));
-        break;
-    case ID_OPTIONS_CONFIGURE:
-        OnConfigure();
-        break;
-    case ID_OPTIONS_RESETMOBILE:
-        if (m_pController)
-            m_pController->ResetMobile();
-        break;
-    case ID_HELP_TOPICS:
-        OnHelpTopics();
-        break;
-    case ID_APP_ABOUT:
-        OnAbout();
-        break;
-    default:
-        break;
-    }
+    if (const CCommand* c = Command(nId))
+        c->run(*this);
     UpdateCommandUI();
 }
 

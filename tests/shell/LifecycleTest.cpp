@@ -1,4 +1,6 @@
 #include <QHelpEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
 #include <QToolBar>
@@ -143,4 +145,31 @@ TEST(Lifecycle, MenuCommandsToggleTheirChecks)
         EXPECT_EQ((QToolTip::isVisible() ? QToolTip::text() : QString()).toStdString(), tip) << id;
     }
     QToolTip::hideText();
+}
+
+// The menu bar and the tool bar, item by item, separators included.
+TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
+{
+    ShellFixture fx;
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    QStringList menus;
+    for (QAction* popup : fx.frame->menuBar()->actions()) {
+        QStringList items;
+        for (QAction* a : popup->menu()->actions())
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        menus << popup->text() + QStringLiteral(": ") + items.join(QLatin1Char(','));
+    }
+    EXPECT_EQ(menus.join(QLatin1Char('|')).toStdString(),
+              "&File: E&xit|&View: &Phone Pad only,&Logging,-,&Toolbar,&Status Bar|"
+              "&Control: &BCCH System Info...,-,&Channel Scan...,B&S Lock,-,&Location Update,-,"
+              "Send to Wireshark (GSMTAP)|"
+              "&Logging: &Data,&Trace,-,&Freeze,&Clear,-,&Save,&Record Session|"
+              "&Options: &Report Flags...,Power off on &Exit,Power on on &Start,R&eset on Start,-,"
+              "&Configure,Reset &Mobile|&Help: &Topics...,&About Tarn...");
+    QStringList buttons;
+    for (QAction* a : fx.frame->ToolBar()->actions())
+        buttons << (a->isSeparator() ? QStringLiteral("-") : a->data().toString());
+    EXPECT_EQ(buttons.join(QLatin1Char(' ')).toStdString(),
+              "32778 32779 - 32784 32786 32787 32788 32783 - 32777");
 }
