@@ -21,34 +21,13 @@
 #include <unistd.h>
 
 #include "BenchFrame.h"
+#include "BenchPty.h"
 #include "TraceMix.h"
 #include "control/TessolyDlg.h"
 #include "platform/PortNames.h"
 #include "serial/SerialPort.h"
 
 namespace {
-struct Pty
-{
-    int master = -1;
-    int slave = -1;
-    QString path;
-    Pty()
-    {
-        char name[256] = {0};
-        struct termios tio;
-        cfmakeraw(&tio);
-        if (openpty(&master, &slave, name, &tio, nullptr) != 0)
-            return;
-        path = QString::fromLocal8Bit(name);
-        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    }
-    ~Pty()
-    {
-        ::close(master);
-        ::close(slave);
-    }
-};
-
 // Line i of the flood: a line of the mix with its number as a last field.
 QByteArray FloodLine(long i)
 {
@@ -95,7 +74,7 @@ int main(int argc, char** argv)
     const long nLines = argc > 1 ? atol(argv[1]) : 100000;
 
     QTemporaryDir dir;
-    Pty data, trace;
+    BenchPty data, trace;
     if (!dir.isValid() || trace.path.isEmpty() || data.path.isEmpty()) {
         fprintf(stderr, "bench_flood: no pseudo-terminal\n");
         return 1;

@@ -18,29 +18,9 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-struct Pty
-{
-    int master = -1;
-    int slave = -1;
-    QString path;
-    Pty()
-    {
-        char name[256] = {0};
-        struct termios tio;
-        cfmakeraw(&tio);
-        if (openpty(&master, &slave, name, &tio, nullptr) != 0)
-            return;
-        path = QString::fromLocal8Bit(name);
-        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    }
-    ~Pty()
-    {
-        ::close(master);
-        ::close(slave);
-    }
-};
+#include "BenchPty.h"
 
+namespace {
 // Milliseconds from the program's start until "AT\r" arrives, -1 after 20 s.
 qint64 OneRun(const QString& program, int dataMaster)
 {
@@ -84,7 +64,7 @@ int main(int argc, char** argv)
     }
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const int nRuns = argc > 2 ? qMax(1, atoi(argv[2])) : 5;
-    Pty data, trace;
+    BenchPty data, trace;
     if (data.path.isEmpty() || trace.path.isEmpty()) {
         fprintf(stderr, "bench_start: no pseudo-terminal\n");
         return 1;
