@@ -3,9 +3,15 @@
 #include <QPainter>
 #include <QStyleOptionProgressBar>
 
+namespace {
+// Pixels either side of the fill's end that the style may draw differently
+// (rounded or highlighted end).
+constexpr int kEdge = 4;
+} // namespace
+
 CBarCtrl::CBarCtrl(QWidget* parent) : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAutoFillBackground(true);
 }
 
 void CBarCtrl::setRange(int minimum, int maximum)
@@ -21,19 +27,38 @@ void CBarCtrl::setValue(int value)
     const int v = qBound(m_nMin, value, m_nMax);
     if (v == m_nValue)
         return;
+    const int nOldEnd = FillEnd(m_nValue);
     m_nValue = v;
-    update();
+    const int nNewEnd = FillEnd(v);
+    update(QRect(QPoint(qMin(nOldEnd, nNewEnd) - kEdge, 0),
+                 QPoint(qMax(nOldEnd, nNewEnd) + kEdge, height() - 1)));
+}
+
+void CBarCtrl::InitOption(QStyleOptionProgressBar* pOpt) const
+{
+    pOpt->initFrom(this);
+    pOpt->minimum = m_nMin;
+    pOpt->maximum = m_nMax;
+    pOpt->progress = m_nValue;
+    pOpt->textVisible = false;
+    pOpt->state |= QStyle::State_Horizontal;
+}
+
+int CBarCtrl::FillEnd(int value) const
+{
+    QStyleOptionProgressBar opt;
+    InitOption(&opt);
+    const QRect r = style()->subElementRect(QStyle::SE_ProgressBarContents, &opt, this);
+    const qint64 nSpan = qint64(m_nMax) - m_nMin;
+    if (nSpan <= 0)
+        return r.right();
+    return r.left() + static_cast<int>(r.width() * (qint64(value) - m_nMin) / nSpan);
 }
 
 void CBarCtrl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     QStyleOptionProgressBar opt;
-    opt.initFrom(this);
-    opt.minimum = m_nMin;
-    opt.maximum = m_nMax;
-    opt.progress = m_nValue;
-    opt.textVisible = false;
-    opt.state |= QStyle::State_Horizontal;
+    InitOption(&opt);
     style()->drawControl(QStyle::CE_ProgressBar, &opt, &p, this);
 }

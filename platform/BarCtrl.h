@@ -2,9 +2,13 @@
 
 #include <QWidget>
 
+class QStyleOptionProgressBar;
+
 // A level bar (the progress-bar control of the forms). Unlike QProgressBar,
 // a new position only schedules a repaint, so a burst of reports does not
-// paint the bar once per line.
+// paint the bar once per line, and only of the part between the old and the
+// new end of the fill. The bar paints its own background, so the form
+// behind it is not repainted with it.
 class CBarCtrl : public QWidget
 {
     Q_OBJECT
@@ -20,6 +24,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+
+private:
+    void InitOption(QStyleOptionProgressBar* pOpt) const;
+    // The x coordinate where the fill of a position ends.
+    int FillEnd(int value) const;
 
 private:
     int m_nMin = 0;

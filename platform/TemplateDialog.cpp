@@ -162,6 +162,9 @@ QWidget* CTemplateDialog::BuildControl(const CtlTemplate& c, QButtonGroup*& radi
         } else {
             auto* e = new QLineEdit(this);
             e->setReadOnly((c.style & CS_READONLY) != 0);
+            // Paints its own background: a new text repaints the edit alone,
+            // not the group and form behind it.
+            e->setAutoFillBackground(true);
             if (c.style & CS_NUMBER)
                 e->setValidator(new QRegularExpressionValidator(
                     QRegularExpression(QStringLiteral("[0-9]*")), e));

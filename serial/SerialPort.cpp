@@ -10,7 +10,8 @@ CSerialPort::CSerialPort(QObject* pOwner, QEvent::Type nLineMessage, int nInQueu
     : m_pReader(new CSerialReader(pOwner, nLineMessage, nInQueue, nOutQueue)),
       m_pThread(new QThread)
 {
-    // The line queue grows as needed; the ring size is only a hint.
+    // The line queue has a fixed limit of its own, far above what a serial
+    // line brings while the owner pauses; the ring size is only a hint.
     Q_UNUSED(nRingSize);
     m_pThread->setObjectName(QStringLiteral("serial reader"));
     m_pReader->moveToThread(m_pThread);
@@ -115,6 +116,11 @@ QString CSerialPort::GetLine()
 int CSerialPort::QueuedLines() const
 {
     return m_pReader->QueuedLines();
+}
+
+void CSerialPort::SetQueueLimit(int nLines)
+{
+    m_pReader->SetQueueLimit(nLines);
 }
 
 QString CSerialPort::DeviceName() const

@@ -51,6 +51,8 @@ public:
     QString GetLine();
     // Lines queued and not yet taken.
     int QueuedLines() const;
+    // The most lines queued before the reader waits for the owner (10,000).
+    void SetQueueLimit(int nLines);
     QString DeviceName() const;
 
 private:

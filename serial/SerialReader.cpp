@@ -59,6 +59,8 @@ CSerialReader::CSerialReader(QObject* pOwner, QEvent::Type nLineMessage, int nIn
 {
     // Writes wait until the bytes are out, so the output queue needs no size.
     Q_UNUSED(nOutQueue);
+    // What the port itself buffers while the line queue is full.
+    m_pPort->setReadBufferSize(m_nInQueue);
     connect(m_pPort, &QSerialPort::readyRead, this, &CSerialReader::OnReadyRead);
     connect(m_pPort, &QSerialPort::errorOccurred, this, &CSerialReader::OnError);
 }
@@ -203,12 +205,28 @@ int CSerialReader::Close()
 
 QString CSerialReader::TakeLine()
 {
-    std::lock_guard<std::mutex> lock(m_lock);
-    if (m_lines.empty())
-        return QString();
-    QString line = std::move(m_lines.front());
-    m_lines.pop_front();
+    QString line;
+    bool bResume = false;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_lines.empty())
+            return QString();
+        line = std::move(m_lines.front());
+        m_lines.pop_front();
+        if (m_bStalled && static_cast<int>(m_lines.size()) <= m_nMaxLines / 2) {
+            m_bStalled = false;
+            bResume = true;
+        }
+    }
+    if (bResume)
+        QMetaObject::invokeMethod(this, &CSerialReader::OnReadyRead, Qt::QueuedConnection);
     return line;
+}
+
+void CSerialReader::SetQueueLimit(int nLines)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_nMaxLines = qMax(nLines, 1);
 }
 
 int CSerialReader::QueuedLines() const
@@ -232,7 +250,20 @@ void CSerialReader::OnReadyRead()
     if (m_readBuffer.size() != m_nInQueue)
         m_readBuffer.resize(m_nInQueue);
     while (m_pPort->isOpen()) {
-        const qint64 n = m_pPort->read(m_readBuffer.data(), m_nInQueue);
+        qint64 nRoom;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            nRoom = m_nMaxLines - static_cast<qint64>(m_lines.size());
+            if (nRoom <= 0) {
+                // Full: the bytes wait in the device until the owner has caught up.
+                m_bStalled = true;
+                return;
+            }
+        }
+        // n bytes finish at most 1 + (n - 1) / 2 lines: a terminator may end
+        // the partial line, every further line needs a byte and a terminator.
+        const qint64 nMax = qMin<qint64>(m_nInQueue, 2 * nRoom - 1);
+        const qint64 n = m_pPort->read(m_readBuffer.data(), nMax);
         if (n <= 0)
             break;
         m_splitter.Feed(m_readBuffer.constData(), n,

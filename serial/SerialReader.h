@@ -34,6 +34,10 @@ public:
     // Thread-safe.
     QString TakeLine();
     int QueuedLines() const;
+    // The most lines the queue holds (at least 1).
+    void SetQueueLimit(int nLines);
+
+    static constexpr int kMaxQueuedLines = 10000;
     // True while the device is open in the reader thread (false after it vanished).
     bool IsDeviceOpen() const { return m_bDeviceOpen.load(); }
 
@@ -60,4 +64,7 @@ private:
 
     mutable std::mutex m_lock;
     std::deque<QString> m_lines;
+    int m_nMaxLines = kMaxQueuedLines;
+    // Set when the reader left bytes unread because the queue was full.
+    bool m_bStalled = false;
 };

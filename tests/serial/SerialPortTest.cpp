@@ -13,6 +13,7 @@
 #include <memory>
 #include <sys/resource.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace {
 const QEvent::Type kLineEvent = static_cast<QEvent::Type>(QEvent::User + 77);
@@ -251,6 +252,49 @@ TEST(SerialPort, BurstArrivesCompleteAndInOrder)
             << "line " << i;
     }
     EXPECT_EQ(c.port->QueuedLines(), 0);
+}
+
+// A full queue stops the reader: the device keeps the bytes until the owner
+// has caught up, so the sender waits and nothing is lost.
+TEST(SerialPort, FullQueueHoldsTheSenderBackAndLosesNothing)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    constexpr int kLimit = 5;
+    c.port->SetQueueLimit(kLimit);
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    // Write without handling a line event until the terminal takes no more
+    // for a while: only a reader that has stopped leaves it full.
+    int nWritten = 0;
+    QByteArray pending;
+    QElapsedTimer refused;
+    while (nWritten < 1000000) {
+        if (pending.isEmpty())
+            pending = "Idle_Mode_Rpt " + QByteArray::number(nWritten) + " 62 45\r\n";
+        const ssize_t n = ::write(pty.MasterFd(), pending.constData(), pending.size());
+        if (n > 0) {
+            pending.remove(0, n);
+            if (pending.isEmpty())
+                ++nWritten;
+            refused.invalidate();
+            continue;
+        }
+        if (!refused.isValid())
+            refused.start();
+        else if (refused.elapsed() > 300)
+            break;
+        QThread::msleep(5);
+    }
+    ASSERT_LT(nWritten, 1000000) << "the reader never stopped taking bytes";
+    EXPECT_EQ(c.port->QueuedLines(), kLimit);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() >= nWritten; }, 20000))
+        << c.sink.m_lines.size() << " of " << nWritten;
+    QCoreApplication::processEvents();
+    ASSERT_EQ(c.sink.m_lines.size(), nWritten);
+    for (int i = 0; i < nWritten; ++i)
+        ASSERT_EQ(c.sink.m_lines[i], QStringLiteral("Idle_Mode_Rpt %1 62 45").arg(i)) << i;
 }
 
 TEST(SerialPort, DestructionWaitsForTheReader)

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "control/FrameHost.h"
+
+// The frame the benchmarks host the panel in: reports on, no exit actions.
+class BenchFrame : public CFrameHost
+{
+public:
+    int IsPowerOffOnExit() const override { return 0; }
+    int IsResetOnStart() const override { return 0; }
+    QString GetTraceFlags() const override { return QStringLiteral("878000"); }
+    void SetTraceFlags(const QString&) override {}
+    int HasTraceFlag(int) const override { return 1; }
+    void SetBsLock(bool) override {}
+    void PostCloseApp() override {}
+    void PostBcchClosed() override {}
+    CTessolyDlg* Controller() const override { return nullptr; }
+    CLogObserver* Recorder() const override { return recorder; }
+    CLogObserver* recorder = nullptr; // the session recording, when measured
+};
