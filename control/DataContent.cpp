@@ -5,10 +5,10 @@
 #include <limits>
 
 #include "platform/UiServices.h"
+#include "res/Ids161.h"
+#include "res/TemplateIds.h"
 
 namespace {
-const int kIdContent = 1034;
-
 bool IsControl(QChar c)
 {
     const char16_t u = c.unicode();
@@ -16,7 +16,7 @@ bool IsControl(QChar c)
 }
 } // namespace
 
-CDataContent::CDataContent(QWidget* parent) : CTemplateDialog(161, parent) {}
+CDataContent::CDataContent(QWidget* parent) : CTemplateDialog(IDD_DATA_CONTENT, parent) {}
 
 QString CDataContent::CleanText(const QString& strText)
 {
@@ -31,7 +31,7 @@ QString CDataContent::CleanText(const QString& strText)
 
 void CDataContent::BindControls()
 {
-    m_editContent = Item<QLineEdit>(kIdContent);
+    m_editContent = Item<QLineEdit>(IDC_CONTENT);
     if (m_editContent)
         m_editContent->setMaxLength(std::numeric_limits<int>::max());
 }

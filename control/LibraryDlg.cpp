@@ -3,13 +3,15 @@
 
 #include <QListWidget>
 
+#include "res/Ids162.h"
+#include "res/TemplateIds.h"
+
 namespace {
-const int kIdNumbers = 1041;
 const char kFirstRow[] = "######################";
 const QLatin1String kNumberMark(";| ");
 } // namespace
 
-CLibraryDlg::CLibraryDlg(QWidget* parent) : CTemplateDialog(162, parent) {}
+CLibraryDlg::CLibraryDlg(QWidget* parent) : CTemplateDialog(IDD_LIBRARY, parent) {}
 
 void CLibraryDlg::RemoveAllEntries()
 {
@@ -33,7 +35,7 @@ void CLibraryDlg::AddEntry(int nIndex, const QString& strName, const QString& st
 
 void CLibraryDlg::BindControls()
 {
-    m_listNumbers = Item<QListWidget>(kIdNumbers);
+    m_listNumbers = Item<QListWidget>(IDC_NUMBERS);
     if (m_listNumbers) {
         m_listNumbers->setSelectionMode(QAbstractItemView::SingleSelection);
         connect(m_listNumbers, &QListWidget::itemSelectionChanged, this,

@@ -16,12 +16,9 @@
 #include "platform/Messages.h"
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"
+#include "res/TemplateIds.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
-
-const int g_anNeighbourIds[6][5] = {{1038, 1039, 1068, 1079, 1074}, {1042, 1044, 1069, 1051, 1075},
-                                    {1047, 1049, 1070, 1080, 1076}, {1053, 1140, 1071, 1081, 1077},
-                                    {1144, 1059, 1072, 1082, 1078}, {1145, 1064, 1073, 1083, 1063}};
 
 bool CTessolyDlg::s_bSendPowerOn = true;
 int CTessolyDlg::s_nPowerOnTries = 5;
@@ -33,7 +30,8 @@ const int kRingSize = 100;
 } // namespace
 
 CTessolyDlg::CTessolyDlg(CFrameHost* frame, QWidget* parent)
-    : CTemplateDialog(102, parent), m_dlgLibrary(this), m_dlgDataContent(this), m_pFrame(frame)
+    : CTemplateDialog(IDD_PANEL, parent), m_dlgLibrary(this), m_dlgDataContent(this),
+      m_pFrame(frame)
 {
     m_nCount = 0;
     m_DataPortSettings = {1, 19200, 8, 0, 0};

@@ -6,6 +6,7 @@
 #include "control/DataContent.h"
 #include "control/LibraryDlg.h"
 #include "platform/TemplateDialog.h"
+#include "res/Ids102.h"
 #include "trace/TraceReport.h"
 
 class CSerialPort;
@@ -68,57 +69,6 @@ enum
     TIMER_RING = 3,
     TIMER_COUNT = 4
 };
-
-// Control ids of the front panel (template 102).
-enum
-{
-    IDC_PHONEPAD = 1017,
-    IDC_MOBILESTATION = 1031,
-    IDC_AIRINTERFACE = 1033,
-    IDC_CALLTYPE = 1020,
-    IDC_POWER = 1023,
-    IDC_STATUS = 1021,
-    IDC_NUMBER = 1025,
-    IDC_YES = 1018,
-    IDC_NO = 1001,
-    IDC_CLR = 1002,
-    IDC_KEY1 = 1003, // 1003 .. 1011: keys 1 .. 9
-    IDC_KEYSTAR = 1012,
-    IDC_KEY0 = 1013,
-    IDC_KEYHASH = 1014,
-    IDC_LIBRARY = 1024,
-    IDC_DATACONTENT = 1000,
-    IDC_SPEAKERUP = 1022,
-    IDC_SPEAKERDOWN = 1028,
-    IDC_IMEI = 1015,
-    IDC_IMSI = 1016,
-    IDC_MCC = 1100,
-    IDC_BCCH = 1101,
-    IDC_MNC = 1102,
-    IDC_LAC = 1103,
-    IDC_CI = 1104,
-    IDC_BSIC = 1105,
-    IDC_MINRX = 1106,
-    IDC_DIFFRX = 1107,
-    IDC_RXLEV = 1026,
-    IDC_RXLEV_BAR = 1027,
-    IDC_RXQUAL = 1084,
-    IDC_RXQUAL_BAR = 1085,
-    IDC_TIMINGADV = 1086,
-    IDC_TIMINGADV_BAR = 1087,
-    IDC_OUTPOWER = 1088,
-    IDC_OUTPOWER_BAR = 1089,
-    IDC_LOCATIONUPDATE = 1029,
-    IDC_BSLOCK = 1036,
-    IDC_BSLOCK_CHANNEL = 1030,
-    IDC_TIMESLOT = 1092,
-    IDC_TRAFFICCHANNELS = 1093,
-    IDC_LOG = 1035,
-    IDC_LOG_FROZEN = 1037
-};
-
-// Neighbour rows of the form: BCCH, BSIC, RX Lev, bar, "go".
-extern const int g_anNeighbourIds[6][5];
 
 // The front panel controller: the form of template 102, the two serial
 // channels, the traffic log and the state of the module as the panel knows

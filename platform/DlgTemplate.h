@@ -22,6 +22,15 @@ enum class CtlKind
     Frame, // unlabelled etched frame
 };
 
+// Dialog result codes and the ids of the standard buttons; IDC_STATIC for
+// controls without an id.
+enum
+{
+    IDC_STATIC = -1,
+    IDOK = 1,
+    IDCANCEL = 2
+};
+
 // Style flags of a control.
 enum CtlStyle : unsigned
 {
@@ -53,7 +62,7 @@ enum DlgStyle : unsigned
 
 struct CtlTemplate
 {
-    int id; // numeric id; -1 for static controls without one
+    int id; // numeric id; IDC_STATIC for static controls without one
     CtlKind kind;
     const char* caption; // caption or image name; may be empty
     int x, y, cx, cy;    // dialog units

@@ -9,13 +9,6 @@
 
 class QButtonGroup;
 
-// Dialog result codes and the ids of the standard buttons.
-enum
-{
-    IDOK = 1,
-    IDCANCEL = 2
-};
-
 // A dialog built from a numbered template. The object lives on while its
 // "window" (the controls) is created by Create or DoModal and destroyed by
 // DestroyWindow or the end of the modal loop, so a later Create starts

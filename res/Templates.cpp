@@ -1,6 +1,7 @@
 #include <QtGlobal>
 
 #include "platform/DlgTemplate.h"
+#include "res/TemplateIds.h"
 
 const DlgTemplate& Template100();
 const DlgTemplate& Template102();
@@ -13,19 +14,19 @@ const DlgTemplate& Template175();
 const DlgTemplate& GetDlgTemplate(int id)
 {
     switch (id) {
-    case 100:
+    case IDD_ABOUT:
         return Template100();
-    case 102:
+    case IDD_PANEL:
         return Template102();
-    case 103:
+    case IDD_SCAN:
         return Template103();
-    case 130:
+    case IDD_REPORT_FLAGS:
         return Template130();
-    case 161:
+    case IDD_DATA_CONTENT:
         return Template161();
-    case 162:
+    case IDD_LIBRARY:
         return Template162();
-    case 175:
+    case IDD_BCCH_SYSINFO:
         return Template175();
     default:
         qFatal("no dialog template %d", id);

@@ -6,17 +6,18 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <iterator>
 
 #include "control/TessolyDlg.h"
 #include "platform/UiServices.h"
 #include "protocol/TraceCommands.h"
+#include "res/TemplateIds.h"
 #include "scan/ScanGraph.h"
 
-const int CChannelScanDlg::s_anRangeIds[SCAN_RANGE_FIELDS] = {1050, 1043, 1052, 1139, 1054,
-                                                              1141, 1062, 1060, 1065, 1061};
+static_assert(std::size(g_anScanRangeIds) == SCAN_RANGE_FIELDS, "one id per range field");
 
 CChannelScanDlg::CChannelScanDlg(CTessolyDlg* pController)
-    : CTemplateDialog(103, pController), m_pController(pController)
+    : CTemplateDialog(IDD_SCAN, pController), m_pController(pController)
 {
     // Caption and frame, but no close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -35,7 +36,7 @@ CChannelScanDlg::~CChannelScanDlg()
 void CChannelScanDlg::BindControls()
 {
     for (int n = 0; n < SCAN_RANGE_FIELDS; ++n) {
-        m_apRangeEdit[n] = Item<QLineEdit>(s_anRangeIds[n]);
+        m_apRangeEdit[n] = Item<QLineEdit>(g_anScanRangeIds[n]);
         if (m_apRangeEdit[n])
             m_apRangeEdit[n]->installEventFilter(this);
     }

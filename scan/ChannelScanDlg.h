@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "platform/TemplateDialog.h"
+#include "res/Ids103.h"
 #include "scan/ScanLayout.h"
 #include "scan/ScanModel.h"
 #include "trace/TraceReport.h"
@@ -12,25 +13,12 @@ class CScanGraph;
 class QLineEdit;
 class QPushButton;
 
-// Control ids of the channel scan (template 103).
-enum
-{
-    IDC_SCAN_GRAPH = 1032,
-    IDC_SCAN_DELETE = 1146,
-    IDC_SCAN_ALL = 1151,
-    IDC_SCAN_SELECT = 1150,
-    IDC_SCAN_PREV = 1057,
-    IDC_SCAN_NEXT = 1058,
-    IDC_SCAN_CHANNEL = 1048,
-    IDC_SCAN_LEVEL = 1040
-};
-
 // The channel scan: up to five channel ranges, the scan commands to the
 // module, the received levels as a bar graph with pointer selection, and the
 // lock of the chosen channel when the user ends the scan with Go.
 //
 // The scan data and the range rules are a CScanModel; a CScanLayout places
-// the bars; a CScanGraph laid over the graph frame (control 1032) paints
+// the bars; a CScanGraph laid over the graph frame (IDC_SCAN_GRAPH) paints
 // them and reports what the pointer does.
 class CChannelScanDlg : public CTemplateDialog
 {
@@ -68,9 +56,6 @@ public:
 
     CTessolyDlg* m_pController;
     CTraceReport* m_pReport = nullptr;
-
-    // The ids of the ten range fields in range order.
-    static const int s_anRangeIds[SCAN_RANGE_FIELDS];
 
 protected:
     void BindControls() override;

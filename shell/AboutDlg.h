@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/TemplateDialog.h"
+#include "res/TemplateIds.h"
 
 // The About box (template 100).
 class CAboutDlg : public CTemplateDialog
 {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr) : CTemplateDialog(100, parent) {}
+    explicit CAboutDlg(QWidget* parent = nullptr) : CTemplateDialog(IDD_ABOUT, parent) {}
 };

@@ -8,6 +8,7 @@
 
 #include "control/FrameHost.h"
 #include "control/TessolyDlg.h"
+#include "res/TemplateIds.h"
 #include "trace/StringE.h"
 #include "trace/TraceReport.h"
 
@@ -18,7 +19,7 @@ const int kMaxItemText = 39;
 } // namespace
 
 CBcchSysInfoDlg::CBcchSysInfoDlg(CFrameHost* pFrame, QWidget* parent)
-    : CTemplateDialog(IDD, parent), m_pFrame(pFrame)
+    : CTemplateDialog(IDD_BCCH_SYSINFO, parent), m_pFrame(pFrame)
 {
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "platform/TemplateDialog.h"
+#include "res/Ids175.h"
 #include "sysinfo/SysInfoDecoder.h"
 
 class CFrameHost;
@@ -19,13 +20,6 @@ class CBcchSysInfoDlg : public CTemplateDialog, public CSysInfoDecoder
 {
     Q_OBJECT
 public:
-    enum
-    {
-        IDD = 175,
-        IDC_TREE_TYPES = 1143,
-        IDC_EDIT_TEXT = 1153
-    };
-
     // Stores the frame; creates no window.
     explicit CBcchSysInfoDlg(CFrameHost* pFrame, QWidget* parent = nullptr);
     ~CBcchSysInfoDlg() override;

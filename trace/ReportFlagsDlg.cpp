@@ -5,6 +5,8 @@
 
 #include "control/FrameHost.h"
 #include "protocol/ReportFlags.h"
+#include "res/Ids130.h"
+#include "res/TemplateIds.h"
 #include "trace/StringE.h"
 
 namespace {
@@ -15,18 +17,18 @@ struct FlagBox
 };
 
 // The left column: one bit per box.
-const FlagBox kLeftBoxes[] = {{1138, RF_FULL_IDLE_CHAN_DESC},
-                              {1135, RF_IDLE_CHAN_DESC},
-                              {1137, RF_DED_CHAN_DESC},
-                              {1111, RF_LAYER1},
-                              {1113, RF_LAYER3},
-                              {1112, RF_C2},
-                              {1127, RF_SYNCH},
-                              {1128, RF_MEASUREMENT},
-                              {1133, RF_BA},
-                              {1134, RF_CA},
-                              {1110, RF_PATH_LOSS},
-                              {1136, RF_SERVICE_STATE}};
+const FlagBox kLeftBoxes[] = {{IDC_RF_FULL_IDLE_CHAN_DESC, RF_FULL_IDLE_CHAN_DESC},
+                              {IDC_RF_IDLE_CHAN_DESC, RF_IDLE_CHAN_DESC},
+                              {IDC_RF_DED_CHAN_DESC, RF_DED_CHAN_DESC},
+                              {IDC_RF_LAYER1, RF_LAYER1},
+                              {IDC_RF_LAYER3, RF_LAYER3},
+                              {IDC_RF_C2, RF_C2},
+                              {IDC_RF_SYNCH, RF_SYNCH},
+                              {IDC_RF_MEASUREMENT, RF_MEASUREMENT},
+                              {IDC_RF_BA, RF_BA},
+                              {IDC_RF_CA, RF_CA},
+                              {IDC_RF_PATH_LOSS, RF_PATH_LOSS},
+                              {IDC_RF_SERVICE_STATE, RF_SERVICE_STATE}};
 
 struct FlagGroup
 {
@@ -37,18 +39,36 @@ struct FlagGroup
 };
 
 const FlagGroup kGroups[] = {
-    {1129, 1, 2, {{1131, RF_IDLE_FULL}, {1130, RF_IDLE_STANDARD}, {0, 0}}}, // Idle Mode
-    {1108,
-     1,
-     3,
-     {{1132, RF_DED_FULL}, {1109, RF_DED_STANDARD}, {1118, RF_DED_FER}}},         // Dedicated Mode
-    {1114, 1, 2, {{1115, RF_SACCH_COMPLETE}, {1119, RF_SACCH_STANDARD}, {0, 0}}}, // SACCH
-    {1116,
+    {IDC_RF_IDLE,
      1,
      2,
-     {{1117, RF_CHAN_REQ_REST}, {1120, RF_CHAN_REQ_STANDARD}, {0, 0}}},         // Channel Request
-    {1121, 1, 2, {{1122, RF_BCCH_REST}, {1123, RF_BCCH_STANDARD}, {0, 0}}},     // BCCH
-    {1124, 1, 2, {{1125, RF_PAGING_REST}, {1126, RF_PAGING_STANDARD}, {0, 0}}}, // Paging
+     {{IDC_RF_IDLE_FULL, RF_IDLE_FULL}, {IDC_RF_IDLE_STANDARD, RF_IDLE_STANDARD}, {0, 0}}},
+    {IDC_RF_DED,
+     1,
+     3,
+     {{IDC_RF_DED_FULL, RF_DED_FULL},
+      {IDC_RF_DED_STANDARD, RF_DED_STANDARD},
+      {IDC_RF_DED_FER, RF_DED_FER}}},
+    {IDC_RF_SACCH,
+     1,
+     2,
+     {{IDC_RF_SACCH_COMPLETE, RF_SACCH_COMPLETE},
+      {IDC_RF_SACCH_STANDARD, RF_SACCH_STANDARD},
+      {0, 0}}},
+    {IDC_RF_CHAN_REQ,
+     1,
+     2,
+     {{IDC_RF_CHAN_REQ_REST, RF_CHAN_REQ_REST},
+      {IDC_RF_CHAN_REQ_STANDARD, RF_CHAN_REQ_STANDARD},
+      {0, 0}}},
+    {IDC_RF_BCCH,
+     1,
+     2,
+     {{IDC_RF_BCCH_REST, RF_BCCH_REST}, {IDC_RF_BCCH_STANDARD, RF_BCCH_STANDARD}, {0, 0}}},
+    {IDC_RF_PAGING,
+     1,
+     2,
+     {{IDC_RF_PAGING_REST, RF_PAGING_REST}, {IDC_RF_PAGING_STANDARD, RF_PAGING_STANDARD}, {0, 0}}},
 };
 
 int GroupMask(const FlagGroup& g)
@@ -61,7 +81,7 @@ int GroupMask(const FlagGroup& g)
 } // namespace
 
 CReportFlagsDlg::CReportFlagsDlg(CFrameHost* pFrame, QWidget* parent)
-    : CTemplateDialog(130, parent), m_pFrame(pFrame)
+    : CTemplateDialog(IDD_REPORT_FLAGS, parent), m_pFrame(pFrame)
 {
 }
 
@@ -80,10 +100,10 @@ void CReportFlagsDlg::BindControls()
         for (int a = 0; a < kGroups[g].nAlternatives; ++a)
             onClick(kGroups[g].aAlt[a].nId, [this, g, a] { OnAlternative(g, a); });
     }
-    onClick(1147, [this] { ApplyFlags(RF_DEFAULT); });
-    onClick(1148, [this] { ApplyFlags(RF_ALL); });
-    onClick(1149, [this] { OnLast(); });
-    onClick(1150, [this] { ApplyFlags(0); });
+    onClick(IDC_RF_DEFAULT, [this] { ApplyFlags(RF_DEFAULT); });
+    onClick(IDC_RF_ALL, [this] { ApplyFlags(RF_ALL); });
+    onClick(IDC_RF_LAST, [this] { OnLast(); });
+    onClick(IDC_RF_RESET, [this] { ApplyFlags(0); });
 }
 
 bool CReportFlagsDlg::OnInitDialog()

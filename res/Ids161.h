@@ -1,0 +1,7 @@
+#pragma once
+
+// Control ids of the data content dialog (template 161).
+enum
+{
+    IDC_CONTENT = 1034
+};

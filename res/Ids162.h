@@ -1,0 +1,7 @@
+#pragma once
+
+// Control ids of the number library dialog (template 162).
+enum
+{
+    IDC_NUMBERS = 1041
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+// Control ids of the BCCH System Info dialog (template 175).
+enum
+{
+    IDC_TREE_TYPES = 1143,
+    IDC_EDIT_TEXT = 1153
+};
