@@ -7,6 +7,7 @@
 class QObject;
 class QThread;
 class CSerialReader;
+class CThreadAnchor;
 
 // Result codes of Open, SetParameters and Write.
 enum
@@ -52,6 +53,7 @@ private:
 
     CSerialReader* m_pReader;
     QThread* m_pThread;
+    CThreadAnchor* m_pAnchor; // runs the calls into the reader thread
     std::atomic<bool> m_bRunning{false};
     QString m_strDevice;
 };
