@@ -1,7 +1,7 @@
 // Fuzzes the front panel's handling of data-port lines in every state of
 // the sequencer (and, mixed in, of trace-port lines). The ports stay
-// closed, so nothing is written; message boxes are answered with OK as soon
-// as their modal loop runs; pauses are zero and the timers far too long to
+// closed, so nothing is written; message boxes are answered with OK without
+// being shown; pauses are zero and the timers far too long to
 // fire, so a run never waits.
 //
 // Input: the first byte selects the state to start in (any value 0 .. 39,
@@ -10,13 +10,10 @@
 // state to its next byte modulo 40; 0x02 hands the rest to the trace-line
 // handling; 0x03 makes the rest the text of the message being sent; any
 // other line is a data-port line.
-#include <QEvent>
-#include <QMessageBox>
-#include <QMetaObject>
-
 #include "FuzzCommon.h"
 #include "control/FrameHost.h"
 #include "control/TessolyDlg.h"
+#include "platform/UiServices.h"
 
 namespace {
 
@@ -46,29 +43,16 @@ public:
     int m_nCloseApp = 0;
 };
 
-// Answers every message box with OK once its modal loop runs.
-class BoxAnswerer : public QObject
+// Message boxes are answered with OK without being built or shown.
+int s_nBoxes = 0;
+int AnswerOk(const QString&, CUiServices::Buttons)
 {
-public:
-    int m_nBoxes = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show) {
-            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                ++m_nBoxes;
-                QMetaObject::invokeMethod(
-                    box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
+    ++s_nBoxes;
+    return IDOK;
+}
 
 FuzzFrame* s_pFrame = nullptr;
 CTessolyDlg* s_pDlg = nullptr;
-BoxAnswerer* s_pAnswerer = nullptr;
 
 void MakePanel()
 {
@@ -95,11 +79,10 @@ void MakePanel()
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzz::StartApplication();
-    s_pAnswerer = new BoxAnswerer;
-    qApp->installEventFilter(s_pAnswerer);
+    CUiServices::SetMessageBoxAnswer(AnswerOk);
     if (qEnvironmentVariableIsSet("FUZZ_STATS")) {
         // How many message boxes the inputs opened (and had answered).
-        atexit([] { fprintf(stderr, "message boxes answered: %d\n", s_pAnswerer->m_nBoxes); });
+        atexit([] { fprintf(stderr, "message boxes answered: %d\n", s_nBoxes); });
     }
     MakePanel();
     return 0;

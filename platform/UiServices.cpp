@@ -9,10 +9,18 @@
 namespace {
 int s_nBeeps = 0;
 bool s_bWait = false;
+CUiServices::MessageBoxAnswer s_pAnswer = nullptr;
 } // namespace
+
+void CUiServices::SetMessageBoxAnswer(MessageBoxAnswer pAnswer)
+{
+    s_pAnswer = pAnswer;
+}
 
 int CUiServices::MessageBox(QWidget* parent, const QString& text, Buttons buttons)
 {
+    if (s_pAnswer)
+        return s_pAnswer(text, buttons);
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromLatin1(AppTitle()));
     box.setText(text);

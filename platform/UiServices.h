@@ -17,6 +17,10 @@ public:
     };
     // Shows a modal message box captioned "Tessoly"; returns IDOK or IDCANCEL.
     static int MessageBox(QWidget* parent, const QString& text, Buttons buttons = MB_OK);
+    // Where no one is there to answer (the fuzz targets), a function can
+    // answer every message box instead, and none is shown; null shows them.
+    using MessageBoxAnswer = int (*)(const QString& text, Buttons buttons);
+    static void SetMessageBoxAnswer(MessageBoxAnswer pAnswer);
     static void Beep();
     static int BeepCount(); // beeps sounded since start, for tests and diagnostics
     static void WaitCursor();

@@ -1,6 +1,7 @@
 #include "serial/SerialPort.h"
 
 #include "platform/PortNames.h"
+#include "platform/ThreadAnchor.h"
 #include "serial/SerialReader.h"
 
 #include <QThread>
@@ -8,13 +9,14 @@
 CSerialPort::CSerialPort(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue, int nOutQueue,
                          int nRingSize)
     : m_pReader(new CSerialReader(pOwner, nLineMessage, nInQueue, nOutQueue)),
-      m_pThread(new QThread)
+      m_pThread(new QThread), m_pAnchor(new CThreadAnchor)
 {
     // The line queue has a fixed limit of its own, far above what a serial
     // line brings while the owner pauses; the ring size is only a hint.
     Q_UNUSED(nRingSize);
     m_pThread->setObjectName(QStringLiteral("serial reader"));
     m_pReader->moveToThread(m_pThread);
+    m_pAnchor->MoveTo(m_pThread);
 }
 
 CSerialPort::~CSerialPort()
@@ -22,17 +24,14 @@ CSerialPort::~CSerialPort()
     Close();
     // The thread has ended: the reader can go from here.
     delete m_pReader;
+    delete m_pAnchor;
     delete m_pThread;
 }
 
 template <typename F> int CSerialPort::CallReader(F f)
 {
     int nResult = 0;
-    if (QThread::currentThread() == m_pThread)
-        nResult = f();
-    else
-        QMetaObject::invokeMethod(
-            m_pReader, [&nResult, &f]() { nResult = f(); }, Qt::BlockingQueuedConnection);
+    m_pAnchor->CallAndWait([&nResult, &f]() { nResult = f(); });
     return nResult;
 }
 
@@ -55,8 +54,7 @@ int CSerialPort::OpenDevice(const QString& device)
         // A set-up failure leaves the device open and the reader running.
         m_bRunning = true;
     } else {
-        m_pThread->quit();
-        m_pThread->wait();
+        m_pAnchor->QuitAndWait();
     }
     return nResult;
 }
@@ -74,8 +72,7 @@ int CSerialPort::Close()
     m_bRunning = false;
     if (m_pThread->isRunning()) {
         CallReader([this]() { return m_pReader->Close(); });
-        m_pThread->quit();
-        m_pThread->wait();
+        m_pAnchor->QuitAndWait();
     }
     return SP_OK;
 }

@@ -7,6 +7,7 @@
 class QObject;
 class QThread;
 class CSerialReader;
+class CThreadAnchor;
 
 // Result codes of Open, SetParameters and Write.
 enum
@@ -61,6 +62,7 @@ private:
 
     CSerialReader* m_pReader;
     QThread* m_pThread;
+    CThreadAnchor* m_pAnchor; // runs the calls into the reader thread
     std::atomic<bool> m_bRunning{false};
     bool m_bLossNoticed = false;
     QString m_strDevice;

@@ -1,8 +1,9 @@
 #include "sim/SimModule.h"
 
-#include <QDeadlineTimer>
 #include <QThread>
+#include <chrono>
 
+#include "platform/ThreadAnchor.h"
 #include "sim/SimPty.h"
 
 CSimModule::CSimModule(const CSimOptions& opt) : m_opt(opt) {}
@@ -19,12 +20,8 @@ void CSimModule::SetOptions(const CSimOptions& opt)
 
 template <typename F> void CSimModule::RunInThread(F f) const
 {
-    if (!m_pThread)
-        return;
-    if (QThread::currentThread() == m_pThread)
-        f();
-    else
-        QMetaObject::invokeMethod(m_pAnchor, f, Qt::BlockingQueuedConnection);
+    if (m_pThread)
+        m_pAnchor->CallAndWait(f);
 }
 
 bool CSimModule::Start()
@@ -33,8 +30,8 @@ bool CSimModule::Start()
         return true;
     m_pThread = new QThread;
     m_pThread->setObjectName(QStringLiteral("tarnsim"));
-    m_pAnchor = new QObject;
-    m_pAnchor->moveToThread(m_pThread);
+    m_pAnchor = new CThreadAnchor;
+    m_pAnchor->MoveTo(m_pThread);
     m_pThread->start();
     bool bOk = false;
     RunInThread([this, &bOk] {
@@ -112,8 +109,7 @@ void CSimModule::Stop()
         m_pCore = nullptr;
         m_pData = m_pTrace = nullptr;
     });
-    m_pThread->quit();
-    m_pThread->wait();
+    m_pAnchor->QuitAndWait();
     delete m_pAnchor;
     m_pAnchor = nullptr;
     delete m_pThread;
@@ -155,17 +151,17 @@ CSimStatus CSimModule::Status() const
 
 void CSimModule::OnRecord(int nPort, const QByteArray& item)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     std::deque<QString>& list = nPort == 0 ? m_dataLines : m_traceCommands;
     list.push_back(QString::fromLatin1(item));
     while (list.size() > MAX_RECORDED_LINES)
         list.pop_front();
-    m_changed.wakeAll();
+    m_changed.notify_all();
 }
 
 void CSimModule::OnTraceBytes(const QByteArray& bytes)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_traceChars.append(bytes);
     if (m_traceChars.size() > MAX_RECORDED_TRACE)
         m_traceChars.remove(0, m_traceChars.size() - MAX_RECORDED_TRACE);
@@ -173,25 +169,25 @@ void CSimModule::OnTraceBytes(const QByteArray& bytes)
 
 QStringList CSimModule::ReceivedData() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return QStringList(m_dataLines.begin(), m_dataLines.end());
 }
 
 QStringList CSimModule::ReceivedTraceCommands() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return QStringList(m_traceCommands.begin(), m_traceCommands.end());
 }
 
 QByteArray CSimModule::ReceivedTrace() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_traceChars;
 }
 
 void CSimModule::ClearReceived()
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_dataLines.clear();
     m_traceCommands.clear();
     m_traceChars.clear();
@@ -218,11 +214,7 @@ bool CSimModule::WaitForTraceCommand(const QString& strCommand, int nTimeoutMs) 
 bool CSimModule::WaitForEntry(const std::deque<QString>& list, const QString& str,
                               int nTimeoutMs) const
 {
-    QDeadlineTimer deadline(nTimeoutMs);
-    QMutexLocker lock(&m_mutex);
-    while (!Contains(list, str)) {
-        if (!m_changed.wait(&m_mutex, deadline))
-            return Contains(list, str);
-    }
-    return true;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(nTimeoutMs),
+                              [&list, &str]() { return Contains(list, str); });
 }

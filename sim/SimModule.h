@@ -2,11 +2,11 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMutex>
 #include <QString>
 #include <QStringList>
-#include <QWaitCondition>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 
 #include "sim/SimCore.h"
 #include "sim/SimOptions.h"
@@ -15,6 +15,7 @@
 class QObject;
 class QThread;
 class CSimPty;
+class CThreadAnchor;
 
 // The simulated test mobile on two pseudo-terminals, running in its own
 // thread so that it keeps answering while the caller's thread blocks.
@@ -78,7 +79,7 @@ private:
 
     CSimOptions m_opt;
     QThread* m_pThread = nullptr;
-    QObject* m_pAnchor = nullptr; // lives in the module's thread
+    CThreadAnchor* m_pAnchor = nullptr; // lives in the module's thread
     CSimCore* m_pCore = nullptr;
     CSimReplay* m_pReplay = nullptr;
     CSimReplay::Progress m_replayProgress;
@@ -87,8 +88,8 @@ private:
     QString m_strDataPath;
     QString m_strTracePath;
 
-    mutable QMutex m_mutex;
-    mutable QWaitCondition m_changed;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
     std::deque<QString> m_dataLines;
     std::deque<QString> m_traceCommands;
     QByteArray m_traceChars;

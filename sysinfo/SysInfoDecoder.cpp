@@ -1,3 +1,5 @@
+// Concatenations build each text in one allocation.
+#define QT_USE_QSTRINGBUILDER
 #include "sysinfo/SysInfoDecoder.h"
 
 #include <cstring>
@@ -196,15 +198,14 @@ QString CSysInfoDecoder::FormatRachControl(unsigned char a, unsigned char b, uns
     const int w = b * 256 + c;
     for (int i = 0; i < 16; ++i) {
         const int bit = (w >> i) & 1;
+        const QLatin1Char cBit(bit ? '1' : '0');
         if (i == 10)
-            s += QStringLiteral("\r\nECC 10: %1 = Emergency Call %2allowed")
-                     .arg(bit)
-                     .arg(bit ? QStringLiteral("not ") : QString());
+            s += QLatin1String("\r\nECC 10: ") % cBit % QLatin1String(" = Emergency Call ") %
+                 QLatin1String(bit ? "not " : "") % QLatin1String("allowed");
         else
-            s += QStringLiteral("\r\nACC %1: %2 = Access is %3barred")
-                     .arg(i)
-                     .arg(bit)
-                     .arg(bit ? QString() : QStringLiteral("not "));
+            s += QLatin1String("\r\nACC ") % QString::number(i) % QLatin1String(": ") % cBit %
+                 QLatin1String(" = Access is ") % QLatin1String(bit ? "" : "not ") %
+                 QLatin1String("barred");
     }
     return s;
 }
