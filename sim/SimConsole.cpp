@@ -55,20 +55,11 @@ bool ReadReplay(const QCommandLineParser& p, CSimReplayOptions* pReplay, QString
     }
     return ReadInt(p, QStringLiteral("rate"), 1, 1000, &pReplay->nRate, pError);
 }
-} // namespace
 
-bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
+// The options apart from --help, in the order the help lists them.
+QList<QCommandLineOption> SimOptionTable()
 {
-    QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral(
-        "Simulated GSM test mobile for the Tessoly front panel.\n"
-        "Opens two pseudo-terminals, the data port (AT commands) and the trace port\n"
-        "(trace commands and reports), prints their paths and answers like the module.\n"
-        "Live events are typed on standard input; type \"help\" for the list."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    p.addOption(help);
-    p.addOptions({
+    return {
         {QStringLiteral("pin"), QStringLiteral("The SIM asks for this PIN."),
          QStringLiteral("PIN")},
         {QStringLiteral("puk"), QStringLiteral("The SIM is blocked and asks for its PUK "
@@ -126,20 +117,12 @@ bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
          QStringLiteral("Lines a second of a saved log, which has no times (20)."),
          QStringLiteral("N")},
         {QStringLiteral("loop"), QStringLiteral("Start the replay again at the end of the file.")},
-    });
-    r->strHelp = p.helpText();
-    if (!p.parse(args)) {
-        r->strError = p.errorText();
-        return false;
-    }
-    if (p.isSet(help)) {
-        r->bHelp = true;
-        return true;
-    }
-    if (!p.positionalArguments().isEmpty()) {
-        r->strError = QStringLiteral("unexpected argument \"%1\"").arg(p.positionalArguments()[0]);
-        return false;
-    }
+    };
+}
+
+// Switches and texts, taken as they are.
+void ReadPlainOptions(const QCommandLineParser& p, CSimCommandLine* r)
+{
     CSimOptions& o = r->opt;
     o.strPin = p.value(QStringLiteral("pin"));
     o.bPukRequired = p.isSet(QStringLiteral("puk"));
@@ -155,29 +138,69 @@ bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
     o.bHopping = p.isSet(QStringLiteral("hopping"));
     o.strPhonebookFile = p.value(QStringLiteral("phonebook"));
     r->strLinkDir = p.value(QStringLiteral("link"));
+}
+
+bool ReadImsiForm(const QCommandLineParser& p, CSimOptions* pOpt, QString* pError)
+{
     if (p.isSet(QStringLiteral("imsi-form"))) {
         const QString f = p.value(QStringLiteral("imsi-form"));
         if (f != QLatin1String("plain") && f != QLatin1String("prefixed")) {
-            r->strError = QStringLiteral("--imsi-form: expected plain or prefixed");
+            *pError = QStringLiteral("--imsi-form: expected plain or prefixed");
             return false;
         }
-        o.bImsiPlain = f == QLatin1String("plain");
+        pOpt->bImsiPlain = f == QLatin1String("plain");
     }
+    return true;
+}
+
+bool ReadNumbers(const QCommandLineParser& p, CSimOptions* pOpt, QString* pError)
+{
+    CSimOptions& o = *pOpt;
     int nRingAfter = -1, nSeed = static_cast<int>(o.nSeed);
     const int BIG = 24 * 3600 * 1000;
-    if (!ReadInt(p, QStringLiteral("ring-after"), 0, 24 * 3600, &nRingAfter, &r->strError) ||
-        !ReadInt(p, QStringLiteral("ring-interval"), 10, BIG, &o.nRingIntervalMs, &r->strError) ||
-        !ReadInt(p, QStringLiteral("max-rings"), 1, 1000, &o.nMaxRings, &r->strError) ||
-        !ReadInt(p, QStringLiteral("reg-polls"), 0, 1000, &o.nRegPolls, &r->strError) ||
-        !ReadInt(p, QStringLiteral("call-setup"), 0, BIG, &o.nCallSetupMs, &r->strError) ||
-        !ReadInt(p, QStringLiteral("seed"), 0, 0x7FFFFFFF, &nSeed, &r->strError) ||
-        !ReadInt(p, QStringLiteral("report-interval"), 10, BIG, &o.nReportIntervalMs,
-                 &r->strError) ||
-        !ReadInt(p, QStringLiteral("boot-ms"), 0, BIG, &o.nBootMs, &r->strError))
+    if (!ReadInt(p, QStringLiteral("ring-after"), 0, 24 * 3600, &nRingAfter, pError) ||
+        !ReadInt(p, QStringLiteral("ring-interval"), 10, BIG, &o.nRingIntervalMs, pError) ||
+        !ReadInt(p, QStringLiteral("max-rings"), 1, 1000, &o.nMaxRings, pError) ||
+        !ReadInt(p, QStringLiteral("reg-polls"), 0, 1000, &o.nRegPolls, pError) ||
+        !ReadInt(p, QStringLiteral("call-setup"), 0, BIG, &o.nCallSetupMs, pError) ||
+        !ReadInt(p, QStringLiteral("seed"), 0, 0x7FFFFFFF, &nSeed, pError) ||
+        !ReadInt(p, QStringLiteral("report-interval"), 10, BIG, &o.nReportIntervalMs, pError) ||
+        !ReadInt(p, QStringLiteral("boot-ms"), 0, BIG, &o.nBootMs, pError))
         return false;
     o.nRingAfterMs = nRingAfter < 0 ? -1 : nRingAfter * 1000;
     o.nSeed = static_cast<unsigned>(nSeed);
-    return ReadReplay(p, &o.replay, &r->strError);
+    return true;
+}
+} // namespace
+
+bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Simulated GSM test mobile for the Tessoly front panel.\n"
+        "Opens two pseudo-terminals, the data port (AT commands) and the trace port\n"
+        "(trace commands and reports), prints their paths and answers like the module.\n"
+        "Live events are typed on standard input; type \"help\" for the list."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    p.addOption(help);
+    p.addOptions(SimOptionTable());
+    r->strHelp = p.helpText();
+    if (!p.parse(args)) {
+        r->strError = p.errorText();
+        return false;
+    }
+    if (p.isSet(help)) {
+        r->bHelp = true;
+        return true;
+    }
+    if (!p.positionalArguments().isEmpty()) {
+        r->strError = QStringLiteral("unexpected argument \"%1\"").arg(p.positionalArguments()[0]);
+        return false;
+    }
+    ReadPlainOptions(p, r);
+    return ReadImsiForm(p, &r->opt, &r->strError) && ReadNumbers(p, &r->opt, &r->strError) &&
+           ReadReplay(p, &r->opt.replay, &r->strError);
 }
 
 QString CSimConsole::HelpText()

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTimer>
 
-#include "protocol/ChannelPlan.h"
 #include "sim/SimFormat.h"
 #include "sim/SimReports.h"
 
@@ -487,107 +486,6 @@ void CSimCore::TraceIn(const QByteArray& bytes)
         const CSimTraceParser::SCommand cmd = m_traceParser.Feed(c);
         if (cmd.eCmd != CSimTraceParser::TC_NONE)
             TraceCommand(cmd);
-    }
-}
-
-void CSimCore::TraceCommand(const CSimTraceParser::SCommand& cmd)
-{
-    QByteArray text = CSimTraceParser::Name(cmd.eCmd);
-    if (!cmd.arg.isEmpty())
-        text += cmd.arg + '\r';
-    Record(1, text);
-
-    if (cmd.eCmd == CSimTraceParser::TC_POWER_ON) {
-        if (!m_bPoweredOn)
-            PowerOn();
-        return;
-    }
-    if (!m_bPoweredOn)
-        return;
-    switch (cmd.eCmd) {
-    case CSimTraceParser::TC_POWER_OFF:
-        PowerOff();
-        break;
-    case CSimTraceParser::TC_RESET:
-        ResetReports();
-        break;
-    case CSimTraceParser::TC_FLAGS:
-    case CSimTraceParser::TC_DEFAULT_REPORTS: {
-        const unsigned n = cmd.eCmd == CSimTraceParser::TC_FLAGS
-                               ? cmd.arg.toUInt(nullptr, 16) & RF_ALL
-                               : static_cast<unsigned>(RF_DEFAULT_REPORTS);
-        m_nFlags = n;
-        m_bDescPending = true;
-        TraceLine(SetFlagsEcho(n));
-        UpdateCycleTimer();
-        break;
-    }
-    case CSimTraceParser::TC_DIAL:
-        if (m_eCall == CALL_NONE)
-            StartCall(QString::fromLatin1(cmd.arg), false, true);
-        break;
-    case CSimTraceParser::TC_ANSWER:
-        if (m_eCall == CALL_RINGING) {
-            m_pRingTimer->stop();
-            CallConnected();
-        }
-        break;
-    case CSimTraceParser::TC_LOCK: {
-        const int ch = cmd.arg.toInt();
-        if (ch == 0) {
-            m_bLocked = false;
-        } else if (m_radio.MoveServing(ch)) {
-            m_bLocked = true;
-            ServingChanged();
-        }
-        break;
-    }
-    case CSimTraceParser::TC_LOCATION_UPDATE:
-        if (m_nFlags & (RF_CHAN_REQ_STANDARD | RF_CHAN_REQ_REST)) {
-            TraceLine(Fmt("%s Cause LocUpd", ReportName(REPORT_CHAN_REQ)));
-            TraceLine(Fmt("%s TS 0", ReportName(REPORT_AGCH)));
-        }
-        if (m_nFlags & RF_LAYER3) {
-            TraceLine(Fmt("%s LOCATION UPDATING REQUEST LAC %X", ReportName(REPORT_L3_UPLINK),
-                          m_radio.Serving().nLac));
-            TraceLine(Fmt("%s LOCATION UPDATING ACCEPT", ReportName(REPORT_L3_DOWNLINK)));
-        }
-        break;
-    case CSimTraceParser::TC_SCAN_SETUP:
-        if (m_eScan == SCAN_OFF)
-            m_eScan = SCAN_SETUP;
-        UpdateCycleTimer();
-        break;
-    case CSimTraceParser::TC_SCAN_START: {
-        std::vector<bool> seen(1024, false);
-        m_scanChannels.clear();
-        for (const QByteArray& range : cmd.arg.split(',')) {
-            const QList<QByteArray> ends = range.split('-');
-            if (ends.size() > 2 || ends[0].isEmpty())
-                continue;
-            int a = ends[0].toInt(), b = ends.size() == 2 ? ends[1].toInt() : a;
-            if (a > b)
-                std::swap(a, b);
-            for (int ch = qMax(a, ChannelPlan::kLowFirst); ch <= qMin(b, ChannelPlan::kHighLast);
-                 ++ch) {
-                if (CSimRadio::IsValidChannel(ch) && !seen[ch]) {
-                    seen[ch] = true;
-                    m_scanChannels.push_back(ch);
-                }
-            }
-        }
-        m_eScan = m_scanChannels.empty() ? SCAN_SETUP : SCAN_RUNNING;
-        m_nScanCycle = 0;
-        UpdateCycleTimer();
-        break;
-    }
-    case CSimTraceParser::TC_SCAN_END:
-        m_eScan = SCAN_OFF;
-        m_scanChannels.clear();
-        UpdateCycleTimer();
-        break;
-    default: // set-up strings, lock selection, accept: nothing to do
-        break;
     }
 }
 

@@ -135,6 +135,20 @@ private:
     bool IsBusyNumber(const QString& strNumber) const;
     // trace port
     void TraceCommand(const CSimTraceParser::SCommand& cmd);
+    // One trace-port command; arg is its variable part.
+    void TcPowerOn(const QByteArray& arg);
+    void TcPowerOff(const QByteArray& arg);
+    void TcReset(const QByteArray& arg);
+    void TcFlags(const QByteArray& arg);
+    void TcDefaultReports(const QByteArray& arg);
+    void TcDial(const QByteArray& arg);
+    void TcAnswer(const QByteArray& arg);
+    void TcLock(const QByteArray& arg);
+    void TcLocationUpdate(const QByteArray& arg);
+    void TcScanSetup(const QByteArray& arg);
+    void TcScanStart(const QByteArray& arg);
+    void TcScanEnd(const QByteArray& arg);
+    void SelectReports(unsigned nFlags);
     void TraceLine(const QByteArray& line);
     void PowerOn();
     void PowerOff();

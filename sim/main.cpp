@@ -33,6 +33,84 @@ bool MakeLink(const QString& strTarget, const QString& strLink)
     QFile::remove(strLink);
     return QFile::link(strTarget, strLink);
 }
+
+// A file that cannot be played ends the program before a port opens: false
+// with the error printed, else its summary for the start-up lines.
+bool ProbeReplay(const CSimReplayOptions& replay, QString* pSummary)
+{
+    if (replay.strFile.isEmpty())
+        return true;
+    QString strError;
+    CSimReplay probe(replay);
+    if (!probe.Open(&strError)) {
+        fprintf(stderr, "tarnsim: %s\n", qPrintable(strError));
+        return false;
+    }
+    *pSummary = probe.Summary();
+    return true;
+}
+
+struct SLinks
+{
+    QString strData, strTrace; // empty without --link
+};
+
+SLinks MakeLinks(const CSimModule& module, const QString& strDir)
+{
+    SLinks links;
+    if (strDir.isEmpty())
+        return links;
+    QDir().mkpath(strDir);
+    links.strData = QDir(strDir).absoluteFilePath(QStringLiteral("data"));
+    links.strTrace = QDir(strDir).absoluteFilePath(QStringLiteral("trace"));
+    if (!MakeLink(module.DataPath(), links.strData) ||
+        !MakeLink(module.TracePath(), links.strTrace))
+        fprintf(stderr, "tarnsim: cannot create the links in %s\n", qPrintable(strDir));
+    return links;
+}
+
+void RemoveLinks(const SLinks& links)
+{
+    if (!links.strData.isEmpty()) {
+        QFile::remove(links.strData);
+        QFile::remove(links.strTrace);
+    }
+}
+
+void PrintPorts(const CSimModule& module, const SLinks& links, const QString& strReplay)
+{
+    printf("data: %s\ntrace: %s\n", qPrintable(module.DataPath()), qPrintable(module.TracePath()));
+    if (!links.strData.isEmpty())
+        printf("links: %s %s\n", qPrintable(links.strData), qPrintable(links.strTrace));
+    if (!strReplay.isEmpty())
+        printf("%s\n", qPrintable(strReplay));
+    fflush(stdout);
+}
+
+// Reads what standard input holds and runs each complete line.
+void ReadConsole(QSocketNotifier& notifier, QByteArray& input, CSimConsole& console)
+{
+    char buf[512];
+    const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+    if (n <= 0) {
+        notifier.setEnabled(false); // end of input: keep simulating
+        return;
+    }
+    input.append(buf, static_cast<int>(n));
+    if (input.size() > 4096 && !input.contains('\n'))
+        input.clear(); // an endless line is dropped
+    int nl;
+    while ((nl = input.indexOf('\n')) >= 0) {
+        const QString line = QString::fromLocal8Bit(input.left(nl)).trimmed();
+        input.remove(0, nl + 1);
+        bool bQuit = false;
+        const QString reply = console.Execute(line, &bQuit);
+        if (!reply.isEmpty())
+            Print(reply);
+        if (bQuit)
+            QCoreApplication::quit();
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -49,18 +127,9 @@ int main(int argc, char** argv)
         printf("%s\n%s\n", qPrintable(cl.strHelp), qPrintable(CSimConsole::HelpText()));
         return 0;
     }
-
-    // a file that cannot be played ends the program before a port opens
     QString strReplay;
-    if (!cl.opt.replay.strFile.isEmpty()) {
-        QString strError;
-        CSimReplay probe(cl.opt.replay);
-        if (!probe.Open(&strError)) {
-            fprintf(stderr, "tarnsim: %s\n", qPrintable(strError));
-            return 2;
-        }
-        strReplay = probe.Summary();
-    }
+    if (!ProbeReplay(cl.opt.replay, &strReplay))
+        return 2;
 
     CSimModule module(cl.opt);
     module.SetReplayProgress(Print);
@@ -68,21 +137,8 @@ int main(int argc, char** argv)
         fprintf(stderr, "tarnsim: cannot open the pseudo-terminals\n");
         return 1;
     }
-    QString strDataLink, strTraceLink;
-    if (!cl.strLinkDir.isEmpty()) {
-        QDir().mkpath(cl.strLinkDir);
-        strDataLink = QDir(cl.strLinkDir).absoluteFilePath(QStringLiteral("data"));
-        strTraceLink = QDir(cl.strLinkDir).absoluteFilePath(QStringLiteral("trace"));
-        if (!MakeLink(module.DataPath(), strDataLink) ||
-            !MakeLink(module.TracePath(), strTraceLink))
-            fprintf(stderr, "tarnsim: cannot create the links in %s\n", qPrintable(cl.strLinkDir));
-    }
-    printf("data: %s\ntrace: %s\n", qPrintable(module.DataPath()), qPrintable(module.TracePath()));
-    if (!strDataLink.isEmpty())
-        printf("links: %s %s\n", qPrintable(strDataLink), qPrintable(strTraceLink));
-    if (!strReplay.isEmpty())
-        printf("%s\n", qPrintable(strReplay));
-    fflush(stdout);
+    const SLinks links = MakeLinks(module, cl.strLinkDir);
+    PrintPorts(module, links, strReplay);
 
     if (::pipe2(s_anStopPipe, O_CLOEXEC) != 0) {
         fprintf(stderr, "tarnsim: cannot create a pipe\n");
@@ -97,34 +153,11 @@ int main(int argc, char** argv)
     CSimConsole console(&module);
     QByteArray input;
     QSocketNotifier stdinNotifier(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&stdinNotifier, &QSocketNotifier::activated, &app, [&] {
-        char buf[512];
-        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
-        if (n <= 0) {
-            stdinNotifier.setEnabled(false); // end of input: keep simulating
-            return;
-        }
-        input.append(buf, static_cast<int>(n));
-        if (input.size() > 4096 && !input.contains('\n'))
-            input.clear(); // an endless line is dropped
-        int nl;
-        while ((nl = input.indexOf('\n')) >= 0) {
-            const QString line = QString::fromLocal8Bit(input.left(nl)).trimmed();
-            input.remove(0, nl + 1);
-            bool bQuit = false;
-            const QString reply = console.Execute(line, &bQuit);
-            if (!reply.isEmpty())
-                Print(reply);
-            if (bQuit)
-                QCoreApplication::quit();
-        }
-    });
+    QObject::connect(&stdinNotifier, &QSocketNotifier::activated, &app,
+                     [&] { ReadConsole(stdinNotifier, input, console); });
 
     const int rc = app.exec();
     module.Stop();
-    if (!strDataLink.isEmpty()) {
-        QFile::remove(strDataLink);
-        QFile::remove(strTraceLink);
-    }
+    RemoveLinks(links);
     return rc;
 }

@@ -179,15 +179,9 @@ void Letters(QPainter& p, const QString& text, const QColor& c)
     p.setPen(c);
     p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, text);
 }
-} // namespace
 
-int main(int argc, char** argv)
+void ButtonAndGroupPictures()
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    g_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("res/images");
-    QDir().mkpath(g_dir);
-
     ButtonFaces(QStringLiteral("PPLIBRARY"), Book);
     ButtonFaces(QStringLiteral("PPDATA"), Envelope);
     ButtonFaces(QStringLiteral("PPSPEAKERUP"),
@@ -198,8 +192,11 @@ int main(int argc, char** argv)
     Tower(30, 38, QStringLiteral("BITMAP138"));
     Waves(32, 44, QStringLiteral("BITMAP139"));
     Phone(21, 21, QStringLiteral("BITMAP140"));
+}
 
-    // Tool bar: BCCH System Info, Channel Scan, Data, Trace, Freeze, Clear, Save, Help.
+// Tool bar: BCCH System Info, Channel Scan, Data, Trace, Freeze, Clear, Save, Help.
+void ToolBar()
+{
     QImage strip(128, 16, QImage::Format_ARGB32);
     strip.fill(Qt::transparent);
     ToolImage(strip, 0, [](QPainter& p) {
@@ -250,7 +247,10 @@ int main(int argc, char** argv)
         Letters(p, QStringLiteral("?"), Qt::white);
     });
     Save(strip, QStringLiteral("TOOLBAR"));
+}
 
+void AppIcon()
+{
     QImage icon = Canvas(48, 48);
     {
         QPainter p(&icon);
@@ -262,5 +262,18 @@ int main(int argc, char** argv)
         Antenna(p, 15, 4, 26, Qt::white);
     }
     Save(icon, QStringLiteral("APPICON"));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    g_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("res/images");
+    QDir().mkpath(g_dir);
+
+    ButtonAndGroupPictures();
+    ToolBar();
+    AppIcon();
     return 0;
 }
