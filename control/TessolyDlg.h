@@ -279,6 +279,17 @@ private:
     void AnswerBusy(const QString& strLine);
     void AnswerUnexpected(const QString& strLine);
 
+    // The presentation of each trace report (TessolyDlgReports.cpp);
+    // ShowReport finds them by report kind.
+    void ShowIdleMode();
+    void ShowDedicated();
+    void ShowBcch();
+    void ShowDedicatedChan();
+    void ShowCellId();
+    void ShowFullIdleDesc();
+    void ShowFullIdle();
+    void ShowFullDed();
+
     CFrameHost* m_pFrame;
     QBasicTimer m_timers[TIMER_COUNT];
     bool m_bInChangeNumber = false;

@@ -99,94 +99,130 @@ void CTessolyDlg::HandleTraceLine(const QString& strLine)
 
 void CTessolyDlg::ShowReport(int nReport)
 {
+    using Show = void (CTessolyDlg::*)();
+    struct SShow
+    {
+        int nReport;
+        Show pfn;
+    };
+    static const SShow kShows[] = {
+        {REPORT_IDLE_MODE, &CTessolyDlg::ShowIdleMode},
+        {REPORT_DEDICATED, &CTessolyDlg::ShowDedicated},
+        {REPORT_BCCH, &CTessolyDlg::ShowBcch},
+        {REPORT_DEDICATED_CHAN, &CTessolyDlg::ShowDedicatedChan},
+        {REPORT_CELL_ID, &CTessolyDlg::ShowCellId},
+        {REPORT_FULL_IDLE_DESC, &CTessolyDlg::ShowFullIdleDesc},
+        {REPORT_FULL_IDLE, &CTessolyDlg::ShowFullIdle},
+        {REPORT_FULL_DED, &CTessolyDlg::ShowFullDed},
+    };
+    for (const SShow& s : kShows) {
+        if (s.nReport == nReport) {
+            (this->*s.pfn)();
+            break;
+        }
+    }
+    ShowNeighbours(m_TraceReport.GetPendingReport());
+}
+
+void CTessolyDlg::ShowIdleMode()
+{
+    const CTraceReport& r = m_TraceReport;
+    SetDlgItemText(IDC_BCCH, Text(r.m_IdleMode.szBcch));
+    ShowRxLevel(*this, r.m_IdleMode.szRxLev);
+}
+
+void CTessolyDlg::ShowDedicated()
+{
+    const CTraceReport& r = m_TraceReport;
+    ShowOutputPower(*this, r.m_Dedicated.szTxPower);
+    ShowRxLevel(*this, r.m_Dedicated.szRxLev2);
+    ShowRxQuality(*this, r.m_Dedicated.szRxQual2);
+}
+
+void CTessolyDlg::ShowBcch()
+{
+    // Cell reselection values of System Information 3.
+    const CTraceReport& r = m_TraceReport;
+    if (r.m_bSysInfo[2]) {
+        const int a = CStringE(r.m_szSysInfo[2][11]).ToInt(16);
+        const int b = CStringE(r.m_szSysInfo[2][12]).ToInt(16);
+        SetDlgItemText(IDC_DIFFRX, QString::number(2 * (a >> 5)));
+        SetDlgItemText(IDC_MINRX, QString::number(b & 0x3F));
+    }
+}
+
+void CTessolyDlg::ShowDedicatedChan()
+{
     CTraceReport& r = m_TraceReport;
-    switch (nReport) {
-    case REPORT_IDLE_MODE:
-        SetDlgItemText(IDC_BCCH, Text(r.m_IdleMode.szBcch));
-        ShowRxLevel(*this, r.m_IdleMode.szRxLev);
-        break;
-    case REPORT_DEDICATED:
-        ShowOutputPower(*this, r.m_Dedicated.szTxPower);
-        ShowRxLevel(*this, r.m_Dedicated.szRxLev2);
-        ShowRxQuality(*this, r.m_Dedicated.szRxQual2);
-        break;
-    case REPORT_BCCH:
-        // Cell reselection values of System Information 3.
-        if (r.m_bSysInfo[2]) {
-            const int a = CStringE(r.m_szSysInfo[2][11]).ToInt(16);
-            const int b = CStringE(r.m_szSysInfo[2][12]).ToInt(16);
-            SetDlgItemText(IDC_DIFFRX, QString::number(2 * (a >> 5)));
-            SetDlgItemText(IDC_MINRX, QString::number(b & 0x3F));
-        }
-        break;
-    case REPORT_DEDICATED_CHAN: {
-        SendTrace(TRACE_ACCEPT_CHANNEL);
-        SetDlgItemText(IDC_BCCH, Text(r.m_DedicatedChan.szBcch));
-        SetDlgItemText(IDC_BSIC, Text(r.m_DedicatedChan.szBsic));
-        auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
-        if (list)
-            list->clear();
-        SetDlgItemText(IDC_TIMESLOT, Text(r.m_DedicatedChan.szTimeSlot));
-        if (list) {
-            if (qstrcmp(r.m_DedicatedChan.szMode, "Hopping") != 0)
-                list->addItem(Text(r.m_DedicatedChan.szTrafficChannel));
-            else
-                list->addItems(r.m_listHopping);
-        }
-        // Shown once: the fields and the hopping list are consumed.
-        r.ClearReport(REPORT_DEDICATED_CHAN);
-        break;
-    }
-    case REPORT_CELL_ID:
-        SetDlgItemText(IDC_CI, Text(r.m_CellId.szCi));
-        SetDlgItemText(IDC_LAC, Text(r.m_CellId.szLac));
-        SetDlgItemText(IDC_MNC, Text(r.m_CellId.szMnc));
-        SetDlgItemText(IDC_MCC, Text(r.m_CellId.szMcc));
-        break;
-    case REPORT_FULL_IDLE_DESC: {
-        const TrFullIdleDesc& d = r.m_FullIdleDesc;
-        SetDlgItemText(IDC_BCCH, Text(d.szBcch));
-        SetDlgItemText(IDC_BSIC, Text(d.szBsic));
-        SetDlgItemText(IDC_CI, Text(d.szCi));
-        SetDlgItemText(IDC_LAC, Text(d.szLac));
-        SetDlgItemText(IDC_MNC, Text(d.szMnc));
-        SetDlgItemText(IDC_MCC, Text(d.szMcc));
-        SetDlgItemText(IDC_TIMESLOT, Text(d.szCbchTimeSlot));
-        if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
-            list->clear();
-        break;
-    }
-    case REPORT_FULL_IDLE:
-        SetDlgItemText(IDC_BCCH, Text(r.m_FullIdle.szBcch));
-        ShowRxLevel(*this, r.m_FullIdle.szRxLev);
-        ShowRxQuality(*this, r.m_FullIdle.szRxQual, QStringLiteral(" %"));
-        break;
-    case REPORT_FULL_DED: {
-        // The band's maximum power: 30 dBm on the 1800 MHz channels.
-        QString strChannel;
-        auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
-        if (list && list->count() > 0)
-            strChannel = list->item(0)->text();
+    SendTrace(TRACE_ACCEPT_CHANNEL);
+    SetDlgItemText(IDC_BCCH, Text(r.m_DedicatedChan.szBcch));
+    SetDlgItemText(IDC_BSIC, Text(r.m_DedicatedChan.szBsic));
+    auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
+    if (list)
+        list->clear();
+    SetDlgItemText(IDC_TIMESLOT, Text(r.m_DedicatedChan.szTimeSlot));
+    if (list) {
+        if (qstrcmp(r.m_DedicatedChan.szMode, "Hopping") != 0)
+            list->addItem(Text(r.m_DedicatedChan.szTrafficChannel));
         else
-            strChannel = GetDlgItemText(IDC_BCCH);
-        const int c = CStringE(strChannel).ToInt(10);
-        m_nMaxPowerDbm = ChannelPlan::IsHighBand(c) ? 30 : 43;
-        const TrFullDedReport& d = r.m_FullDed;
-        ShowTimingAdvance(*this, d.szTimingAdvance);
-        ShowOutputPower(*this, d.szTxPower);
-        if (Number(d.szPairSelect) != 0) {
-            ShowRxLevel(*this, d.szRxLev1);
-            ShowRxQuality(*this, d.szRxQual1);
-        } else {
-            ShowRxLevel(*this, d.szRxLev2);
-            ShowRxQuality(*this, d.szRxQual2);
-        }
-        break;
+            list->addItems(r.m_listHopping);
     }
-    default:
-        break;
+    // Shown once: the fields and the hopping list are consumed.
+    r.ClearReport(REPORT_DEDICATED_CHAN);
+}
+
+void CTessolyDlg::ShowCellId()
+{
+    const CTraceReport& r = m_TraceReport;
+    SetDlgItemText(IDC_CI, Text(r.m_CellId.szCi));
+    SetDlgItemText(IDC_LAC, Text(r.m_CellId.szLac));
+    SetDlgItemText(IDC_MNC, Text(r.m_CellId.szMnc));
+    SetDlgItemText(IDC_MCC, Text(r.m_CellId.szMcc));
+}
+
+void CTessolyDlg::ShowFullIdleDesc()
+{
+    const TrFullIdleDesc& d = m_TraceReport.m_FullIdleDesc;
+    SetDlgItemText(IDC_BCCH, Text(d.szBcch));
+    SetDlgItemText(IDC_BSIC, Text(d.szBsic));
+    SetDlgItemText(IDC_CI, Text(d.szCi));
+    SetDlgItemText(IDC_LAC, Text(d.szLac));
+    SetDlgItemText(IDC_MNC, Text(d.szMnc));
+    SetDlgItemText(IDC_MCC, Text(d.szMcc));
+    SetDlgItemText(IDC_TIMESLOT, Text(d.szCbchTimeSlot));
+    if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
+        list->clear();
+}
+
+void CTessolyDlg::ShowFullIdle()
+{
+    const CTraceReport& r = m_TraceReport;
+    SetDlgItemText(IDC_BCCH, Text(r.m_FullIdle.szBcch));
+    ShowRxLevel(*this, r.m_FullIdle.szRxLev);
+    ShowRxQuality(*this, r.m_FullIdle.szRxQual, QStringLiteral(" %"));
+}
+
+void CTessolyDlg::ShowFullDed()
+{
+    // The band's maximum power: 30 dBm on the 1800 MHz channels.
+    QString strChannel;
+    auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
+    if (list && list->count() > 0)
+        strChannel = list->item(0)->text();
+    else
+        strChannel = GetDlgItemText(IDC_BCCH);
+    const int c = CStringE(strChannel).ToInt(10);
+    m_nMaxPowerDbm = ChannelPlan::IsHighBand(c) ? 30 : 43;
+    const TrFullDedReport& d = m_TraceReport.m_FullDed;
+    ShowTimingAdvance(*this, d.szTimingAdvance);
+    ShowOutputPower(*this, d.szTxPower);
+    if (Number(d.szPairSelect) != 0) {
+        ShowRxLevel(*this, d.szRxLev1);
+        ShowRxQuality(*this, d.szRxQual1);
+    } else {
+        ShowRxLevel(*this, d.szRxLev2);
+        ShowRxQuality(*this, d.szRxQual2);
     }
-    ShowNeighbours(r.GetPendingReport());
 }
 
 void CTessolyDlg::ShowNeighbours(int nReport)

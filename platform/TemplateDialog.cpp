@@ -127,135 +127,183 @@ bool CTemplateDialog::BuildControls()
     return true;
 }
 
+namespace {
+// The widgets of the control kinds, each created as a child of the form.
+QWidget* NewPushButton(const CtlTemplate& c, const QString& caption, QWidget* form)
+{
+    auto* b = new QPushButton(caption, form);
+    b->setAutoDefault(false);
+    b->setDefault((c.style & CS_DEFAULT) != 0);
+    return b;
+}
+
+QWidget* NewMultiLineEdit(const CtlTemplate& c, QWidget* form)
+{
+    auto* e = new QPlainTextEdit(form);
+    e->setReadOnly((c.style & CS_READONLY) != 0);
+    e->setVerticalScrollBarPolicy((c.style & CS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                         : Qt::ScrollBarAlwaysOff);
+    e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return e;
+}
+
+QWidget* NewLineEdit(const CtlTemplate& c, QWidget* form)
+{
+    auto* e = new QLineEdit(form);
+    e->setReadOnly((c.style & CS_READONLY) != 0);
+    // Paints its own background: a new text repaints the edit alone,
+    // not the group and form behind it.
+    e->setAutoFillBackground(true);
+    if (c.style & CS_NUMBER)
+        e->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+    if (c.style & CS_RIGHT)
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    else if (c.style & CS_CENTER)
+        e->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    e->setFrame((c.style & CS_NOBORDER) == 0);
+    e->setTextMargins(0, 0, 0, 0);
+    return e;
+}
+
+QWidget* NewEdit(const CtlTemplate& c, QWidget* form)
+{
+    return (c.style & CS_MULTILINE) ? NewMultiLineEdit(c, form) : NewLineEdit(c, form);
+}
+
+QWidget* NewComboDropDown(const QString& caption, QWidget* form)
+{
+    auto* cb = new QComboBox(form);
+    cb->setEditable(true);
+    cb->setInsertPolicy(QComboBox::NoInsert);
+    if (!caption.isEmpty())
+        cb->addItems(caption.split(QLatin1Char('|')));
+    return cb;
+}
+
+QWidget* NewListBox(QWidget* form)
+{
+    auto* l = new QListWidget(form);
+    // A list box scrolls when its entries need it, with or without the style.
+    l->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    l->setUniformItemSizes(true);
+    return l;
+}
+
+QWidget* NewProgress(QWidget* form)
+{
+    auto* p = new CBarCtrl(form);
+    p->setRange(0, 100);
+    return p;
+}
+
+QWidget* NewCheckBox(const CtlTemplate& c, const QString& caption, QWidget* form)
+{
+    auto* cb = new QCheckBox(caption, form);
+    if (c.style & CS_LEFTTEXT)
+        cb->setLayoutDirection(Qt::RightToLeft);
+    return cb;
+}
+
+// A radio button joins the group of the radio buttons before it; a new group
+// starts at the first one of a run and at one with the group style.
+QWidget* NewRadio(const CtlTemplate& c, const QString& caption, QWidget* form,
+                  QButtonGroup*& radioGroup)
+{
+    auto* r = new QRadioButton(caption, form);
+    r->setAutoExclusive(false);
+    if ((c.style & CS_GROUP) || !radioGroup) {
+        radioGroup = new QButtonGroup(form);
+        radioGroup->setExclusive(false);
+    }
+    radioGroup->addButton(r);
+    return r;
+}
+
+QWidget* NewLabel(const CtlTemplate& c, const QString& caption, QWidget* form)
+{
+    auto* l = new QLabel(caption, form);
+    if (c.style & CS_CENTER)
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    else if (c.style & CS_RIGHT)
+        l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    else
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+QWidget* NewPicture(const QString& caption, QWidget* form)
+{
+    auto* l = new QLabel(form);
+    QPixmap pm(QStringLiteral(":/images/") + caption);
+    if (!pm.isNull())
+        l->setPixmap(pm);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+QWidget* NewTreeView(const CtlTemplate& c, QWidget* form)
+{
+    auto* t = new CTreeCtrl(form);
+    t->SetStyles(c.style & CS_HASBUTTONS, c.style & CS_HASLINES, c.style & CS_LINESATROOT);
+    return t;
+}
+
+QWidget* NewFrame(QWidget* form)
+{
+    auto* f = new QFrame(form);
+    f->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    return f;
+}
+
+// The widget of one control; null for a kind that has none.
+QWidget* NewControl(const CtlTemplate& c, const QString& caption, QWidget* form,
+                    QButtonGroup*& radioGroup)
+{
+    switch (c.kind) {
+    case CtlKind::GroupBox:
+        return new QGroupBox(caption, form);
+    case CtlKind::PushButton:
+        return NewPushButton(c, caption, form);
+    case CtlKind::ImageButton:
+        return new CImageButton(caption, form);
+    case CtlKind::Edit:
+        return NewEdit(c, form);
+    case CtlKind::ComboDropDown:
+        return NewComboDropDown(caption, form);
+    case CtlKind::ListBox:
+        return NewListBox(form);
+    case CtlKind::Progress:
+        return NewProgress(form);
+    case CtlKind::CheckBox:
+        return NewCheckBox(c, caption, form);
+    case CtlKind::Radio:
+        return NewRadio(c, caption, form, radioGroup);
+    case CtlKind::Label:
+        return NewLabel(c, caption, form);
+    case CtlKind::Picture:
+        return NewPicture(caption, form);
+    case CtlKind::TreeView:
+        return NewTreeView(c, form);
+    case CtlKind::Frame:
+        return NewFrame(form);
+    }
+    return nullptr;
+}
+} // namespace
+
 QWidget* CTemplateDialog::BuildControl(const CtlTemplate& c, QButtonGroup*& radioGroup)
 {
     const QString caption = QString::fromLatin1(c.caption ? c.caption : "");
-    QWidget* w = nullptr;
     QString accName = c.accName ? QString::fromLatin1(c.accName) : QString();
     if (c.kind != CtlKind::Radio)
         radioGroup = nullptr;
-    switch (c.kind) {
-    case CtlKind::GroupBox: {
-        auto* g = new QGroupBox(caption, this);
-        w = g;
-        break;
-    }
-    case CtlKind::PushButton: {
-        auto* b = new QPushButton(caption, this);
-        b->setAutoDefault(false);
-        b->setDefault((c.style & CS_DEFAULT) != 0);
-        w = b;
-        break;
-    }
-    case CtlKind::ImageButton: {
-        w = new CImageButton(caption, this);
-        break;
-    }
-    case CtlKind::Edit: {
-        if (c.style & CS_MULTILINE) {
-            auto* e = new QPlainTextEdit(this);
-            e->setReadOnly((c.style & CS_READONLY) != 0);
-            e->setVerticalScrollBarPolicy((c.style & CS_VSCROLL) ? Qt::ScrollBarAsNeeded
-                                                                 : Qt::ScrollBarAlwaysOff);
-            e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            w = e;
-        } else {
-            auto* e = new QLineEdit(this);
-            e->setReadOnly((c.style & CS_READONLY) != 0);
-            // Paints its own background: a new text repaints the edit alone,
-            // not the group and form behind it.
-            e->setAutoFillBackground(true);
-            if (c.style & CS_NUMBER)
-                e->setValidator(new QRegularExpressionValidator(
-                    QRegularExpression(QStringLiteral("[0-9]*")), e));
-            if (c.style & CS_RIGHT)
-                e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            else if (c.style & CS_CENTER)
-                e->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-            e->setFrame((c.style & CS_NOBORDER) == 0);
-            e->setTextMargins(0, 0, 0, 0);
-            w = e;
-        }
-        break;
-    }
-    case CtlKind::ComboDropDown: {
-        auto* cb = new QComboBox(this);
-        cb->setEditable(true);
-        cb->setInsertPolicy(QComboBox::NoInsert);
-        if (!caption.isEmpty())
-            cb->addItems(caption.split(QLatin1Char('|')));
-        w = cb;
-        break;
-    }
-    case CtlKind::ListBox: {
-        auto* l = new QListWidget(this);
-        // A list box scrolls when its entries need it, with or without the style.
-        l->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        l->setUniformItemSizes(true);
-        w = l;
-        break;
-    }
-    case CtlKind::Progress: {
-        auto* p = new CBarCtrl(this);
-        p->setRange(0, 100);
-        w = p;
-        break;
-    }
-    case CtlKind::CheckBox: {
-        auto* cb = new QCheckBox(caption, this);
-        if (c.style & CS_LEFTTEXT)
-            cb->setLayoutDirection(Qt::RightToLeft);
-        w = cb;
-        break;
-    }
-    case CtlKind::Radio: {
-        auto* r = new QRadioButton(caption, this);
-        r->setAutoExclusive(false);
-        if ((c.style & CS_GROUP) || !radioGroup) {
-            radioGroup = new QButtonGroup(this);
-            radioGroup->setExclusive(false);
-        }
-        radioGroup->addButton(r);
-        w = r;
-        break;
-    }
-    case CtlKind::Label: {
-        auto* l = new QLabel(caption, this);
-        if (c.style & CS_CENTER)
-            l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        else if (c.style & CS_RIGHT)
-            l->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        else
-            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        w = l;
-        break;
-    }
-    case CtlKind::Picture: {
-        auto* l = new QLabel(this);
-        QPixmap pm(QStringLiteral(":/images/") + caption);
-        if (!pm.isNull())
-            l->setPixmap(pm);
-        l->setAlignment(Qt::AlignCenter);
-        w = l;
-        if (accName.isEmpty())
-            accName = caption;
-        break;
-    }
-    case CtlKind::TreeView: {
-        auto* t = new CTreeCtrl(this);
-        t->SetStyles(c.style & CS_HASBUTTONS, c.style & CS_HASLINES, c.style & CS_LINESATROOT);
-        w = t;
-        break;
-    }
-    case CtlKind::Frame: {
-        auto* f = new QFrame(this);
-        f->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        w = f;
-        break;
-    }
-    }
+    QWidget* w = NewControl(c, caption, this, radioGroup);
     if (!w)
         return nullptr;
+    // A picture without a name of its own is named after its image.
+    if (c.kind == CtlKind::Picture && accName.isEmpty())
+        accName = caption;
     QRect r = m_units.Rect(c.x, c.y, c.cx, c.cy);
     if (c.kind == CtlKind::ComboDropDown) {
         // The template's height is the dropped-down height.
