@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
-#include <condition_variable>
-#include <mutex>
 
 #if defined(__SANITIZE_THREAD__)
 #define TESSOLY_THREAD_SANITIZER 1
@@ -40,23 +38,14 @@ void Acquire(void* p)
 
 const QEvent::Type kCallEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-// The caller waits on the call's own state, which the event delivers; it
-// outlives the event, which Qt deletes after its delivery.
-struct CallState
-{
-    std::mutex lock;
-    std::condition_variable done;
-    bool bDone = false;
-};
-
 struct AnchorCallEvent : QEvent
 {
-    AnchorCallEvent(const std::function<void()>* pf, CallState* pState)
-        : QEvent(kCallEvent), m_pf(pf), m_pState(pState)
+    AnchorCallEvent(const std::function<void()>* pf, quint64 nCall)
+        : QEvent(kCallEvent), m_pf(pf), m_nCall(nCall)
     {
     }
     const std::function<void()>* m_pf;
-    CallState* m_pState;
+    quint64 m_nCall;
 };
 } // namespace
 
@@ -74,12 +63,12 @@ void CThreadAnchor::CallAndWait(const std::function<void()>& f)
         f();
         return;
     }
-    CallState state;
-    auto* pEvent = new AnchorCallEvent(&f, &state);
+    std::unique_lock<std::mutex> lock(m_lock);
+    const quint64 nCall = ++m_nPosted;
+    auto* pEvent = new AnchorCallEvent(&f, nCall);
     Release(this);
     QCoreApplication::postEvent(this, pEvent);
-    std::unique_lock<std::mutex> lock(state.lock);
-    state.done.wait(lock, [&state]() { return state.bDone; });
+    m_done.wait(lock, [this, nCall]() { return m_nDone >= nCall; });
 }
 
 void CThreadAnchor::QuitAndWait()
@@ -98,11 +87,8 @@ bool CThreadAnchor::event(QEvent* e)
         return QObject::event(e);
     auto* pCall = static_cast<AnchorCallEvent*>(e);
     (*pCall->m_pf)();
-    CallState* pState = pCall->m_pState;
-    // Under the lock: once it is released the caller may return, and its
-    // state goes.
-    std::lock_guard<std::mutex> lock(pState->lock);
-    pState->bDone = true;
-    pState->done.notify_one();
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_nDone = qMax(m_nDone, pCall->m_nCall);
+    m_done.notify_all();
     return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 class QThread;
 
@@ -26,4 +28,10 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_done;
+    quint64 m_nPosted = 0; // calls posted so far
+    quint64 m_nDone = 0;   // the last call that has run
 };

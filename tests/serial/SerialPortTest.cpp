@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,12 +50,18 @@ struct Channel
     }
 };
 
-// The ids of this process's threads.
+// The ids of the channels' reader threads, found by their name (a sanitizer's
+// runtime starts threads of its own).
 QSet<QString> ThreadIds()
 {
-    const QStringList ids =
-        QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return QSet<QString>(ids.begin(), ids.end());
+    QSet<QString> readers;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& id : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks.filePath(id + QStringLiteral("/comm")));
+        if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "serial reader")
+            readers << id;
+    }
+    return readers;
 }
 
 // Waits briefly: the kernel may list a thread for a moment after it was joined.
