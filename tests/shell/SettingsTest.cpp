@@ -1,8 +1,8 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
