@@ -2,6 +2,8 @@
 
 #include <QBasicTimer>
 #include <QString>
+#include <cstddef>
+#include <utility>
 
 #include "control/DataContent.h"
 #include "control/LibraryDlg.h"
@@ -220,6 +222,26 @@ private:
     void EnableCallMeters(bool bEnable);
     void ConnectPadControls();
     void ClearNeighbourRows();
+    // A row of a dispatch table: a number (step, state, report kind) and the
+    // member function for it; a null function means nothing to do.
+    template <class Fn> struct SRow
+    {
+        int nKey;
+        Fn pfn;
+    };
+    // Calls the function of the row for nKey; false when no row has it.
+    template <class Fn, std::size_t N, class... A>
+    bool Dispatch(const SRow<Fn> (&rows)[N], int nKey, A&&... args)
+    {
+        for (const SRow<Fn>& r : rows) {
+            if (r.nKey == nKey) {
+                if (r.pfn)
+                    (this->*r.pfn)(std::forward<A>(args)...);
+                return true;
+            }
+        }
+        return false;
+    }
     void CloseChannels(); // both ports, without the pause of ClosePorts
     void DeleteChannels();
 

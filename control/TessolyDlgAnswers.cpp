@@ -48,13 +48,8 @@ void CTessolyDlg::OnDataLine()
 
 void CTessolyDlg::HandleDataLine(const QString& strLine)
 {
-    using Answer = void (CTessolyDlg::*)(const QString&);
-    struct SAnswer
-    {
-        int nState;
-        Answer pfn; // null: no line is looked at in that state
-    };
-    static const SAnswer kAnswers[] = {
+    // A null function: no line is looked at in that state.
+    static const SRow<void (CTessolyDlg::*)(const QString&)> kAnswers[] = {
         {STEP_POWER_OFF_DONE, &CTessolyDlg::AnswerPowerOffDone},
         {STEP_POWER_ON_PROBE, &CTessolyDlg::AnswerPowerOnProbe},
         {STEP_POWERED_ON, &CTessolyDlg::AnswerPoweredOn},
@@ -83,14 +78,8 @@ void CTessolyDlg::HandleDataLine(const QString& strLine)
         {STEP_IDLE, &CTessolyDlg::AnswerIdle},
         {STEP_BUSY, &CTessolyDlg::AnswerBusy},
     };
-    for (const SAnswer& a : kAnswers) {
-        if (a.nState == m_nState) {
-            if (a.pfn)
-                (this->*a.pfn)(strLine);
-            return;
-        }
-    }
-    AnswerUnexpected(strLine);
+    if (!Dispatch(kAnswers, m_nState, strLine))
+        AnswerUnexpected(strLine);
 }
 
 void CTessolyDlg::AnswerPowerOffDone(const QString& strLine)

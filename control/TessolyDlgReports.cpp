@@ -99,13 +99,7 @@ void CTessolyDlg::HandleTraceLine(const QString& strLine)
 
 void CTessolyDlg::ShowReport(int nReport)
 {
-    using Show = void (CTessolyDlg::*)();
-    struct SShow
-    {
-        int nReport;
-        Show pfn;
-    };
-    static const SShow kShows[] = {
+    static const SRow<void (CTessolyDlg::*)()> kShows[] = {
         {REPORT_IDLE_MODE, &CTessolyDlg::ShowIdleMode},
         {REPORT_DEDICATED, &CTessolyDlg::ShowDedicated},
         {REPORT_BCCH, &CTessolyDlg::ShowBcch},
@@ -115,12 +109,7 @@ void CTessolyDlg::ShowReport(int nReport)
         {REPORT_FULL_IDLE, &CTessolyDlg::ShowFullIdle},
         {REPORT_FULL_DED, &CTessolyDlg::ShowFullDed},
     };
-    for (const SShow& s : kShows) {
-        if (s.nReport == nReport) {
-            (this->*s.pfn)();
-            break;
-        }
-    }
+    Dispatch(kShows, nReport);
     ShowNeighbours(m_TraceReport.GetPendingReport());
 }
 

@@ -28,13 +28,8 @@ const int kRegPolls = 10;
 
 void CTessolyDlg::RunStep(int nStep)
 {
-    using Step = void (CTessolyDlg::*)();
-    struct SStep
-    {
-        int nStep;
-        Step pfn; // null: the step only records the state
-    };
-    static const SStep kSteps[] = {
+    // A null function: the step only records the state.
+    static const SRow<void (CTessolyDlg::*)()> kSteps[] = {
         {STEP_POWER_OFF_DONE, &CTessolyDlg::StepPowerOffDone},
         {STEP_POWER_OFF, &CTessolyDlg::StepPowerOff},
         {STEP_POWER_ON_PROBE, &CTessolyDlg::PowerOnProbe},
@@ -66,14 +61,8 @@ void CTessolyDlg::RunStep(int nStep)
         {STEP_BUSY, &CTessolyDlg::StepBusy},
     };
     m_nState = nStep;
-    for (const SStep& s : kSteps) {
-        if (s.nStep == nStep) {
-            if (s.pfn)
-                (this->*s.pfn)();
-            return;
-        }
-    }
-    StepUnknown();
+    if (!Dispatch(kSteps, nStep))
+        StepUnknown();
 }
 
 void CTessolyDlg::StepPowerOffDone()
