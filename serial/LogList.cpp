@@ -1,5 +1,7 @@
 #include "serial/LogList.h"
 
+#include "serial/LogItemDelegate.h"
+
 #include <QFile>
 #include <QListWidget>
 #include <QTimer>
@@ -13,12 +15,19 @@ constexpr int kKeep = 255;
 
 CLogList::CLogList(QListWidget* pList) : m_pList(pList)
 {
-    if (m_pList) {
-        m_pList->clear();
-        // Every entry is one text line: lets the view skip measuring each one.
-        m_pList->setUniformItemSizes(true);
-    }
+    if (!m_pList)
+        return;
+    m_pList->clear();
+    // Every entry is one text line: lets the view skip measuring each one.
+    m_pList->setUniformItemSizes(true);
+    m_pList->setItemDelegate(new CLogItemDelegate(m_pList));
+    m_pShowTimer = std::make_unique<QTimer>();
+    m_pShowTimer->setSingleShot(true);
+    m_pShowTimer->setInterval(kShowEveryMs);
+    QObject::connect(m_pShowTimer.get(), &QTimer::timeout, m_pList, [this]() { Flush(); });
 }
+
+CLogList::~CLogList() = default;
 
 void CLogList::AddLine(const char* pszPrefix, const QString& strText)
 {
@@ -36,34 +45,38 @@ void CLogList::Append(const QString& line)
 {
     if (!m_pList)
         return;
-    if (m_pList->count() >= kMaxEntries)
+    m_pending.append(line);
+    if (m_pending.size() > kMaxEntries)
+        m_pending.removeFirst();
+    // Off screen nothing is drawn: the list takes the line at once.
+    if (!m_pList->isVisible())
+        Flush();
+    else if (!m_pShowTimer->isActive())
+        m_pShowTimer->start();
+}
+
+void CLogList::Flush()
+{
+    if (!m_pList || m_pending.isEmpty())
+        return;
+    m_pShowTimer->stop();
+    const int nCount = m_pList->count();
+    const int nDrop = qMin(nCount, nCount + static_cast<int>(m_pending.size()) - kMaxEntries);
+    if (nDrop == 1)
         delete m_pList->takeItem(0);
-    m_pList->addItem(line);
-    m_nLast = m_pList->count() - 1;
+    else if (nDrop > 1)
+        m_pList->model()->removeRows(0, nDrop);
+    m_pList->addItems(m_pending);
+    m_pending.clear();
     SelectNewest();
 }
 
 void CLogList::SelectNewest()
 {
-    if (!m_pList->isVisible()) {
-        m_pList->setCurrentRow(m_nLast);
-        return;
-    }
-    // On screen, selecting makes the view lay out all its entries: do it once
-    // per pass of the event loop, so a burst of lines stays cheap.
-    if (*m_pSelectPending)
-        return;
-    *m_pSelectPending = true;
-    QListWidget* pList = m_pList;
-    std::shared_ptr<bool> pPending = m_pSelectPending;
-    QTimer::singleShot(0, pList, [pList, pPending]() {
-        *pPending = false;
-        const int nRow = pList->count() - 1;
-        if (nRow < 0)
-            return;
-        pList->setCurrentRow(nRow);
-        pList->scrollToItem(pList->item(nRow));
-    });
+    const int nRow = m_pList->count() - 1;
+    m_pList->setCurrentRow(nRow);
+    if (m_pList->isVisible())
+        m_pList->scrollToItem(m_pList->item(nRow));
 }
 
 void CLogList::AddText(const char* pszPrefix, const QString& strText)
@@ -71,10 +84,12 @@ void CLogList::AddText(const char* pszPrefix, const QString& strText)
     ForEachLine(strText, [&](QStringView line) { AddLine(pszPrefix, line.toString()); });
 }
 
-void CLogList::TakeFrom(QListWidget* pOther)
+void CLogList::TakeFrom(CLogList& other)
 {
-    if (!pOther || pOther == m_pList)
+    if (&other == this || !other.m_pList)
         return;
+    other.Flush();
+    QListWidget* pOther = other.m_pList;
     const int nCount = pOther->count();
     for (int i = 0; i < nCount; ++i) {
         const QString entry = pOther->item(i)->text();
@@ -86,13 +101,16 @@ void CLogList::TakeFrom(QListWidget* pOther)
             AddText(nullptr, entry);
     }
     pOther->clear();
+    Flush();
 }
 
 void CLogList::Clear()
 {
+    m_pending.clear();
+    if (m_pShowTimer)
+        m_pShowTimer->stop();
     if (m_pList)
         m_pList->clear();
-    m_nLast = 0;
 }
 
 int CLogList::SaveToFile(const QString& strPath)
@@ -100,6 +118,7 @@ int CLogList::SaveToFile(const QString& strPath)
     QFile file(strPath);
     if (strPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 1;
+    Flush();
     bool bOk = true;
     const int nCount = m_pList ? m_pList->count() : 0;
     for (int i = 0; i < nCount && bOk; ++i) {

@@ -31,7 +31,7 @@ void CTrafficLog::Freeze(bool bFrozen)
         m_pCurrent = m_pFrozen.get();
     } else {
         m_pCurrent = m_pVisible.get();
-        m_pVisible->TakeFrom(m_pFrozen->List());
+        m_pVisible->TakeFrom(*m_pFrozen);
     }
 }
 
@@ -58,4 +58,9 @@ int CTrafficLog::Save(const QString& strPath)
 bool CTrafficLog::IsFrozen() const
 {
     return m_pCurrent == m_pFrozen.get();
+}
+
+void CTrafficLog::Flush()
+{
+    m_pVisible->Flush();
 }

@@ -26,6 +26,8 @@ public:
     void Clear();
     int Save(const QString& strPath);
     bool IsFrozen() const;
+    // Puts the lines waiting for the shown list's next showing into it now.
+    void Flush();
     // Every line logged also goes to the recorder, whatever the switches and the freeze.
     void SetRecorder(CLogObserver* pRecorder) { m_pRecorder = pRecorder; }
 

@@ -12,18 +12,21 @@
 #include "PanelFixture.h"
 #include "platform/PortNames.h"
 #include "serial/SerialPort.h"
+#include "serial/TrafficLog.h"
 
 using Core = PanelTest;
 
 namespace {
 QString LastLogEntry(CTessolyDlg& dlg)
 {
+    dlg.Log()->Flush();
     auto* log = dlg.Item<QListWidget>(IDC_LOG);
     return log->count() ? log->item(log->count() - 1)->text() : QString();
 }
 
 int LogCount(CTessolyDlg& dlg)
 {
+    dlg.Log()->Flush();
     return dlg.Item<QListWidget>(IDC_LOG)->count();
 }
 } // namespace
@@ -286,8 +289,7 @@ TEST_F(Core, BurstOfTraceLinesArrivesCompleteAndInOrder)
               QStringLiteral("Idle_Mode_Rpt %1 %2 3 20 47 5 30 12 7 25 99 9 33 20 11 40 3 13 41 7")
                   .arg(1 + (n - 1) % 124)
                   .arg((n - 1) % 64));
-    auto* log = dlg->Item<QListWidget>(IDC_LOG);
-    EXPECT_EQ(log->count(), 999);
+    EXPECT_EQ(LogCount(*dlg), 999);
     EXPECT_EQ(LastLogEntry(*dlg), QStringLiteral("t<, ") + last);
     // The panel shows the last report.
     EXPECT_EQ(Text(IDC_BCCH), QString::number(1 + (n - 1) % 124));

@@ -6,6 +6,7 @@
 
 #include "PanelFixture.h"
 #include "platform/UiServices.h"
+#include "serial/TrafficLog.h"
 
 using Steps = PanelTest;
 
@@ -18,6 +19,7 @@ int CountOf(const QByteArray& bytes, const char* what)
 QStringList LogLines(CTessolyDlg& dlg)
 {
     QStringList lines;
+    dlg.Log()->Flush();
     auto* log = dlg.Item<QListWidget>(IDC_LOG);
     for (int i = 0; log && i < log->count(); ++i)
         lines << log->item(i)->text();
