@@ -64,6 +64,7 @@ bool CTessolyDlg::OnInitDialog()
     // The five picture buttons load their images when they are built.
     m_pDataPort = new CSerialPort(this, WM_DATA_LINE, kInQueue, kOutQueue, kRingSize);
     m_pTracePort = new CSerialPort(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
+    SetLineSources(nullptr, nullptr);
     m_pLog = new CTrafficLog(Item<QListWidget>(IDC_LOG), Item<QListWidget>(IDC_LOG_FROZEN), true,
                              true, false);
     if (m_pFrame)
@@ -256,6 +257,7 @@ bool CTessolyDlg::ReportWriteError(CSerialPort* pPort, int nKind, int nCode, con
 
 void CTessolyDlg::DeleteChannels()
 {
+    m_pDataLines = m_pTraceLines = nullptr;
     delete m_pDataPort;
     m_pDataPort = nullptr;
     delete m_pTracePort;
@@ -321,6 +323,12 @@ void CTessolyDlg::OnEnterKey()
         if (number->hasFocus())
             OnYes();
     }
+}
+
+void CTessolyDlg::SetLineSources(CLineSource* pDataLines, CLineSource* pTraceLines)
+{
+    m_pDataLines = pDataLines ? pDataLines : m_pDataPort;
+    m_pTraceLines = pTraceLines ? pTraceLines : m_pTracePort;
 }
 
 void CTessolyDlg::customEvent(QEvent* e)

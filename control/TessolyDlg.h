@@ -13,6 +13,7 @@
 
 class CSerialPort;
 class CTrafficLog;
+class CLineSource;
 class CFrameHost;
 class CGsmtapSender;
 
@@ -154,6 +155,9 @@ public:
     bool IsTraceReportsOn() const { return m_bTraceReportsOn; }
     int MaxPowerDbm() const { return m_nMaxPowerDbm; }
     CFrameHost* Frame() const { return m_pFrame; }
+    // Takes the lines of the ports from other sources (nullptr: the ports);
+    // the ports still carry every write.
+    void SetLineSources(CLineSource* pDataLines, CLineSource* pTraceLines);
     CSerialPort* DataPort() const { return m_pDataPort; }
     CSerialPort* TracePort() const { return m_pTracePort; }
     CTrafficLog* Log() const { return m_pLog; }
@@ -163,6 +167,8 @@ public:
 
     // --- state (shared with every concern of the panel) -------------------
     CSerialPort* m_pDataPort = nullptr;
+    CLineSource* m_pDataLines = nullptr;
+    CLineSource* m_pTraceLines = nullptr;
     CSerialPort* m_pTracePort = nullptr;
     CTrafficLog* m_pLog = nullptr;
     int m_nState = 0;

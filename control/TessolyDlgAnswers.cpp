@@ -37,9 +37,9 @@ QString QuotedCaller(const QString& line)
 
 void CTessolyDlg::OnDataLine()
 {
-    if (!m_pDataPort)
+    if (!m_pDataLines)
         return;
-    const QString line = m_pDataPort->GetLine();
+    const QString line = m_pDataLines->GetLine();
     if (m_pLog)
         m_pLog->Log(LOG_DATA, "D<, ", line);
     HandleDataLine(line);

@@ -78,9 +78,9 @@ void ShowRxQuality(CTessolyDlg& dlg, const char* pszField, const QString& strSuf
 
 void CTessolyDlg::OnTraceLine()
 {
-    if (!m_pTracePort)
+    if (!m_pTraceLines)
         return;
-    const QString line = m_pTracePort->GetLine();
+    const QString line = m_pTraceLines->GetLine();
     if (m_pLog)
         m_pLog->Log(LOG_TRACE, "t<, ", line);
     HandleTraceLine(line);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <atomic>
 
+#include "serial/LineSource.h"
+
 class QObject;
 class QThread;
 class CSerialReader;
@@ -24,12 +26,12 @@ enum
 // One serial channel: opens a port by number, sets its line parameters and
 // runs a reader thread that cuts the input into lines, queues them and posts
 // one line message per line to its owner. Writes are synchronous.
-class CSerialPort
+class CSerialPort : public CLineSource
 {
 public:
     CSerialPort(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue, int nOutQueue,
                 int nRingSize);
-    ~CSerialPort();
+    ~CSerialPort() override;
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
@@ -49,7 +51,7 @@ public:
     bool TakeLossNotice();
     int Write(const char* pBuffer, int nCount);
     // The next queued line; called once per line message.
-    QString GetLine();
+    QString GetLine() override;
     // Lines queued and not yet taken.
     int QueuedLines() const;
     // The most lines queued before the reader waits for the owner (10,000).
