@@ -154,6 +154,8 @@ public:
     bool IsPoweredOn() const { return m_bPoweredOn; }
     bool IsTraceReportsOn() const { return m_bTraceReportsOn; }
     int MaxPowerDbm() const { return m_nMaxPowerDbm; }
+    // The record of the trace reports, for the dialogs that show it.
+    const CTraceReport& TraceReport() const { return m_TraceReport; }
     CFrameHost* Frame() const { return m_pFrame; }
     // Takes the lines of the ports from other sources (nullptr: the ports);
     // the ports still carry every write.

@@ -92,7 +92,7 @@ void CBcchSysInfoDlg::OnSelChangedTree()
     strText += QString(strText.size() * 155 / 100, QLatin1Char('-'));
     strText += QStringLiteral("\r\n");
 
-    const CTraceReport* pReport = m_pController ? &m_pController->m_TraceReport : nullptr;
+    const CTraceReport* pReport = m_pController ? &m_pController->TraceReport() : nullptr;
     if (!pReport || !pReport->m_bSysInfo[t - 1]) {
         strText += QStringLiteral("\r\nNo data available. Waiting for BCCH-Report...");
         SetText(strText);
@@ -120,7 +120,7 @@ void CBcchSysInfoDlg::OnSelChangedTree()
     }
     strText += QStringLiteral("]\r\n");
 
-    m_nBandPower = m_pController->m_nMaxPowerDbm;
+    m_nBandPower = m_pController->MaxPowerDbm();
     m_bRestOctets = m_pFrame && m_pFrame->HasTraceFlag(RF_BCCH_REST) != 0;
     SetText(DecodeElement(strText, t, e));
 }

@@ -47,7 +47,8 @@ private:
     void CloseWindow();
 
     CFrameHost* m_pFrame;
-    CTessolyDlg* m_pController = nullptr;
+    // Read only: the dialog shows the record and never changes the panel.
+    const CTessolyDlg* m_pController = nullptr;
     QPlainTextEdit* m_edtText = nullptr;
     QTreeWidget* m_treeTypes = nullptr;
     QString m_strText;
