@@ -219,7 +219,7 @@ QString CSerialReader::TakeLine()
         }
     }
     if (bResume)
-        QMetaObject::invokeMethod(this, &CSerialReader::OnReadyRead, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "OnReadyRead", Qt::QueuedConnection);
     return line;
 }
 

@@ -42,7 +42,9 @@ public:
     bool IsDeviceOpen() const { return m_bDeviceOpen.load(); }
 
 private:
-    void OnReadyRead();
+    // Invoked by name from the owner's thread as well: the call is then made
+    // and queued inside Qt, the one place that orders it with the reader.
+    Q_INVOKABLE void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
     void DropDevice();
     int WriteFailed();
