@@ -53,24 +53,26 @@ bool CProfileFile::Save()
     return true;
 }
 
-bool CProfileFile::IsSection(const QString& line, QString* name)
+// The parsers look at views of the line: a settings file is read key by key,
+// and each look would otherwise copy every line it passes.
+bool CProfileFile::IsSection(QStringView line, QStringView* name)
 {
-    const QString t = line.trimmed();
+    const QStringView t = line.trimmed();
     if (!t.startsWith(QLatin1Char('[')))
         return false;
-    const int end = t.indexOf(QLatin1Char(']'));
+    const qsizetype end = t.indexOf(QLatin1Char(']'));
     if (end < 0)
         return false;
     *name = t.mid(1, end - 1).trimmed();
     return true;
 }
 
-bool CProfileFile::SplitKey(const QString& line, QString* key, QString* value)
+bool CProfileFile::SplitKey(QStringView line, QStringView* key, QStringView* value)
 {
-    const QString t = line.trimmed();
+    const QStringView t = line.trimmed();
     if (t.isEmpty() || t.startsWith(QLatin1Char(';')))
         return false;
-    const int eq = line.indexOf(QLatin1Char('='));
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (eq < 0)
         return false;
     *key = line.left(eq).trimmed();
@@ -83,7 +85,7 @@ QString CProfileFile::GetString(const QString& section, const QString& key,
 {
     bool inSection = false;
     for (const QString& l : m_lines) {
-        QString name, k, v;
+        QStringView name, k, v;
         if (IsSection(l, &name)) {
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
             continue;
@@ -93,7 +95,7 @@ QString CProfileFile::GetString(const QString& section, const QString& key,
                 ((v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"'))) ||
                  (v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))))
                 v = v.mid(1, v.size() - 2);
-            return v.left(kMaxValue);
+            return v.left(kMaxValue).toString();
         }
     }
     return def.left(kMaxValue);
@@ -127,7 +129,7 @@ void CProfileFile::WriteString(const QString& section, const QString& key, const
     int lastKeyLine = -1;  // last non-blank line inside the section
     bool inSection = false;
     for (int i = 0; i < lines.size(); ++i) {
-        QString name, k, v;
+        QStringView name, k, v;
         if (IsSection(lines[i], &name)) {
             if (inSection)
                 break;
@@ -140,10 +142,10 @@ void CProfileFile::WriteString(const QString& section, const QString& key, const
         }
         if (!inSection)
             continue;
-        if (!lines[i].trimmed().isEmpty())
+        if (!QStringView(lines[i]).trimmed().isEmpty())
             lastKeyLine = i;
         if (SplitKey(lines[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
-            lines[i] = k + QLatin1Char('=') + value;
+            lines[i] = k.toString() + QLatin1Char('=') + value;
             return;
         }
     }

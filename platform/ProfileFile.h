@@ -32,8 +32,8 @@ public:
 
 private:
     QStringList ReadLines() const;
-    static bool IsSection(const QString& line, QString* name);
-    static bool SplitKey(const QString& line, QString* key, QString* value);
+    static bool IsSection(QStringView line, QStringView* name);
+    static bool SplitKey(QStringView line, QStringView* key, QStringView* value);
 
     QString m_strPath;
     QStringList m_lines;
