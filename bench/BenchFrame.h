@@ -14,7 +14,7 @@ public:
     void SetBsLock(bool) override {}
     void PostCloseApp() override {}
     void PostBcchClosed() override {}
-    CTessolyDlg* Controller() const override { return nullptr; }
+    int MaxPowerDbm() const override { return 43; }
     CLogObserver* Recorder() const override { return recorder; }
     CLogObserver* recorder = nullptr; // the session recording, when measured
 };

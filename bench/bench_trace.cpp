@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 #include <benchmark/benchmark.h>
 
 #include "trace/StringE.h"
@@ -64,15 +63,14 @@ void BM_ScanDataLine(benchmark::State& state)
     for (int c = 1; c <= 124; c += 4)
         src += QString("%1 %2 ").arg(c).arg(c % 64);
     CTraceReport report;
-    QWidget wnd; // hidden: publication would not paint it
-    report.AttachScanWindow(&wnd);
+    report.AttachScan();
     QString header = "RF Scan 1";
     report.ParseLine(header);
     for (auto _ : state) {
         QString line = src;
         benchmark::DoNotOptimize(report.ParseLine(line));
     }
-    report.DetachScanWindow();
+    report.DetachScan();
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ScanDataLine);

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class CTessolyDlg;
 class CLogObserver;
 
 // What the front panel controller and the dialogs ask of the main frame.
@@ -22,7 +21,9 @@ public:
     virtual void PostCloseApp() = 0;
     // Posts WM_BCCH_CLOSED: the BCCH System Info window is to be destroyed.
     virtual void PostBcchClosed() = 0;
-    virtual CTessolyDlg* Controller() const = 0;
+    // The highest transmit power of the band in use, in dBm (the BCCH
+    // dialog decodes power levels with it).
+    virtual int MaxPowerDbm() const = 0;
     // Where the panel's traffic is recorded; none by default.
     virtual CLogObserver* Recorder() const { return nullptr; }
 };

@@ -3,6 +3,7 @@
 #include <QBasicTimer>
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <utility>
 
 #include "control/DataContent.h"
@@ -150,12 +151,22 @@ public:
     void SetBsLockCheck(bool bCheck);
     void OnGo(int nRow); // rows 1 .. 6
 
-    // --- read accessors ---------------------------------------------------
+    // --- accessors ---------------------------------------------------------
     bool IsPoweredOn() const { return m_bPoweredOn; }
     bool IsTraceReportsOn() const { return m_bTraceReportsOn; }
     int MaxPowerDbm() const { return m_nMaxPowerDbm; }
     // The record of the trace reports, for the dialogs that show it.
     const CTraceReport& TraceReport() const { return m_TraceReport; }
+    int State() const { return m_nState; }
+    // The status text of the idle state, as the operator query gave it.
+    const QString& IdleStatus() const { return m_strIdleStatus; }
+    // The live feed to Wireshark (owned by the frame; null: none).
+    void SetGsmtap(CGsmtapSender* pGsmtap) { m_pGsmtap = pGsmtap; }
+    // The channel scan's use of the parser: while attached, lines that are
+    // no report are scan levels; onLevels runs after each publication.
+    void AttachScan(std::function<void(bool bAnyLevel)> onLevels);
+    void DetachScan();
+    void ResetScanLevels();
     CFrameHost* Frame() const { return m_pFrame; }
     // Takes the lines of the ports from other sources (nullptr: the ports);
     // the ports still carry every write.
@@ -167,33 +178,6 @@ public:
     void SetBar(int nId, int nPos);
     int BarPos(int nId) const;
 
-    // --- state (shared with every concern of the panel) -------------------
-    CSerialPort* m_pDataPort = nullptr;
-    CLineSource* m_pDataLines = nullptr;
-    CLineSource* m_pTraceLines = nullptr;
-    CSerialPort* m_pTracePort = nullptr;
-    CTrafficLog* m_pLog = nullptr;
-    int m_nState = 0;
-    int m_nCount = 0;
-    bool m_bPoweredOn = false;
-    bool m_bTraceReportsOn = false;
-    int m_nMaxPowerDbm = 43;
-    bool m_bStopTraceOnError = true;
-    QString m_strLastNumber;
-    QString m_strIdleStatus;
-    QString m_strMessageText;
-    QString m_strTraceFlags;
-    QString m_strLockChannel;
-    // An undefined RX quality has been reported and no valid one shown since.
-    bool m_bRxQualReported = false;
-    CLibraryDlg m_dlgLibrary;
-    CDataContent m_dlgDataContent;
-    CTraceReport m_TraceReport;
-    // The live feed to Wireshark, owned by the frame; null without one.
-    CGsmtapSender* m_pGsmtap = nullptr;
-    PortSettings m_DataPortSettings;
-    PortSettings m_TracePortSettings;
-
     // Timing values in milliseconds (tests may shorten them after construction).
     int m_nPowerOnWait = 1400;
     int m_nProbeInterval = 200;
@@ -204,10 +188,6 @@ public:
     int m_nRingTimeout = 6000;
     int m_nIdlePause = 1000; // pause of the return to idle
     int m_nClosePause = 100; // pause after closing both ports
-
-    // Power-on probe values kept from one power-on to the next.
-    static bool s_bSendPowerOn;
-    static int s_nPowerOnTries;
 
 signals:
     // A line was handled (after logging and interpretation); for observers and tests.
@@ -230,6 +210,7 @@ private:
     void EnableCallMeters(bool bEnable);
     void ConnectPadControls();
     void ClearNeighbourRows();
+    void ShowRxQuality(const char* pszField, const QString& strSuffix = QString());
     // A row of a dispatch table: a number (step, state, report kind) and the
     // member function for it; a null function means nothing to do.
     template <class Fn> struct SRow
@@ -319,6 +300,40 @@ private:
     void ShowFullIdleDesc();
     void ShowFullIdle();
     void ShowFullDed();
+
+    // --- state (shared with every concern of the panel) -------------------
+    // The tests set up states that the wire alone reaches only slowly.
+    friend struct TestAccess;
+
+    CSerialPort* m_pDataPort = nullptr;
+    CLineSource* m_pDataLines = nullptr;
+    CLineSource* m_pTraceLines = nullptr;
+    CSerialPort* m_pTracePort = nullptr;
+    CTrafficLog* m_pLog = nullptr;
+    int m_nState = 0;
+    int m_nCount = 0;
+    bool m_bPoweredOn = false;
+    bool m_bTraceReportsOn = false;
+    int m_nMaxPowerDbm = 43;
+    bool m_bStopTraceOnError = true;
+    QString m_strLastNumber;
+    QString m_strIdleStatus;
+    QString m_strMessageText;
+    QString m_strTraceFlags;
+    QString m_strLockChannel;
+    // An undefined RX quality has been reported and no valid one shown since.
+    bool m_bRxQualReported = false;
+    CLibraryDlg m_dlgLibrary;
+    CDataContent m_dlgDataContent;
+    CTraceReport m_TraceReport;
+    // The live feed to Wireshark, owned by the frame; null without one.
+    CGsmtapSender* m_pGsmtap = nullptr;
+    PortSettings m_DataPortSettings;
+    PortSettings m_TracePortSettings;
+
+    // Power-on probe values kept from one power-on to the next.
+    static bool s_bSendPowerOn;
+    static int s_nPowerOnTries;
 
     CFrameHost* m_pFrame;
     QBasicTimer m_timers[TIMER_COUNT];

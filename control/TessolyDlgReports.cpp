@@ -37,7 +37,7 @@ void ShowRxLevel(CTessolyDlg& dlg, const char* pszField)
 
 void ShowOutputPower(CTessolyDlg& dlg, const char* pszField)
 {
-    const int p = dlg.m_nMaxPowerDbm - 2 * Number(pszField);
+    const int p = dlg.MaxPowerDbm() - 2 * Number(pszField);
     dlg.SetDlgItemText(IDC_OUTPOWER, Text(pszField) + QStringLiteral("=") + QString::number(p) +
                                          QStringLiteral(" dBm"));
     dlg.SetBar(IDC_OUTPOWER_BAR, p + 1);
@@ -52,29 +52,44 @@ void ShowTimingAdvance(CTessolyDlg& dlg, const char* pszField)
     dlg.SetBar(IDC_TIMINGADV_BAR, t + 1);
 }
 
+} // namespace
+
 // An RX quality outside 0 .. 7 is a fault of the module's output, not of
 // the program: it is reported without ending the program, and the edit and
 // bar keep their contents. One box is shown for a run of bad values; the
 // next box comes only after a valid value has been shown again, so a module
 // that keeps sending bad values does not bury the user under boxes (lines
 // handled while the box is open find the flag already set).
-void ShowRxQuality(CTessolyDlg& dlg, const char* pszField, const QString& strSuffix = QString())
+void CTessolyDlg::ShowRxQuality(const char* pszField, const QString& strSuffix)
 {
     const int q = Number(pszField);
     if (q >= 0 && q <= 7) {
-        dlg.m_bRxQualReported = false;
-        dlg.SetDlgItemText(IDC_RXQUAL, QString::number(q) + QStringLiteral(" = ") +
-                                           Text(kRxQualText[q]) + strSuffix);
-        dlg.SetBar(IDC_RXQUAL_BAR, q * 10 + 1);
+        m_bRxQualReported = false;
+        SetDlgItemText(IDC_RXQUAL, QString::number(q) + QStringLiteral(" = ") +
+                                       Text(kRxQualText[q]) + strSuffix);
+        SetBar(IDC_RXQUAL_BAR, q * 10 + 1);
         return;
     }
-    if (q > 7 && !dlg.m_bRxQualReported) {
-        dlg.m_bRxQualReported = true;
+    if (q > 7 && !m_bRxQualReported) {
+        m_bRxQualReported = true;
         const QByteArray text = "Undefined Value for RxQual=" + QByteArray::number(q);
-        dlg.ReportError(1, 3, false, text.constData(), 0);
+        ReportError(1, 3, false, text.constData(), 0);
     }
 }
-} // namespace
+void CTessolyDlg::AttachScan(std::function<void(bool bAnyLevel)> onLevels)
+{
+    m_TraceReport.AttachScan(std::move(onLevels));
+}
+
+void CTessolyDlg::DetachScan()
+{
+    m_TraceReport.DetachScan();
+}
+
+void CTessolyDlg::ResetScanLevels()
+{
+    m_TraceReport.ResetScanLevels();
+}
 
 void CTessolyDlg::OnTraceLine()
 {
@@ -116,25 +131,25 @@ void CTessolyDlg::ShowReport(int nReport)
 void CTessolyDlg::ShowIdleMode()
 {
     const CTraceReport& r = m_TraceReport;
-    SetDlgItemText(IDC_BCCH, Text(r.m_IdleMode.szBcch));
-    ShowRxLevel(*this, r.m_IdleMode.szRxLev);
+    SetDlgItemText(IDC_BCCH, Text(r.IdleMode().szBcch));
+    ShowRxLevel(*this, r.IdleMode().szRxLev);
 }
 
 void CTessolyDlg::ShowDedicated()
 {
     const CTraceReport& r = m_TraceReport;
-    ShowOutputPower(*this, r.m_Dedicated.szTxPower);
-    ShowRxLevel(*this, r.m_Dedicated.szRxLev2);
-    ShowRxQuality(*this, r.m_Dedicated.szRxQual2);
+    ShowOutputPower(*this, r.Dedicated().szTxPower);
+    ShowRxLevel(*this, r.Dedicated().szRxLev2);
+    ShowRxQuality(r.Dedicated().szRxQual2);
 }
 
 void CTessolyDlg::ShowBcch()
 {
     // Cell reselection values of System Information 3.
     const CTraceReport& r = m_TraceReport;
-    if (r.m_bSysInfo[2]) {
-        const int a = CStringE(r.m_szSysInfo[2][11]).ToInt(16);
-        const int b = CStringE(r.m_szSysInfo[2][12]).ToInt(16);
+    if (r.Bcch().abSysInfo[2]) {
+        const int a = CStringE(r.Bcch().aszSysInfo[2][11]).ToInt(16);
+        const int b = CStringE(r.Bcch().aszSysInfo[2][12]).ToInt(16);
         SetDlgItemText(IDC_DIFFRX, QString::number(2 * (a >> 5)));
         SetDlgItemText(IDC_MINRX, QString::number(b & 0x3F));
     }
@@ -144,17 +159,17 @@ void CTessolyDlg::ShowDedicatedChan()
 {
     CTraceReport& r = m_TraceReport;
     SendTrace(TRACE_ACCEPT_CHANNEL);
-    SetDlgItemText(IDC_BCCH, Text(r.m_DedicatedChan.szBcch));
-    SetDlgItemText(IDC_BSIC, Text(r.m_DedicatedChan.szBsic));
+    SetDlgItemText(IDC_BCCH, Text(r.DedicatedChan().szBcch));
+    SetDlgItemText(IDC_BSIC, Text(r.DedicatedChan().szBsic));
     auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
     if (list)
         list->clear();
-    SetDlgItemText(IDC_TIMESLOT, Text(r.m_DedicatedChan.szTimeSlot));
+    SetDlgItemText(IDC_TIMESLOT, Text(r.DedicatedChan().szTimeSlot));
     if (list) {
-        if (qstrcmp(r.m_DedicatedChan.szMode, "Hopping") != 0)
-            list->addItem(Text(r.m_DedicatedChan.szTrafficChannel));
+        if (qstrcmp(r.DedicatedChan().szMode, "Hopping") != 0)
+            list->addItem(Text(r.DedicatedChan().szTrafficChannel));
         else
-            list->addItems(r.m_listHopping);
+            list->addItems(r.Hopping());
     }
     // Shown once: the fields and the hopping list are consumed.
     r.ClearReport(REPORT_DEDICATED_CHAN);
@@ -163,15 +178,15 @@ void CTessolyDlg::ShowDedicatedChan()
 void CTessolyDlg::ShowCellId()
 {
     const CTraceReport& r = m_TraceReport;
-    SetDlgItemText(IDC_CI, Text(r.m_CellId.szCi));
-    SetDlgItemText(IDC_LAC, Text(r.m_CellId.szLac));
-    SetDlgItemText(IDC_MNC, Text(r.m_CellId.szMnc));
-    SetDlgItemText(IDC_MCC, Text(r.m_CellId.szMcc));
+    SetDlgItemText(IDC_CI, Text(r.CellId().szCi));
+    SetDlgItemText(IDC_LAC, Text(r.CellId().szLac));
+    SetDlgItemText(IDC_MNC, Text(r.CellId().szMnc));
+    SetDlgItemText(IDC_MCC, Text(r.CellId().szMcc));
 }
 
 void CTessolyDlg::ShowFullIdleDesc()
 {
-    const TrFullIdleDesc& d = m_TraceReport.m_FullIdleDesc;
+    const TrFullIdleDesc& d = m_TraceReport.FullIdleDesc();
     SetDlgItemText(IDC_BCCH, Text(d.szBcch));
     SetDlgItemText(IDC_BSIC, Text(d.szBsic));
     SetDlgItemText(IDC_CI, Text(d.szCi));
@@ -186,9 +201,9 @@ void CTessolyDlg::ShowFullIdleDesc()
 void CTessolyDlg::ShowFullIdle()
 {
     const CTraceReport& r = m_TraceReport;
-    SetDlgItemText(IDC_BCCH, Text(r.m_FullIdle.szBcch));
-    ShowRxLevel(*this, r.m_FullIdle.szRxLev);
-    ShowRxQuality(*this, r.m_FullIdle.szRxQual, QStringLiteral(" %"));
+    SetDlgItemText(IDC_BCCH, Text(r.FullIdle().szBcch));
+    ShowRxLevel(*this, r.FullIdle().szRxLev);
+    ShowRxQuality(r.FullIdle().szRxQual, QStringLiteral(" %"));
 }
 
 void CTessolyDlg::ShowFullDed()
@@ -202,15 +217,15 @@ void CTessolyDlg::ShowFullDed()
         strChannel = GetDlgItemText(IDC_BCCH);
     const int c = CStringE(strChannel).ToInt(10);
     m_nMaxPowerDbm = ChannelPlan::IsHighBand(c) ? 30 : 43;
-    const TrFullDedReport& d = m_TraceReport.m_FullDed;
+    const TrFullDedReport& d = m_TraceReport.FullDed();
     ShowTimingAdvance(*this, d.szTimingAdvance);
     ShowOutputPower(*this, d.szTxPower);
     if (Number(d.szPairSelect) != 0) {
         ShowRxLevel(*this, d.szRxLev1);
-        ShowRxQuality(*this, d.szRxQual1);
+        ShowRxQuality(d.szRxQual1);
     } else {
         ShowRxLevel(*this, d.szRxLev2);
-        ShowRxQuality(*this, d.szRxQual2);
+        ShowRxQuality(d.szRxQual2);
     }
 }
 

@@ -10,6 +10,7 @@
 // state to its next byte modulo 40; 0x02 hands the rest to the trace-line
 // handling; 0x03 makes the rest the text of the message being sent; any
 // other line is a data-port line.
+#include "../tests/common/TestAccess.h"
 #include "FuzzCommon.h"
 #include "control/FrameHost.h"
 #include "control/TessolyDlg.h"
@@ -36,7 +37,7 @@ public:
     void SetBsLock(bool) override {}
     void PostCloseApp() override { ++m_nCloseApp; }
     void PostBcchClosed() override {}
-    CTessolyDlg* Controller() const override { return m_pController; }
+    int MaxPowerDbm() const override { return m_pController->MaxPowerDbm(); }
 
     QString m_strFlags = QStringLiteral("FFFFFF");
     CTessolyDlg* m_pController = nullptr;
@@ -102,34 +103,35 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     // changed that the next would otherwise inherit.
     for (int id = 0; id < TIMER_COUNT; ++id)
         dlg.KillTimer(id);
-    dlg.m_nCount = 0;
-    dlg.m_bRxQualReported = false;
-    dlg.m_strIdleStatus.clear();
-    dlg.m_strMessageText.clear();
-    dlg.m_dlgLibrary.RemoveAllEntries();
+    TestAccess::Count(dlg) = 0;
+    TestAccess::RxQualReported(dlg) = false;
+    TestAccess::IdleStatus(dlg).clear();
+    TestAccess::MessageText(dlg).clear();
+    TestAccess::Library(dlg).RemoveAllEntries();
     for (int i = 0; i < REPORT_NONE; ++i)
-        dlg.m_TraceReport.ClearReport(i);
-    dlg.m_TraceReport.ResetScanLevels();
-    CTessolyDlg::s_bSendPowerOn = true;
-    CTessolyDlg::s_nPowerOnTries = 5;
-    dlg.m_nState = size > 0 ? data[0] % kStates : 0;
+        TestAccess::Record(dlg).ClearReport(i);
+    dlg.ResetScanLevels();
+    TestAccess::SendPowerOn() = true;
+    TestAccess::PowerOnTries() = 5;
+    TestAccess::State(dlg) = size > 0 ? data[0] % kStates : 0;
 
     const QList<QByteArray> lines =
         size > 0 ? fuzz::Lines(data + 1, size - 1) : QList<QByteArray>();
     for (const QByteArray& bytes : lines) {
         const char cKind = bytes.isEmpty() ? 0 : bytes[0];
         if (cKind == '\x01') {
-            dlg.m_nState = bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) % kStates : 0;
+            TestAccess::State(dlg) =
+                bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) % kStates : 0;
         } else if (cKind == '\x02') {
             dlg.HandleTraceLine(QString::fromLatin1(bytes.mid(1)));
         } else if (cKind == '\x03') {
-            dlg.m_strMessageText = QString::fromLatin1(bytes.mid(1));
+            TestAccess::MessageText(dlg) = QString::fromLatin1(bytes.mid(1));
         } else {
             dlg.HandleDataLine(QString::fromLatin1(bytes));
         }
         // Closed ports: nothing went out, so nothing failed fatally.
         FUZZ_CHECK(dlg.DataPort() && dlg.TracePort());
-        for (const QString& row : dlg.m_dlgLibrary.m_arrEntries)
+        for (const QString& row : TestAccess::Library(dlg).m_arrEntries)
             FUZZ_CHECK(row.size() <= CLibraryDlg::kRowLength);
         FUZZ_CHECK(dlg.BarPos(IDC_RXLEV_BAR) >= 0 && dlg.BarPos(IDC_RXLEV_BAR) <= 63);
     }

@@ -3,12 +3,11 @@
 // byte 0x01: their next byte is a command and the byte after it its
 // argument:
 //   0 ClearReport(argument as a signed byte)   1 ResetScanLevels()
-//   2 AttachScanWindow()                       3 DetachScanWindow()
+//   2 AttachScan()                             3 DetachScan()
 //   4 toggle: decode later lines as UTF-8 instead of Latin-1
 //   5 GetScanLevel(argument * 8 - 100)         6 NeighbourTable(argument)
 // After each step the record is checked: every text field holds its zero
 // terminator, the kinds stay in their range, the scan levels stay readable.
-#include <QWidget>
 
 #include "FuzzCommon.h"
 #include "trace/TraceReport.h"
@@ -28,37 +27,37 @@ bool NeighboursTerminated(const TrNeighbour (&table)[6])
 
 void CheckRecord(const CTraceReport& r)
 {
-    FUZZ_CHECK(r.m_nReport >= 0 && r.m_nReport <= REPORT_NONE);
+    FUZZ_CHECK(r.CurrentReport() >= 0 && r.CurrentReport() <= REPORT_NONE);
     FUZZ_CHECK(r.GetPendingReport() >= 0 && r.GetPendingReport() <= REPORT_NONE);
 
-    FUZZ_CHECK(Terminated(r.m_szBcchText1) && Terminated(r.m_szBcchText2));
-    for (const auto& type : r.m_szSysInfo) {
+    FUZZ_CHECK(Terminated(r.Bcch().szText1) && Terminated(r.Bcch().szText2));
+    for (const auto& type : r.Bcch().aszSysInfo) {
         for (const auto& octet : type)
             FUZZ_CHECK(Terminated(octet));
     }
 
-    const TrIdleModeRpt& idle = r.m_IdleMode;
+    const TrIdleModeRpt& idle = r.IdleMode();
     FUZZ_CHECK(Terminated(idle.szBcch) && Terminated(idle.szRxLev));
     FUZZ_CHECK(NeighboursTerminated(idle.aNeighbour));
 
-    const TrDedicatedRpt& ded = r.m_Dedicated;
+    const TrDedicatedRpt& ded = r.Dedicated();
     FUZZ_CHECK(Terminated(ded.szField0) && Terminated(ded.szTxPower) && Terminated(ded.szRxLev1) &&
                Terminated(ded.szRxQual1) && Terminated(ded.szRxLev2) && Terminated(ded.szRxQual2) &&
                Terminated(ded.szField24));
     FUZZ_CHECK(NeighboursTerminated(ded.aNeighbour));
 
-    const TrCellId& cell = r.m_CellId;
+    const TrCellId& cell = r.CellId();
     FUZZ_CHECK(Terminated(cell.szCi) && Terminated(cell.szLac) && Terminated(cell.szMnc) &&
                Terminated(cell.szMcc));
 
-    const TrDedicatedChan& chan = r.m_DedicatedChan;
+    const TrDedicatedChan& chan = r.DedicatedChan();
     FUZZ_CHECK(Terminated(chan.szBcch) && Terminated(chan.szBsic) && Terminated(chan.szField2) &&
                Terminated(chan.szTimeSlot) && Terminated(chan.szField6) &&
                Terminated(chan.szField8) && Terminated(chan.szMode) && Terminated(chan.szExtra1) &&
                Terminated(chan.szExtra2) && Terminated(chan.szExtra3) &&
                Terminated(chan.szTrafficChannel) && Terminated(chan.szChanCount));
 
-    const TrFullIdleDesc& d = r.m_FullIdleDesc;
+    const TrFullIdleDesc& d = r.FullIdleDesc();
     FUZZ_CHECK(Terminated(d.szBcch) && Terminated(d.szBsic) && Terminated(d.szCi) &&
                Terminated(d.szLac) && Terminated(d.szMnc) && Terminated(d.szMcc) &&
                Terminated(d.szCombName));
@@ -73,14 +72,14 @@ void CheckRecord(const CTraceReport& r)
                Terminated(d.szCbch6) && Terminated(d.szCbchMode) && Terminated(d.szCbch9Hopping) &&
                Terminated(d.szCbch9) && Terminated(d.szCbch11));
 
-    const TrFullIdleReport& full = r.m_FullIdle;
+    const TrFullIdleReport& full = r.FullIdle();
     FUZZ_CHECK(Terminated(full.szBcch) && Terminated(full.szRxLev) && Terminated(full.szRxQual) &&
                Terminated(full.szField3) && Terminated(full.szField4) && Terminated(full.szField5));
     FUZZ_CHECK(NeighboursTerminated(full.aNeighbourA));
     for (const TrNeighbourB& b : full.aNeighbourB)
         FUZZ_CHECK(Terminated(b.szField1) && Terminated(b.szField2) && Terminated(b.szField3));
 
-    const TrFullDedReport& fded = r.m_FullDed;
+    const TrFullDedReport& fded = r.FullDed();
     FUZZ_CHECK(Terminated(fded.szTimingAdvance) && Terminated(fded.szTxPower) &&
                Terminated(fded.szRxLev1) && Terminated(fded.szRxQual1) &&
                Terminated(fded.szRxLev2) && Terminated(fded.szRxQual2) &&
@@ -108,7 +107,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 {
-    static QWidget* scanWindow = new QWidget; // never shown: repaint() does nothing
     CTraceReport report;
     bool bUtf8 = false;
     for (const QByteArray& bytes : fuzz::Lines(data, size)) {
@@ -123,10 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
                 report.ResetScanLevels();
                 break;
             case 2:
-                report.AttachScanWindow(scanWindow);
+                report.AttachScan();
                 break;
             case 3:
-                report.DetachScanWindow();
+                report.DetachScan();
                 break;
             case 4:
                 bUtf8 = !bUtf8;

@@ -77,7 +77,7 @@ bool CChannelScanDlg::OnInitDialog()
     CTemplateDialog::OnInitDialog();
     if (m_pController) {
         m_pController->SendTrace(TRACE_SCAN_SETUP);
-        if (!m_pController->m_bPoweredOn)
+        if (!m_pController->IsPoweredOn())
             EnableDlgItem(IDC_SCAN_SELECT, false);
     }
 
@@ -85,9 +85,9 @@ bool CChannelScanDlg::OnInitDialog()
     ResetDisplay();
 
     m_model = CScanModel();
-    m_pReport = m_pController ? &m_pController->m_TraceReport : nullptr;
-    if (m_pReport)
-        m_pReport->AttachScanWindow(this, [this](bool bAny) { OnLevelsPublished(bAny); });
+    m_pReport = m_pController ? &m_pController->TraceReport() : nullptr;
+    if (m_pController)
+        m_pController->AttachScan([this](bool bAny) { OnLevelsPublished(bAny); });
     return true;
 }
 
@@ -101,11 +101,9 @@ void CChannelScanDlg::OnDestroy()
     if (m_pGraph)
         m_pGraph->Release();
     m_pGraph = nullptr;
-    if (m_pReport) {
-        m_pReport->ResetScanLevels();
-        m_pReport->DetachScanWindow();
-    }
     if (m_pController) {
+        m_pController->ResetScanLevels();
+        m_pController->DetachScan();
         if (m_model.m_nSelected != 0) {
             m_pController->LockChannel(m_edtChannel ? m_edtChannel->text() : QString());
             m_pController->SendTraceFlags();
@@ -303,7 +301,7 @@ QString CChannelScanDlg::ScanList() const
 void CChannelScanDlg::OnSelect()
 {
     const QString list = ScanList();
-    if (!list.isEmpty() && m_pController && m_pController->m_bPoweredOn) {
+    if (!list.isEmpty() && m_pController && m_pController->IsPoweredOn()) {
         m_model.Request();
         ResetDisplay();
         m_model.m_bScanRequested = true;
@@ -343,8 +341,8 @@ void CChannelScanDlg::SendScanEnd()
 
 void CChannelScanDlg::ResetScanLevels()
 {
-    if (m_pReport)
-        m_pReport->ResetScanLevels();
+    if (m_pController)
+        m_pController->ResetScanLevels();
     // The graph forgets the levels' bars at once.
     ArrangeGraph();
 }

@@ -54,9 +54,6 @@ public:
     // fields do not make a complete list.
     QString ScanList() const;
 
-    CTessolyDlg* m_pController;
-    CTraceReport* m_pReport = nullptr;
-
 protected:
     void BindControls() override;
     bool OnInitDialog() override;
@@ -69,6 +66,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    // The panel the scan commands go through.
+    CTessolyDlg* m_pController;
+    // The record the levels are read from (the controller's).
+    const CTraceReport* m_pReport = nullptr;
+
     void SendScanEnd();
     // Both level tables of the record empty, and the graph laid out again.
     void ResetScanLevels();

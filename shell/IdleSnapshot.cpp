@@ -26,8 +26,8 @@ CIdleSnapshot::CIdleSnapshot(CMainFrame* frame, const QString& path)
 bool CIdleSnapshot::IsIdle() const
 {
     const CTessolyDlg* c = m_pFrame->m_pController;
-    return c && c->m_nState == STEP_IDLE && !c->m_strIdleStatus.isEmpty() &&
-           c->GetDlgItemText(IDC_STATUS) == c->m_strIdleStatus;
+    return c && c->State() == STEP_IDLE && !c->IdleStatus().isEmpty() &&
+           c->GetDlgItemText(IDC_STATUS) == c->IdleStatus();
 }
 
 void CIdleSnapshot::OnLineHandled()

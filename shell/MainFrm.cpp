@@ -41,9 +41,9 @@ CMainFrame::CMainFrame(const QStringList& args)
     m_pRecorder = new CSessionRecorder(this);
     connect(m_pRecorder, &CSessionRecorder::Stopped, this, &CMainFrame::OnRecordingStopped);
     m_pController = new CTessolyDlg(this, nullptr);
-    m_pBcchDlg = new CBcchSysInfoDlg(this, this);
+    m_pBcchDlg = new CBcchSysInfoDlg(this, &m_pController->TraceReport(), this);
     m_pGsmtap = new CGsmtapSender;
-    m_pController->m_pGsmtap = m_pGsmtap;
+    m_pController->SetGsmtap(m_pGsmtap);
 }
 
 CMainFrame::~CMainFrame()

@@ -96,7 +96,7 @@ public:
     }
     void PostCloseApp() override;
     void PostBcchClosed() override;
-    CTessolyDlg* Controller() const override { return m_pController; }
+    int MaxPowerDbm() const override;
     CLogObserver* Recorder() const override;
 
     // --- commands -----------------------------------------------------------

@@ -174,7 +174,7 @@ const CMainFrame::CCommand CMainFrame::s_commands[] = {
      kNoButton, kAlways, nullptr, [](CMainFrame& f) { f.OnConfigure(); }},
     {ID_OPTIONS_RESETMOBILE, kOptions, false, "Reset &Mobile",
      "Set the Test Mobile to the default configuration", kNoButton, kEnabled,
-     [](const CMainFrame& f) { return f.m_pController && f.m_pController->m_bPoweredOn; },
+     [](const CMainFrame& f) { return f.m_pController && f.m_pController->IsPoweredOn(); },
      ToController<&CTessolyDlg::ResetMobile>},
     {ID_HELP_TOPICS, kHelp, false, "&Topics...", "Open helpfile", 9, kAlways, nullptr,
      [](CMainFrame& f) { f.OnHelpTopics(); }},
@@ -193,7 +193,7 @@ const CMainFrame::CCommand* CMainFrame::Command(int nId)
 
 bool CMainFrame::ReportsOn() const
 {
-    return m_pController && m_pController->m_bTraceReportsOn;
+    return m_pController && m_pController->IsTraceReportsOn();
 }
 
 void CMainFrame::AddCommand(QMenu* menu, const CCommand& c)
@@ -360,7 +360,7 @@ void CMainFrame::OnLoggingSave()
 void CMainFrame::OnReportFlags()
 {
     CReportFlagsDlg dlg(this, this);
-    if (dlg.DoModal() == IDOK && m_pController && m_pController->m_bTraceReportsOn)
+    if (dlg.DoModal() == IDOK && m_pController && m_pController->IsTraceReportsOn())
         m_pController->SendTraceFlags();
 }
 

@@ -130,3 +130,8 @@ int CMainFrame::HasTraceFlag(int nMask) const
 {
     return (CStringE(m_strTraceFlags).ToInt(16) & nMask) ? 1 : 0;
 }
+
+int CMainFrame::MaxPowerDbm() const
+{
+    return m_pController->MaxPowerDbm();
+}

@@ -35,15 +35,15 @@ QByteArray CBcchBlock::Assemble(int nType, const unsigned char* pabyOctets, int 
 
 QByteArray CBcchBlock::FromRecord(const CTraceReport& r)
 {
-    const int t = r.m_nBcchType;
+    const int t = r.Bcch().nType;
     if (t < 0 || t >= CSysInfoDecoder::SI_TYPES)
         return QByteArray();
     // The octet count includes the message type; a line that ended early
     // emptied the field after its last octet.
-    const int nCount = std::clamp(r.m_nBcchOctets - 1, 0, int(CSysInfoDecoder::SI_OCTETS));
+    const int nCount = std::clamp(r.Bcch().nOctets - 1, 0, int(CSysInfoDecoder::SI_OCTETS));
     unsigned char o[CSysInfoDecoder::SI_OCTETS];
     int n = 0;
-    for (; n < nCount && r.m_szSysInfo[t][n][0] != 0; ++n)
-        o[n] = static_cast<unsigned char>(CStringE(r.m_szSysInfo[t][n]).ToInt(16) & 0xFF);
+    for (; n < nCount && r.Bcch().aszSysInfo[t][n][0] != 0; ++n)
+        o[n] = static_cast<unsigned char>(CStringE(r.Bcch().aszSysInfo[t][n]).ToInt(16) & 0xFF);
     return Assemble(t + 1, o, n);
 }

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "control/FrameHost.h"
-#include "control/TessolyDlg.h"
 #include "res/TemplateIds.h"
 #include "trace/StringE.h"
 #include "trace/TraceReport.h"
@@ -18,8 +17,8 @@ namespace {
 const int kMaxItemText = 39;
 } // namespace
 
-CBcchSysInfoDlg::CBcchSysInfoDlg(CFrameHost* pFrame, QWidget* parent)
-    : CTemplateDialog(IDD_BCCH_SYSINFO, parent), m_pFrame(pFrame)
+CBcchSysInfoDlg::CBcchSysInfoDlg(CFrameHost* pFrame, const CTraceReport* pReport, QWidget* parent)
+    : CTemplateDialog(IDD_BCCH_SYSINFO, parent), m_pFrame(pFrame), m_pReport(pReport)
 {
 }
 
@@ -39,7 +38,6 @@ void CBcchSysInfoDlg::BindControls()
 
 bool CBcchSysInfoDlg::OnInitDialog()
 {
-    m_pController = m_pFrame ? m_pFrame->Controller() : nullptr;
     m_strText.clear();
     if (m_treeTypes) {
         const QSignalBlocker block(m_treeTypes);
@@ -92,8 +90,8 @@ void CBcchSysInfoDlg::OnSelChangedTree()
     strText += QString(strText.size() * 155 / 100, QLatin1Char('-'));
     strText += QStringLiteral("\r\n");
 
-    const CTraceReport* pReport = m_pController ? &m_pController->TraceReport() : nullptr;
-    if (!pReport || !pReport->m_bSysInfo[t - 1]) {
+    const CTraceReport* pReport = m_pReport;
+    if (!pReport || !pReport->Bcch().abSysInfo[t - 1]) {
         strText += QStringLiteral("\r\nNo data available. Waiting for BCCH-Report...");
         SetText(strText);
         return;
@@ -102,17 +100,17 @@ void CBcchSysInfoDlg::OnSelChangedTree()
     auto field = [](const char* psz, size_t cap) {
         return QString::fromLatin1(psz, static_cast<int>(qstrnlen(psz, cap)));
     };
-    strText += field(pReport->m_szBcchText1, sizeof(pReport->m_szBcchText1)) + QLatin1Char(' ') +
-               field(pReport->m_szBcchText2, sizeof(pReport->m_szBcchText2)) +
+    strText += field(pReport->Bcch().szText1, sizeof(pReport->Bcch().szText1)) + QLatin1Char(' ') +
+               field(pReport->Bcch().szText2, sizeof(pReport->Bcch().szText2)) +
                QStringLiteral("  [ ");
     // The report carries its octet count minus 1 octets; the rest show "??"
     // and decode as 0.
     for (int k = 0; k < SI_OCTETS; ++k) {
         QString strToken = QStringLiteral("??");
         int nValue = 0;
-        if (k + 1 < pReport->m_nBcchOctets) {
-            const char* pszOctet = pReport->m_szSysInfo[t - 1][k];
-            strToken = field(pszOctet, sizeof(pReport->m_szSysInfo[t - 1][k]));
+        if (k + 1 < pReport->Bcch().nOctets) {
+            const char* pszOctet = pReport->Bcch().aszSysInfo[t - 1][k];
+            strToken = field(pszOctet, sizeof(pReport->Bcch().aszSysInfo[t - 1][k]));
             nValue = CStringE(strToken).ToInt(16) & 0xFF;
         }
         m_abySysInfo[t - 1][k] = static_cast<unsigned char>(nValue);
@@ -120,7 +118,8 @@ void CBcchSysInfoDlg::OnSelChangedTree()
     }
     strText += QStringLiteral("]\r\n");
 
-    m_nBandPower = m_pController->MaxPowerDbm();
+    if (m_pFrame)
+        m_nBandPower = m_pFrame->MaxPowerDbm();
     m_bRestOctets = m_pFrame && m_pFrame->HasTraceFlag(RF_BCCH_REST) != 0;
     SetText(DecodeElement(strText, t, e));
 }

@@ -7,7 +7,7 @@
 #include "sysinfo/SysInfoDecoder.h"
 
 class CFrameHost;
-class CTessolyDlg;
+class CTraceReport;
 class QPlainTextEdit;
 class QTreeWidget;
 
@@ -21,7 +21,8 @@ class CBcchSysInfoDlg : public CTemplateDialog, public CSysInfoDecoder
     Q_OBJECT
 public:
     // Stores the frame; creates no window.
-    explicit CBcchSysInfoDlg(CFrameHost* pFrame, QWidget* parent = nullptr);
+    // pReport: the record the dialog shows (null: no data to show).
+    CBcchSysInfoDlg(CFrameHost* pFrame, const CTraceReport* pReport, QWidget* parent = nullptr);
     ~CBcchSysInfoDlg() override;
 
     // The text last put into the text field, with its "\r\n" line ends.
@@ -48,7 +49,7 @@ private:
 
     CFrameHost* m_pFrame;
     // Read only: the dialog shows the record and never changes the panel.
-    const CTessolyDlg* m_pController = nullptr;
+    const CTraceReport* m_pReport;
     QPlainTextEdit* m_edtText = nullptr;
     QTreeWidget* m_treeTypes = nullptr;
     QString m_strText;

@@ -1,6 +1,5 @@
 #include "trace/TraceReport.h"
 
-#include <QWidget>
 #include <climits>
 #include <cstring>
 #include <utility>
@@ -62,8 +61,8 @@ struct CTraceReport::LineState
 };
 
 CTraceReport::CTraceReport()
-    : m_nReport(REPORT_NONE), m_nPendingReport(REPORT_NONE), m_nNeighbours(0), m_pScanWnd(nullptr),
-      m_bScanStarted(false), m_bNeighboursChanged(false), m_nBcchOctets(0)
+    : m_nReport(REPORT_NONE), m_nPendingReport(REPORT_NONE), m_nNeighbours(0),
+      m_bScanAttached(false), m_bScanStarted(false), m_bNeighboursChanged(false), m_Bcch{}
 {
     for (int i = 0; i < REPORT_NAMES; ++i)
         m_strReportName[i] = QString::fromLatin1(ReportName(i));
@@ -86,12 +85,12 @@ void CTraceReport::ClearReport(int nReport)
         memset(&m_Dedicated, 0, sizeof m_Dedicated);
         break;
     case REPORT_BCCH:
-        m_nBcchOctets = 0;
-        m_nBcchType = -1;
-        memset(m_szBcchText1, 0, sizeof m_szBcchText1);
-        memset(m_szBcchText2, 0, sizeof m_szBcchText2);
-        memset(m_szSysInfo, 0, sizeof m_szSysInfo);
-        for (bool& b : m_bSysInfo)
+        m_Bcch.nOctets = 0;
+        m_Bcch.nType = -1;
+        memset(m_Bcch.szText1, 0, sizeof m_Bcch.szText1);
+        memset(m_Bcch.szText2, 0, sizeof m_Bcch.szText2);
+        memset(m_Bcch.aszSysInfo, 0, sizeof m_Bcch.aszSysInfo);
+        for (bool& b : m_Bcch.abSysInfo)
             b = false;
         break;
     case REPORT_DEDICATED_CHAN:
@@ -115,17 +114,17 @@ void CTraceReport::ClearReport(int nReport)
     }
 }
 
-void CTraceReport::AttachScanWindow(QWidget* pWnd, std::function<void(bool bAnyLevel)> onLevels)
+void CTraceReport::AttachScan(std::function<void(bool bAnyLevel)> onLevels)
 {
-    m_pScanWnd = pWnd;
+    m_bScanAttached = true;
     m_onScanLevels = std::move(onLevels);
     m_bScanStarted = false;
     m_nReport = REPORT_NONE;
 }
 
-void CTraceReport::DetachScanWindow()
+void CTraceReport::DetachScan()
 {
-    m_pScanWnd = nullptr;
+    m_bScanAttached = false;
     m_onScanLevels = nullptr;
     m_nReport = REPORT_NONE;
 }
@@ -202,7 +201,7 @@ int CTraceReport::ParseLine(QString& strLine)
 
     int nKind = MatchName(strLine, nStart);
     qsizetype nNameLength = nKind == REPORT_NONE ? 0 : m_strReportName[nKind].size();
-    if (nKind == REPORT_NONE && m_pScanWnd)
+    if (nKind == REPORT_NONE && m_bScanAttached)
         nKind = REPORT_SCAN_DATA;
     if (nKind == REPORT_NONE)
         return REPORT_NONE;
@@ -236,7 +235,7 @@ int CTraceReport::ParseLine(QString& strLine)
     }
 
     if (nResult == REPORT_RF_SCAN) {
-        if (m_pScanWnd)
+        if (m_bScanAttached)
             Publish();
         nResult = REPORT_NONE;
     }
@@ -252,8 +251,6 @@ void CTraceReport::Publish()
     }
     if (m_onScanLevels)
         m_onScanLevels(bAny);
-    else if (bAny)
-        m_pScanWnd->repaint();
 }
 
 void CTraceReport::StoreField(char* dst, int nCap, QStringView field, int nKind, int p)
@@ -296,7 +293,7 @@ void CTraceReport::BuildTables()
     m_aRule[REPORT_DEDICATED].fields = MakeTable(list);
 
     // The octet count, message type and octets are read by HandleField.
-    m_aRule[REPORT_BCCH].fields = MakeTable({At(1, m_szBcchText1), At(2, m_szBcchText2)});
+    m_aRule[REPORT_BCCH].fields = MakeTable({At(1, m_Bcch.szText1), At(2, m_Bcch.szText2)});
 
     // Position 9 says whether the channel hops; that selects the
     // destinations of the later positions.
@@ -419,17 +416,17 @@ void CTraceReport::HandleField(int nKind, int p, QStringView f, LineState& s)
     switch (nKind) {
     case REPORT_BCCH:
         if (p == 0) {
-            m_nBcchOctets = CStringE::ViewToInt(f, 10);
-            m_nBcchType = -1;
+            m_Bcch.nOctets = CStringE::ViewToInt(f, 10);
+            m_Bcch.nType = -1;
         } else if (p == 3) {
             // Message types 0x19 .. 0x1C are System Information 1 .. 4.
             const qint64 nType = static_cast<qint64>(CStringE::ViewToInt(f, 16)) - 25;
             s.nSysInfo = nType >= 0 && nType <= 3 ? static_cast<int>(nType) : -1;
             if (s.nSysInfo >= 0)
-                m_bSysInfo[s.nSysInfo] = true;
-            m_nBcchType = s.nSysInfo;
+                m_Bcch.abSysInfo[s.nSysInfo] = true;
+            m_Bcch.nType = s.nSysInfo;
         } else if (p >= 4 && p < 24 && s.nSysInfo >= 0) {
-            Store(m_szSysInfo[s.nSysInfo][p - 4], f, nKind, p);
+            Store(m_Bcch.aszSysInfo[s.nSysInfo][p - 4], f, nKind, p);
         }
         break;
     case REPORT_DEDICATED_CHAN:

@@ -9,8 +9,6 @@
 #include "protocol/ChannelPlan.h"
 #include "protocol/TraceReports.h"
 
-class QWidget;
-
 enum
 {
     SCAN_CHANNELS = ChannelPlan::kChannels
@@ -134,10 +132,23 @@ struct TrFullDedReport
     TrNeighbour aNeighbour[6];
 };
 
+// The latest Bcch_Report: its two leading fields, octet count and the
+// octets of each System Information type as they arrived.
+struct TrBcchReport
+{
+    int nOctets;
+    char szText1[4];
+    char szText2[3];
+    char aszSysInfo[4][20][3];
+    bool abSysInfo[4]; // the type has arrived since the record was cleared
+    // Type index of the latest line if it stored octets, else -1.
+    int nType;
+};
+
 // The trace report parser and the record of the latest values. Fields are
 // kept as the text they arrived in, in fixed-capacity zero-terminated
 // fields; the presentation, the BCCH dialog and the channel scan read them
-// directly.
+// through the const accessors.
 class CTraceReport
 {
 public:
@@ -151,21 +162,38 @@ public:
     int ParseLine(QString& strLine);
     void ClearReport(int nReport);
 
-    // While a scan window is attached, lines that are no report are scan
-    // data lines. onLevels runs after each publication of levels, told
-    // whether any channel has one; without it, a publication with levels
-    // repaints the window.
-    void AttachScanWindow(QWidget* pWnd, std::function<void(bool bAnyLevel)> onLevels = {});
-    void DetachScanWindow();
+    // While a scan is attached, lines that are no report are scan data
+    // lines. onLevels runs after each publication of levels, told whether
+    // any channel has one.
+    void AttachScan(std::function<void(bool bAnyLevel)> onLevels = {});
+    void DetachScan();
+    bool IsScanAttached() const { return m_bScanAttached; }
     void ResetScanLevels();
     static int ChannelOfIndex(int nIndex);
     static int IndexOfChannel(int nChannel);
     int GetScanLevel(int nChannel) const;
 
+    // The kind of the latest header line, REPORT_NONE before the first.
+    int CurrentReport() const { return m_nReport; }
     int GetNeighbourCount() const { return m_nNeighbours; }
     int GetPendingReport() const { return m_nPendingReport; }
     // The neighbour table of a kind (1, 2, 27 table A, 28), or null.
     const TrNeighbour* NeighbourTable(int nReport) const;
+    // The hopping channels of the latest Dedicated_Chan line.
+    const QStringList& Hopping() const { return m_listHopping; }
+
+    const TrIdleModeRpt& IdleMode() const { return m_IdleMode; }
+    const TrDedicatedRpt& Dedicated() const { return m_Dedicated; }
+    const TrCellId& CellId() const { return m_CellId; }
+    const TrDedicatedChan& DedicatedChan() const { return m_DedicatedChan; }
+    const TrFullIdleDesc& FullIdleDesc() const { return m_FullIdleDesc; }
+    const TrFullIdleReport& FullIdle() const { return m_FullIdle; }
+    const TrFullDedReport& FullDed() const { return m_FullDed; }
+    const TrBcchReport& Bcch() const { return m_Bcch; }
+
+private:
+    // The tests set up states that lines alone reach only slowly.
+    friend struct TestAccess;
 
     int m_nReport;
     int m_nPendingReport;
@@ -174,20 +202,12 @@ public:
     QStringList m_listHopping;
     int m_nScanLevel[SCAN_CHANNELS];
     int m_nScanCollect[SCAN_CHANNELS];
-    QWidget* m_pScanWnd;
+    bool m_bScanAttached;
     std::function<void(bool bAnyLevel)> m_onScanLevels;
     bool m_bScanStarted;
     bool m_bNeighboursChanged;
 
-    // Bcch_Report
-    int m_nBcchOctets;
-    char m_szBcchText1[4];
-    char m_szBcchText2[3];
-    char m_szSysInfo[4][20][3];
-    bool m_bSysInfo[4];
-    // Type index of the latest Bcch_Report line if it stored octets, else -1.
-    int m_nBcchType = -1;
-
+    TrBcchReport m_Bcch;
     TrIdleModeRpt m_IdleMode;
     TrDedicatedRpt m_Dedicated;
     TrCellId m_CellId;
@@ -196,7 +216,6 @@ public:
     TrFullIdleReport m_FullIdle;
     TrFullDedReport m_FullDed;
 
-private:
     struct LineState;
 
     // Where one field of a line goes: a character field of this record and

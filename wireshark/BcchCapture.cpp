@@ -19,10 +19,10 @@ bool CBcchCapture::Follow(const CTraceReport& r, int nKind, SBcchMessage* pMessa
 {
     switch (nKind) {
     case REPORT_IDLE_MODE:
-        TakeServing(r.m_IdleMode.szBcch, r.m_IdleMode.szRxLev);
+        TakeServing(r.IdleMode().szBcch, r.IdleMode().szRxLev);
         return false;
     case REPORT_FULL_IDLE:
-        TakeServing(r.m_FullIdle.szBcch, r.m_FullIdle.szRxLev);
+        TakeServing(r.FullIdle().szBcch, r.FullIdle().szRxLev);
         return false;
     case REPORT_BCCH: {
         QByteArray block = CBcchBlock::FromRecord(r);

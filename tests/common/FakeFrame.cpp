@@ -1,8 +1,15 @@
 #include "FakeFrame.h"
 
+#include "control/TessolyDlg.h"
+
 int FakeFrame::HasTraceFlag(int mask) const
 {
     bool ok = false;
     const int v = static_cast<int>(traceFlags.trimmed().toUInt(&ok, 16));
     return ok && (v & mask) ? 1 : 0;
+}
+
+int FakeFrame::MaxPowerDbm() const
+{
+    return controller ? controller->MaxPowerDbm() : 43;
 }

@@ -4,6 +4,8 @@
 
 #include "control/FrameHost.h"
 
+class CTessolyDlg;
+
 // A main frame stand-in for tests of the panel and the dialogs.
 class FakeFrame : public CFrameHost
 {
@@ -20,7 +22,7 @@ public:
     }
     void PostCloseApp() override { ++closeAppPosts; }
     void PostBcchClosed() override { ++bcchClosedPosts; }
-    CTessolyDlg* Controller() const override { return controller; }
+    int MaxPowerDbm() const override;
 
     int powerOffOnExit = 0;
     int resetOnStart = 0;

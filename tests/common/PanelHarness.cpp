@@ -1,5 +1,6 @@
 #include "PanelHarness.h"
 
+#include "TestAccess.h"
 #include "platform/PortNames.h"
 #include "platform/UiServices.h"
 
@@ -10,8 +11,8 @@
     CPortNames::SetProfilePath(dir.filePath(QStringLiteral("Tarn.ini")));
     CPortNames::SetDevice(1, dataPty.SlavePath());
     CPortNames::SetDevice(2, tracePty.SlavePath());
-    CTessolyDlg::s_bSendPowerOn = true;
-    CTessolyDlg::s_nPowerOnTries = 5;
+    TestAccess::SendPowerOn() = true;
+    TestAccess::PowerOnTries() = 5;
 
     dlg = std::make_unique<CTessolyDlg>(&frame);
     frame.controller = dlg.get();

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "PanelFixture.h"
+#include "TestAccess.h"
 #include "platform/PortNames.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
@@ -212,21 +213,21 @@ TEST_F(Core, OpenPortsWithTraceNumberZeroLeavesTheDataPortClosed)
     // The numbers that open are recorded.
     trace = 2;
     EXPECT_TRUE(dlg->OpenPorts(&trace, &data));
-    EXPECT_EQ(dlg->m_TracePortSettings.nPort, 2);
-    EXPECT_EQ(dlg->m_DataPortSettings.nPort, 1);
+    EXPECT_EQ(TestAccess::TracePortSettings(*dlg).nPort, 2);
+    EXPECT_EQ(TestAccess::DataPortSettings(*dlg).nPort, 1);
 }
 
 TEST_F(Core, ClrShowsTheIdleStatusInEveryState)
 {
     for (int state : {0, 11, 24, 30}) {
         SetState(state);
-        dlg->m_strIdleStatus = QStringLiteral("Tarn Net");
+        TestAccess::IdleStatus(*dlg) = QStringLiteral("Tarn Net");
         dlg->GetDlgItem(IDC_NUMBER)->setEnabled(true);
         dlg->SetDlgItemText(IDC_NUMBER, QStringLiteral("123"));
         dlg->OnClr();
         EXPECT_EQ(Text(IDC_NUMBER), QString());
         EXPECT_EQ(Text(IDC_STATUS), QStringLiteral("Tarn Net"));
-        EXPECT_EQ(dlg->m_nState, state);
+        EXPECT_EQ(dlg->State(), state);
     }
 }
 
@@ -254,10 +255,10 @@ TEST_F(Core, InitialisationLeavesThePanelOffWithTheBarRanges)
     EXPECT_EQ(fresh.GetDlgItemText(IDC_POWER), QStringLiteral("On"));
     EXPECT_EQ(fresh.GetDlgItemText(IDC_STATUS), QStringLiteral("Power Off"));
     EXPECT_EQ(fresh.GetDlgItemText(IDC_CALLTYPE), QStringLiteral("Voice"));
-    EXPECT_FALSE(fresh.m_bPoweredOn);
-    EXPECT_FALSE(fresh.m_bTraceReportsOn);
-    EXPECT_EQ(fresh.m_nState, 0);
-    EXPECT_EQ(fresh.m_nMaxPowerDbm, 43);
+    EXPECT_FALSE(fresh.IsPoweredOn());
+    EXPECT_FALSE(fresh.IsTraceReportsOn());
+    EXPECT_EQ(fresh.State(), 0);
+    EXPECT_EQ(fresh.MaxPowerDbm(), 43);
     EXPECT_FALSE(fresh.DataPort()->IsOpen());
     fresh.SetBar(IDC_RXQUAL_BAR, 99);
     EXPECT_EQ(fresh.BarPos(IDC_RXQUAL_BAR), 70);

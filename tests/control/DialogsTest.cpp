@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "PanelFixture.h"
+#include "TestAccess.h"
 #include "common/ModalAnswerer.h"
 #include "control/DataContent.h"
 #include "control/LibraryDlg.h"
@@ -177,17 +178,17 @@ using PadDialogs = PanelTest;
 TEST_F(PadDialogs, LibraryPickDialsTheNumber)
 {
     dlg->RunStep(STEP_IDLE);
-    dlg->m_dlgLibrary.AddEntry(1, QStringLiteral("Home"), QStringLiteral("+1234"));
-    dlg->m_dlgLibrary.AddEntry(2, QStringLiteral("Office"), QStringLiteral("5678"));
+    TestAccess::Library(*dlg).AddEntry(1, QStringLiteral("Home"), QStringLiteral("+1234"));
+    TestAccess::Library(*dlg).AddEntry(2, QStringLiteral("Office"), QStringLiteral("5678"));
     answerer.handler = [&](QWidget* w) {
-        dlg->m_dlgLibrary.m_listNumbers->setCurrentRow(2);
+        TestAccess::Library(*dlg).m_listNumbers->setCurrentRow(2);
         ClickButton(w, IDOK);
         return true;
     };
     dlg->OnLibrary();
     EXPECT_EQ(Text(IDC_NUMBER), "5678");
     EXPECT_EQ(Trace(), QByteArray("\\D5678\r"));
-    EXPECT_EQ(dlg->m_nState, STEP_ESTABLISH_CALL);
+    EXPECT_EQ(dlg->State(), STEP_ESTABLISH_CALL);
 
     // OK without a choice: "yes" runs on an empty field, which sends nothing.
     dlg->RunStep(STEP_IDLE);
@@ -197,13 +198,13 @@ TEST_F(PadDialogs, LibraryPickDialsTheNumber)
     };
     dlg->OnLibrary();
     EXPECT_EQ(Text(IDC_NUMBER), "");
-    EXPECT_EQ(dlg->m_nState, STEP_IDLE);
+    EXPECT_EQ(dlg->State(), STEP_IDLE);
     EXPECT_TRUE(Trace(20).isEmpty());
 
     // Cancel changes nothing.
     dlg->SetDlgItemText(IDC_NUMBER, QStringLiteral("11"));
     answerer.handler = [&](QWidget* w) {
-        dlg->m_dlgLibrary.m_listNumbers->setCurrentRow(1);
+        TestAccess::Library(*dlg).m_listNumbers->setCurrentRow(1);
         ClickButton(w, IDCANCEL);
         return true;
     };
@@ -215,14 +216,14 @@ TEST_F(PadDialogs, LibraryPickDialsTheNumber)
 TEST_F(PadDialogs, MessageTextFromTheDataContentDialog)
 {
     answerer.handler = [&](QWidget* w) {
-        dlg->m_dlgDataContent.m_editContent->setText(QString::fromLatin1("Meet\x1a\x1b"
-                                                                         "AT+CMGD=1\r"));
+        TestAccess::DataContent(*dlg).m_editContent->setText(QString::fromLatin1("Meet\x1a\x1b"
+                                                                                 "AT+CMGD=1\r"));
         ClickButton(w, IDOK); // cleaned and shown
         ClickButton(w, IDOK); // taken
         return true;
     };
     dlg->OnDataContent();
-    EXPECT_EQ(dlg->m_strMessageText, "MeetAT+CMGD=1");
+    EXPECT_EQ(TestAccess::MessageText(*dlg), "MeetAT+CMGD=1");
 
     // The whole message on the wire: one command, the text, one Ctrl-Z.
     dlg->RunStep(STEP_IDLE);
@@ -235,10 +236,10 @@ TEST_F(PadDialogs, MessageTextFromTheDataContentDialog)
 
     // Cancel keeps the text.
     answerer.handler = [&](QWidget* w) {
-        dlg->m_dlgDataContent.m_editContent->setText(QStringLiteral("new"));
+        TestAccess::DataContent(*dlg).m_editContent->setText(QStringLiteral("new"));
         ClickButton(w, IDCANCEL);
         return true;
     };
     dlg->OnDataContent();
-    EXPECT_EQ(dlg->m_strMessageText, "MeetAT+CMGD=1");
+    EXPECT_EQ(TestAccess::MessageText(*dlg), "MeetAT+CMGD=1");
 }

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "PanelFixture.h"
+#include "TestAccess.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -19,7 +20,7 @@ protected:
         PanelTest::SetUp();
         if (HasFailure())
             return;
-        dlg->m_strIdleStatus = QStringLiteral("Tarn Net");
+        TestAccess::IdleStatus(*dlg) = QStringLiteral("Tarn Net");
         dlg->RunStep(STEP_IDLE);
         Drain();
     }
@@ -62,7 +63,7 @@ TEST_F(Pad, NumberFilter)
     EXPECT_EQ(Number()->text(), "1");
 
     // No filter while a call is set up.
-    dlg->m_nState = STEP_ESTABLISH_CALL;
+    TestAccess::State(*dlg) = STEP_ESTABLISH_CALL;
     Number()->setText(QStringLiteral("abc"));
     EXPECT_EQ(Number()->text(), "abc");
 }
@@ -91,7 +92,7 @@ TEST_F(Pad, KeysInsertAtTheCaretOrDialInCall)
     EXPECT_EQ(Number()->text(), "012934#");
 
     // Other states: nothing.
-    dlg->m_nState = STEP_RINGING;
+    TestAccess::State(*dlg) = STEP_RINGING;
     Click(IDC_KEY1);
     EXPECT_EQ(Number()->text(), "012934#");
     EXPECT_TRUE(Data(20).isEmpty());
@@ -103,14 +104,14 @@ TEST_F(Pad, Pin)
     for (const char* pin : {"123", "12345"}) {
         Number()->setText(QString::fromLatin1(pin));
         Click(IDC_YES);
-        EXPECT_EQ(dlg->m_nState, STEP_ENTER_PIN) << pin;
+        EXPECT_EQ(dlg->State(), STEP_ENTER_PIN) << pin;
         EXPECT_TRUE(Data(20).isEmpty()) << pin;
     }
     // "no" erases the last digit.
     Click(IDC_NO);
     EXPECT_EQ(Number()->text(), "1234");
     Click(IDC_YES);
-    EXPECT_EQ(dlg->m_nState, STEP_SIM_READY);
+    EXPECT_EQ(dlg->State(), STEP_SIM_READY);
     EXPECT_EQ(Text(IDC_STATUS), "Searching");
     EXPECT_EQ(Data(), QByteArray("AT+CPIN=1234\r"));
     EXPECT_TRUE(answerer.messages.isEmpty());
@@ -119,10 +120,10 @@ TEST_F(Pad, Pin)
 TEST_F(Pad, VoiceCalls)
 {
     // Empty field: nothing is sent, the state stays, the last number is emptied.
-    dlg->m_strLastNumber = QStringLiteral("999");
+    TestAccess::LastNumber(*dlg) = QStringLiteral("999");
     Click(IDC_YES);
-    EXPECT_EQ(dlg->m_nState, STEP_IDLE);
-    EXPECT_EQ(dlg->m_strLastNumber, "");
+    EXPECT_EQ(dlg->State(), STEP_IDLE);
+    EXPECT_EQ(TestAccess::LastNumber(*dlg), "");
     EXPECT_TRUE(Trace(20).isEmpty());
     EXPECT_TRUE(Data(20).isEmpty());
 
@@ -130,17 +131,17 @@ TEST_F(Pad, VoiceCalls)
     Number()->setText(QStringLiteral("+4930#"));
     Click(IDC_YES);
     EXPECT_EQ(Trace(), QByteArray("\\D+4930#\r"));
-    EXPECT_EQ(dlg->m_nState, STEP_ESTABLISH_CALL);
+    EXPECT_EQ(dlg->State(), STEP_ESTABLISH_CALL);
     EXPECT_EQ(Text(IDC_STATUS), "Establish call");
-    EXPECT_EQ(dlg->m_strLastNumber, "+4930#");
+    EXPECT_EQ(TestAccess::LastNumber(*dlg), "+4930#");
     EXPECT_FALSE(dlg->IsDlgItemEnabled(IDC_NUMBER));
 
     // "no" hangs up; the answer returns to idle with the number back.
     Click(IDC_NO);
-    EXPECT_EQ(dlg->m_nState, STEP_TERMINATE_CALL);
+    EXPECT_EQ(dlg->State(), STEP_TERMINATE_CALL);
     EXPECT_EQ(Data(), QByteArray("ATH\r"));
     Click(IDC_NO);
-    EXPECT_EQ(dlg->m_nState, STEP_IDLE);
+    EXPECT_EQ(dlg->State(), STEP_IDLE);
     EXPECT_EQ(Number()->text(), "+4930#");
 }
 
@@ -150,18 +151,18 @@ TEST_F(Pad, MessagesAndDataCalls)
     SetCallType(QStringLiteral("SMS"));
     Click(IDC_YES);
     EXPECT_TRUE(Data(20).isEmpty());
-    EXPECT_EQ(dlg->m_nState, STEP_SENDING_MESSAGE);
+    EXPECT_EQ(dlg->State(), STEP_SENDING_MESSAGE);
     EXPECT_EQ(Text(IDC_STATUS), "Sending message");
     // "no" cancels with ESC.
     Click(IDC_NO);
     EXPECT_EQ(Data(), QByteArray("\x1b\r"));
-    EXPECT_EQ(dlg->m_nState, STEP_IDLE);
+    EXPECT_EQ(dlg->State(), STEP_IDLE);
     EXPECT_EQ(Text(IDC_STATUS), "Tarn Net");
 
     Number()->setText(QStringLiteral("0170123"));
     Click(IDC_YES);
     EXPECT_EQ(Data(), QByteArray("AT+CMGS=\"0170123\"\r"));
-    EXPECT_EQ(dlg->m_nState, STEP_SENDING_MESSAGE);
+    EXPECT_EQ(dlg->State(), STEP_SENDING_MESSAGE);
 
     // Data, typed into the box: anything but "Voice" or "SMS" is a data call.
     dlg->RunStep(STEP_IDLE);
@@ -170,7 +171,7 @@ TEST_F(Pad, MessagesAndDataCalls)
     Click(IDC_YES);
     EXPECT_EQ(Data(), QByteArray("ATD12345\r"));
     EXPECT_EQ(Text(IDC_STATUS), "Establish call");
-    EXPECT_EQ(dlg->m_nState, STEP_ESTABLISH_CALL);
+    EXPECT_EQ(dlg->State(), STEP_ESTABLISH_CALL);
     EXPECT_TRUE(Trace(20).isEmpty());
 
     dlg->RunStep(STEP_IDLE);
@@ -178,7 +179,7 @@ TEST_F(Pad, MessagesAndDataCalls)
     Number()->clear();
     Click(IDC_YES);
     EXPECT_TRUE(Data(20).isEmpty());
-    EXPECT_EQ(dlg->m_nState, STEP_ESTABLISH_CALL);
+    EXPECT_EQ(dlg->State(), STEP_ESTABLISH_CALL);
 
     // Typed text counts as the type: "my SMS" is a message.
     dlg->RunStep(STEP_IDLE);
@@ -190,7 +191,7 @@ TEST_F(Pad, MessagesAndDataCalls)
     // Message results: "no" returns to idle without a command.
     dlg->RunStep(STEP_MESSAGE_SENT);
     Click(IDC_NO);
-    EXPECT_EQ(dlg->m_nState, STEP_IDLE);
+    EXPECT_EQ(dlg->State(), STEP_IDLE);
     EXPECT_TRUE(Data(20).isEmpty());
 }
 
@@ -199,10 +200,10 @@ TEST_F(Pad, RingingAnswerOrReject)
     dlg->m_nRingTimeout = 100000;
     Line("RING");
     Drain();
-    ASSERT_EQ(dlg->m_nState, STEP_RINGING);
+    ASSERT_EQ(dlg->State(), STEP_RINGING);
     Click(IDC_YES);
     EXPECT_EQ(Trace(), QByteArray("\\S"));
-    EXPECT_EQ(dlg->m_nState, STEP_IN_CALL);
+    EXPECT_EQ(dlg->State(), STEP_IN_CALL);
     EXPECT_EQ(Text(IDC_STATUS), "In call");
     EXPECT_FALSE(dlg->IsTimerActive(TIMER_RING));
 
@@ -212,7 +213,7 @@ TEST_F(Pad, RingingAnswerOrReject)
     Drain();
     ASSERT_TRUE(dlg->IsTimerActive(TIMER_RING));
     Click(IDC_NO);
-    EXPECT_EQ(dlg->m_nState, STEP_TERMINATE_CALL);
+    EXPECT_EQ(dlg->State(), STEP_TERMINATE_CALL);
     EXPECT_EQ(Data(), QByteArray("ATH\r"));
     EXPECT_FALSE(dlg->IsTimerActive(TIMER_RING));
 
@@ -221,16 +222,16 @@ TEST_F(Pad, RingingAnswerOrReject)
     Line("RING");
     Line("AT+CLCC");
     Drain();
-    ASSERT_EQ(dlg->m_nState, STEP_CALLER_ID);
+    ASSERT_EQ(dlg->State(), STEP_CALLER_ID);
     Click(IDC_NO);
     EXPECT_EQ(Data(), QByteArray("ATH\r"));
     EXPECT_FALSE(dlg->IsTimerActive(TIMER_RING));
 
     // An answer being set up is cancelled with ESC.
-    dlg->m_nState = STEP_ANSWERING;
+    TestAccess::State(*dlg) = STEP_ANSWERING;
     Click(IDC_NO);
     EXPECT_EQ(Data(), QByteArray("\x1b\r"));
-    EXPECT_EQ(dlg->m_nState, STEP_IDLE);
+    EXPECT_EQ(dlg->State(), STEP_IDLE);
 }
 
 TEST_F(Pad, NoErasesInIdle)
@@ -246,7 +247,7 @@ TEST_F(Pad, NoErasesInIdle)
 
     // Elsewhere "no" does nothing.
     Number()->setText(QStringLiteral("77"));
-    dlg->m_nState = STEP_SEARCHING;
+    TestAccess::State(*dlg) = STEP_SEARCHING;
     Click(IDC_NO);
     EXPECT_EQ(Number()->text(), "77");
     EXPECT_TRUE(Data(20).isEmpty());
@@ -254,19 +255,19 @@ TEST_F(Pad, NoErasesInIdle)
 
 TEST_F(Pad, PowerQuestionAndSpeakerAndLocationUpdate)
 {
-    dlg->m_bPoweredOn = true;
+    TestAccess::PoweredOn(*dlg) = true;
     answerer.answerCancel = true;
     Click(IDC_POWER);
     ASSERT_EQ(answerer.messages.size(), 1);
     EXPECT_EQ(answerer.messages.last(), "Do you want to set power off?");
-    EXPECT_EQ(dlg->m_nState, STEP_IDLE);
+    EXPECT_EQ(dlg->State(), STEP_IDLE);
     EXPECT_TRUE(Trace(20).isEmpty());
     EXPECT_FALSE(CUiServices::IsWaitCursor());
 
     answerer.answerCancel = false;
     dlg->m_nPowerOffDelay = 100000;
     Click(IDC_POWER);
-    EXPECT_EQ(dlg->m_nState, STEP_POWER_OFF);
+    EXPECT_EQ(dlg->State(), STEP_POWER_OFF);
     EXPECT_EQ(Trace(), QByteArray("Z"));
     dlg->KillTimer(TIMER_POWER_OFF);
 
@@ -278,11 +279,11 @@ TEST_F(Pad, PowerQuestionAndSpeakerAndLocationUpdate)
     EXPECT_EQ(Trace(), QByteArray("\\O"));
 
     // Off: the power button starts the probe and forgets the operator.
-    dlg->m_bPoweredOn = false;
-    CTessolyDlg::s_bSendPowerOn = true;
+    TestAccess::PoweredOn(*dlg) = false;
+    TestAccess::SendPowerOn() = true;
     Click(IDC_POWER);
-    EXPECT_EQ(dlg->m_nState, STEP_POWER_ON_PROBE);
-    EXPECT_EQ(dlg->m_strIdleStatus, "");
+    EXPECT_EQ(dlg->State(), STEP_POWER_ON_PROBE);
+    EXPECT_EQ(dlg->IdleStatus(), "");
     EXPECT_EQ(Trace(), QByteArray("**O"));
     dlg->KillTimer(TIMER_PROBE);
 }
@@ -312,13 +313,13 @@ TEST_F(Pad, BsLockCorrectsOutOfRangeChannels)
     EXPECT_EQ(Trace(), QByteArray("5512\r\\F512\r"));
     EXPECT_TRUE(dlg->IsDlgButtonChecked(IDC_BSLOCK));
     EXPECT_TRUE(frame.bsLock);
-    EXPECT_EQ(dlg->m_strLockChannel, "512\r");
+    EXPECT_EQ(TestAccess::LockChannel(*dlg), "512\r");
 
     // Unchecking releases.
     Click(IDC_BSLOCK);
     EXPECT_EQ(Trace(), QByteArray("50\r\\F0\r"));
     EXPECT_FALSE(frame.bsLock);
-    EXPECT_EQ(dlg->m_strLockChannel, "0\r");
+    EXPECT_EQ(TestAccess::LockChannel(*dlg), "0\r");
 
     // An empty field takes the serving cell's channel.
     dlg->SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());

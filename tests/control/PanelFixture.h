@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "TestAccess.h"
 #include "common/PanelHarness.h"
 #include "control/TessolyDlg.h"
 
@@ -17,6 +18,6 @@ protected:
 
     QString Text(int id) const { return dlg->GetDlgItemText(id); }
     // Puts the panel into a state without running its step.
-    void SetState(int n) { dlg->m_nState = n; }
+    void SetState(int n) { TestAccess::State(*dlg) = n; }
     void Line(const char* psz) { dlg->HandleDataLine(QString::fromLatin1(psz)); }
 };

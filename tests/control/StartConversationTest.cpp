@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "PanelFixture.h"
+#include "TestAccess.h"
 
 namespace {
 // A few lines of module: echoes every command line and answers it.
@@ -123,10 +124,10 @@ TEST_F(StartConversation, FromFirstAtToIdle)
     const bool bIdle = QTest::qWaitFor(
         [&] {
             return module.commands.contains(QStringLiteral("AT+CMGF=1")) &&
-                   dlg->m_nState == STEP_IDLE;
+                   dlg->State() == STEP_IDLE;
         },
         15000);
-    ASSERT_TRUE(bIdle) << "stuck in state " << dlg->m_nState << " after "
+    ASSERT_TRUE(bIdle) << "stuck in state " << dlg->State() << " after "
                        << module.commands.join(QLatin1Char('|')).toStdString();
 
     EXPECT_EQ(module.commands, QStringList({"AT", "AT", "AT", "AT", "ATI", "AT+CGSN", "AT+CPIN?",
@@ -141,9 +142,9 @@ TEST_F(StartConversation, FromFirstAtToIdle)
     EXPECT_EQ(Text(IDC_LAC), "1");
     EXPECT_EQ(Text(IDC_POWER), "Off");
     EXPECT_TRUE(dlg->IsDlgItemEnabled(IDC_NUMBER));
-    EXPECT_TRUE(dlg->m_bPoweredOn);
-    EXPECT_TRUE(dlg->m_bTraceReportsOn);
-    EXPECT_EQ(dlg->m_dlgLibrary.m_arrEntries,
+    EXPECT_TRUE(dlg->IsPoweredOn());
+    EXPECT_TRUE(dlg->IsTraceReportsOn());
+    EXPECT_EQ(TestAccess::Library(*dlg).m_arrEntries,
               QStringList({":Home; 1;| +1234", ":Office, Main; 2;| 5678"}));
     for (int id = 0; id < TIMER_COUNT; ++id)
         EXPECT_FALSE(dlg->IsTimerActive(id)) << id;

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "PanelFixture.h"
+#include "TestAccess.h"
 #include "platform/UiServices.h"
 #include "serial/TrafficLog.h"
 
@@ -29,7 +30,7 @@ QStringList LogLines(CTessolyDlg& dlg)
 
 TEST_F(Steps, PowerOffClearsTheFormAndEndsInStep5)
 {
-    dlg->m_bPoweredOn = true;
+    TestAccess::PoweredOn(*dlg) = true;
     dlg->SetDlgItemText(IDC_POWER, QStringLiteral("Off"));
     for (int id :
          {int(IDC_IMEI), int(IDC_IMSI), int(IDC_MNC), int(IDC_MCC), int(IDC_LAC), int(IDC_CI),
@@ -45,9 +46,9 @@ TEST_F(Steps, PowerOffClearsTheFormAndEndsInStep5)
     const int nBsLockCalls = frame.bsLockCalls;
 
     dlg->RunStep(STEP_POWER_OFF_DONE);
-    EXPECT_EQ(dlg->m_nState, STEP_CLEAR_DISPLAY);
+    EXPECT_EQ(dlg->State(), STEP_CLEAR_DISPLAY);
     EXPECT_EQ(Trace(), QByteArray("**Z"));
-    EXPECT_FALSE(dlg->m_bPoweredOn);
+    EXPECT_FALSE(dlg->IsPoweredOn());
     EXPECT_EQ(Text(IDC_POWER), "On");
     EXPECT_EQ(Text(IDC_STATUS), "Power Off");
     EXPECT_EQ(Text(IDC_CALLTYPE), "Voice");
@@ -70,7 +71,7 @@ TEST_F(Steps, PowerOffClearsTheFormAndEndsInStep5)
 TEST_F(Steps, PowerOffWaitsThenSwitchesOffAndStopsPolling)
 {
     dlg->m_nPowerOffDelay = 20;
-    dlg->m_bPoweredOn = true;
+    TestAccess::PoweredOn(*dlg) = true;
     dlg->SetTimer(TIMER_REG_POLL, 10);
     dlg->SetTimer(TIMER_RING, 10);
     dlg->RunStep(STEP_POWER_OFF);
@@ -78,9 +79,9 @@ TEST_F(Steps, PowerOffWaitsThenSwitchesOffAndStopsPolling)
     EXPECT_TRUE(dlg->IsTimerActive(TIMER_POWER_OFF));
     EXPECT_FALSE(dlg->IsTimerActive(TIMER_REG_POLL));
     EXPECT_FALSE(dlg->IsTimerActive(TIMER_RING));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->m_nState == STEP_CLEAR_DISPLAY; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->State() == STEP_CLEAR_DISPLAY; }, 2000));
     EXPECT_EQ(Trace(), QByteArray("**Z"));
-    EXPECT_FALSE(dlg->m_bPoweredOn);
+    EXPECT_FALSE(dlg->IsPoweredOn());
     EXPECT_TRUE(Data(20).isEmpty());
 }
 
@@ -104,7 +105,7 @@ TEST_F(Steps, StatusStepsAndUnknownNumbers)
                  {-1, "Unknown Status"}};
     for (const Case& c : cases) {
         dlg->RunStep(c.step);
-        EXPECT_EQ(dlg->m_nState, c.step);
+        EXPECT_EQ(dlg->State(), c.step);
         EXPECT_EQ(Text(IDC_STATUS), c.status) << c.step;
     }
     // The call and message steps switch the dedicated-mode meters on; idle off.
@@ -131,9 +132,9 @@ TEST_F(Steps, HangUpAndIdle)
 
     // Idle: the last number comes back, then the operator's name after the pause.
     dlg->m_nIdlePause = 30;
-    dlg->m_strLastNumber = QStringLiteral("12345");
-    dlg->m_strIdleStatus = QStringLiteral("Tarn Net");
-    dlg->m_nCount = 4;
+    TestAccess::LastNumber(*dlg) = QStringLiteral("12345");
+    TestAccess::IdleStatus(*dlg) = QStringLiteral("Tarn Net");
+    TestAccess::Count(*dlg) = 4;
     dlg->SetBar(IDC_TIMINGADV_BAR, 10);
     dlg->SetBar(IDC_OUTPOWER_BAR, 10);
     QElapsedTimer t;
@@ -142,7 +143,7 @@ TEST_F(Steps, HangUpAndIdle)
     EXPECT_GE(t.elapsed(), 25);
     EXPECT_EQ(Text(IDC_NUMBER), "12345");
     EXPECT_EQ(Text(IDC_STATUS), "Tarn Net");
-    EXPECT_EQ(dlg->m_nCount, 0);
+    EXPECT_EQ(TestAccess::Count(*dlg), 0);
     EXPECT_EQ(dlg->BarPos(IDC_TIMINGADV_BAR), 0);
     EXPECT_EQ(dlg->BarPos(IDC_OUTPOWER_BAR), 0);
     EXPECT_TRUE(dlg->IsDlgItemEnabled(IDC_NUMBER));
@@ -151,9 +152,9 @@ TEST_F(Steps, HangUpAndIdle)
 TEST_F(Steps, ProbeRenewsThePowerOnCommandFiveTimesThenGivesUp)
 {
     dlg->m_nProbeInterval = 1;
-    dlg->m_nCount = 0;
+    TestAccess::Count(*dlg) = 0;
     dlg->OnPower();
-    EXPECT_EQ(dlg->m_nState, STEP_POWER_ON_PROBE);
+    EXPECT_EQ(dlg->State(), STEP_POWER_ON_PROBE);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !answerer.messages.isEmpty(); }, 20000));
     EXPECT_EQ(answerer.messages.first(), "Connect Data Port or Power Supply\r\nTarn Error#: 5");
     EXPECT_FALSE(dlg->IsTimerActive(TIMER_PROBE));
@@ -174,9 +175,9 @@ TEST_F(Steps, ProbeRenewsThePowerOnCommandFiveTimesThenGivesUp)
     }
     EXPECT_EQ(renewals, QList<int>({1, 12, 23, 34, 45, 56}));
     // The next attempt starts afresh with five renewals.
-    EXPECT_TRUE(CTessolyDlg::s_bSendPowerOn);
-    EXPECT_EQ(CTessolyDlg::s_nPowerOnTries, 5);
-    EXPECT_EQ(dlg->m_nCount, 0);
+    EXPECT_TRUE(TestAccess::SendPowerOn());
+    EXPECT_EQ(TestAccess::PowerOnTries(), 5);
+    EXPECT_EQ(TestAccess::Count(*dlg), 0);
 }
 
 TEST_F(Steps, ProbeStopsWhenThePowerOnCommandCannotBeWritten)
@@ -194,29 +195,29 @@ TEST_F(Steps, RegistrationPollsTenTimesThenNoCoverage)
 {
     dlg->m_nFirstRegPoll = 30;
     dlg->m_nRegPollInterval = 5;
-    dlg->m_nCount = 0;
+    TestAccess::Count(*dlg) = 0;
     dlg->RunStep(STEP_SEARCHING);
     EXPECT_EQ(Text(IDC_STATUS), "Searching");
     EXPECT_FALSE(dlg->IsDlgItemEnabled(IDC_NUMBER));
     ASSERT_TRUE(dlg->IsTimerActive(TIMER_REG_POLL));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->m_nState == STEP_NO_COVERAGE; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->State() == STEP_NO_COVERAGE; }, 5000));
     EXPECT_EQ(Data(), QByteArray("AT+CREG?\r").repeated(10) + "AT\r");
     EXPECT_EQ(Text(IDC_STATUS), "No Coverage");
     EXPECT_FALSE(dlg->IsTimerActive(TIMER_REG_POLL));
 
     // The ninth count sends the tenth query; the tenth gives up at once.
-    dlg->m_nCount = 9;
+    TestAccess::Count(*dlg) = 9;
     dlg->RunStep(STEP_SEARCHING);
     EXPECT_EQ(Data(), QByteArray("AT+CREG?\r"));
     dlg->KillTimer(TIMER_REG_POLL);
     dlg->RunStep(STEP_SEARCHING);
-    EXPECT_EQ(dlg->m_nState, STEP_NO_COVERAGE);
+    EXPECT_EQ(dlg->State(), STEP_NO_COVERAGE);
     EXPECT_EQ(Data(), QByteArray("AT\r"));
 
     // "yes" searches again from the start.
     dlg->OnYes();
-    EXPECT_EQ(dlg->m_nState, STEP_SEARCHING);
-    EXPECT_EQ(dlg->m_nCount, 1);
+    EXPECT_EQ(dlg->State(), STEP_SEARCHING);
+    EXPECT_EQ(TestAccess::Count(*dlg), 1);
     EXPECT_EQ(Data(), QByteArray("AT+CREG?\r"));
     dlg->KillTimer(TIMER_REG_POLL);
 }
@@ -224,14 +225,14 @@ TEST_F(Steps, RegistrationPollsTenTimesThenNoCoverage)
 TEST_F(Steps, RingTimeOutReturnsToIdle)
 {
     dlg->m_nRingTimeout = 40;
-    dlg->m_strIdleStatus = QStringLiteral("Tarn Net");
+    TestAccess::IdleStatus(*dlg) = QStringLiteral("Tarn Net");
     dlg->RunStep(STEP_IDLE);
     Drain();
     Line("RING");
     Line("RING");
-    EXPECT_EQ(dlg->m_nCount, 2);
+    EXPECT_EQ(TestAccess::Count(*dlg), 2);
     EXPECT_EQ(Data(), QByteArray("AT+CLCC\r"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->m_nState == STEP_IDLE; }, 3000));
-    EXPECT_EQ(dlg->m_nCount, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->State() == STEP_IDLE; }, 3000));
+    EXPECT_EQ(TestAccess::Count(*dlg), 0);
     EXPECT_EQ(Text(IDC_STATUS), "Tarn Net");
 }

@@ -47,7 +47,7 @@ TEST_F(E2E, ReportFlagsChangedFromTheDialogReachTheModule)
     // Sent at once because reports are on: the panel passed through idle again.
     EXPECT_TRUE(WaitFor([&] { return sim->ReceivedTrace().contains("*W878000\r"); }));
     EXPECT_TRUE(WaitFor([&] { return sim->Status().nFlags == 0x878000u; }));
-    EXPECT_EQ(c->m_nState, STEP_IDLE);
+    EXPECT_EQ(c->State(), STEP_IDLE);
 }
 
 TEST_F(E2E, BcchSystemInfoShowsTheSimulatedCell)
@@ -55,8 +55,9 @@ TEST_F(E2E, BcchSystemInfoShowsTheSimulatedCell)
     Start(FastSim());
     ToIdle();
     // Wait for System Information 3 of the serving cell.
-    ASSERT_TRUE(
-        WaitFor([&] { return c->m_TraceReport.m_bSysInfo[2] && c->m_TraceReport.m_bSysInfo[3]; }));
+    ASSERT_TRUE(WaitFor([&] {
+        return c->TraceReport().Bcch().abSysInfo[2] && c->TraceReport().Bcch().abSysInfo[3];
+    }));
     frame->OnCommand(ID_CONTROL_BCCHSYSINFO);
     CBcchSysInfoDlg* dlg = frame->BcchDlg();
     ASSERT_TRUE(dlg->HasWindow());
@@ -138,7 +139,7 @@ TEST_F(E2E, ChannelScanDrawsLevelsAndGoLocksTheChosenChannel)
         // The strongest channel is picked with the pointer.
         int best = -1;
         for (int ch = 1; ch <= 124; ++ch) {
-            const int level = c->m_TraceReport.GetScanLevel(ch);
+            const int level = c->TraceReport().GetScanLevel(ch);
             if (level > best) {
                 best = level;
                 chosen = ch;

@@ -1,4 +1,5 @@
 #include "E2EFixture.h"
+#include "TestAccess.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -26,8 +27,8 @@ void E2E::Start(const CSimOptions& opt, const char* options, const char* flags)
               "\r\n[PORTS]\r\nCOM1=" + sim->DataPath().toLatin1() +
               "\r\nCOM2=" + sim->TracePath().toLatin1() + "\r\n" + extraIni);
     ini.close();
-    CTessolyDlg::s_bSendPowerOn = true;
-    CTessolyDlg::s_nPowerOnTries = 5;
+    TestAccess::SendPowerOn() = true;
+    TestAccess::PowerOnTries() = 5;
     frame = std::make_unique<CMainFrame>(QStringList{QStringLiteral("/opt/tessoly/tessoly")});
     frame->SetProgramDir(dir.path());
     c = frame->m_pController;
@@ -74,6 +75,6 @@ void E2E::CallType(const QString& type)
 void E2E::ToIdle()
 {
     ASSERT_TRUE(WaitState(STEP_IDLE))
-        << "state " << c->m_nState << " status " << Text(IDC_STATUS).toStdString();
+        << "state " << c->State() << " status " << Text(IDC_STATUS).toStdString();
     ASSERT_TRUE(WaitStatus(QStringLiteral("Tarn Mobile")));
 }

@@ -25,7 +25,7 @@ protected:
     bool WaitFor(const std::function<bool()>& pred, int ms = 8000);
     bool WaitState(int state, int ms = 8000)
     {
-        return WaitFor([&] { return c->m_nState == state; }, ms);
+        return WaitFor([&] { return c->State() == state; }, ms);
     }
     bool WaitStatus(const QString& text, int ms = 8000)
     {

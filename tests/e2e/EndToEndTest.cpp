@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "E2EFixture.h"
+#include "TestAccess.h"
 #include "serial/SerialPort.h"
 #include "sim/SimCore.h"
 
@@ -23,8 +24,8 @@ TEST_F(E2E, StartReachesIdleWithIdentityOperatorAndServingCell)
     EXPECT_EQ(Text(IDC_IMEI), QString::fromLatin1(CSimCore::IMEI));
     EXPECT_TRUE(Text(IDC_IMSI).startsWith(QStringLiteral("26201"))) << Text(IDC_IMSI).toStdString();
     EXPECT_EQ(Text(IDC_POWER), QStringLiteral("Off"));
-    EXPECT_TRUE(c->m_bPoweredOn);
-    EXPECT_TRUE(c->m_bTraceReportsOn);
+    EXPECT_TRUE(c->IsPoweredOn());
+    EXPECT_TRUE(c->IsTraceReportsOn());
     // Reset on Start, the trace set-up and the report flags went out in this order.
     const QByteArray trace = sim->ReceivedTrace();
     EXPECT_GE(trace.indexOf("&F0+0*0*B0\r*M*M"), 0) << trace.constData();
@@ -54,7 +55,7 @@ TEST_F(E2E, WrongPinThenRightPin)
     // The module refuses it: the panel asks again.
     ASSERT_TRUE(sim->WaitForData(QStringLiteral("AT+CPIN=1111"), 3000));
     ASSERT_TRUE(
-        WaitFor([&] { return c->m_nState == STEP_ENTER_PIN && Text(IDC_NUMBER).isEmpty(); }));
+        WaitFor([&] { return c->State() == STEP_ENTER_PIN && Text(IDC_NUMBER).isEmpty(); }));
     Type(QStringLiteral("4711"));
     Click(c, IDC_YES);
     ToIdle();
@@ -91,7 +92,7 @@ TEST_F(E2E, IncomingCallAnsweredAndEndedByTheOtherSide)
     sim->HangUp();
     ASSERT_TRUE(WaitState(STEP_IDLE));
     EXPECT_TRUE(WaitStatus(QStringLiteral("Tarn Mobile")));
-    EXPECT_EQ(c->m_nCount, 0);
+    EXPECT_EQ(TestAccess::Count(*c), 0);
 }
 
 TEST_F(E2E, OutgoingVoiceCallGoesThroughTheTracePort)
@@ -136,7 +137,7 @@ TEST_F(E2E, MessageSentAndMessageFailed)
         QStringList statuses;
         QObject::connect(c->Item<QLineEdit>(IDC_STATUS), &QLineEdit::textChanged,
                          [&](const QString& t) { statuses << t; });
-        c->m_strMessageText = QStringLiteral("Meet at the mast");
+        TestAccess::MessageText(*c) = QStringLiteral("Meet at the mast");
         CallType(QStringLiteral("SMS"));
         Type(QStringLiteral("01701234"));
         Click(c, IDC_YES);
@@ -146,7 +147,7 @@ TEST_F(E2E, MessageSentAndMessageFailed)
         // "+CMS ERROR:" is final: the user returns to idle with "no"; a sent
         // message is followed by the module's "OK", which does it.
         if (fail) {
-            EXPECT_EQ(c->m_nState, STEP_MESSAGE_FAILED);
+            EXPECT_EQ(c->State(), STEP_MESSAGE_FAILED);
             Click(c, IDC_NO);
         }
         ASSERT_TRUE(WaitState(STEP_IDLE));

@@ -12,6 +12,7 @@
 
 #include "E2EFixture.h"
 #include "SessionLines.h"
+#include "TestAccess.h"
 #include "session/SessionRecorder.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST_F(E2E, SessionFileHoldsEveryLineOfBothPortsWhateverTheLogShows)
 
     // A sent line longer than the log list's cut.
     const QString text = QString(300, QLatin1Char('m')) + QChar(0xE9);
-    c->m_strMessageText = text;
+    TestAccess::MessageText(*c) = text;
     CallType(QStringLiteral("SMS"));
     Type(QStringLiteral("01701234"));
     QTest::mouseClick(c->Item<QAbstractButton>(IDC_YES), Qt::LeftButton);

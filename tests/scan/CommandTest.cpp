@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "ScanFixture.h"
+#include "TestAccess.h"
 #include "platform/UiServices.h"
 #include "scan/ScanGraph.h"
 
@@ -19,7 +20,7 @@ TEST_F(ScanTest, OpeningSendsTheSetUpAndRequestsFollowTheFields)
     EXPECT_EQ(Trace(), kSetup);
     EXPECT_TRUE(scan->IsDlgItemEnabled(IDC_SCAN_SELECT));
     EXPECT_FALSE(scan->IsDlgItemEnabled(IDOK));
-    EXPECT_EQ(dlg->m_TraceReport.m_pScanWnd, scan.get());
+    EXPECT_TRUE(dlg->TraceReport().IsScanAttached());
 
     scan->OnAll();
     EXPECT_EQ(Field(3), QStringLiteral("885"));
@@ -75,7 +76,7 @@ TEST_F(ScanTest, OpeningSendsTheSetUpAndRequestsFollowTheFields)
 
 TEST_F(ScanTest, ModuleOffDisablesSelect)
 {
-    dlg->m_bPoweredOn = false;
+    TestAccess::PoweredOn(*dlg) = false;
     OpenScan();
     EXPECT_EQ(Trace(), kSetup);
     EXPECT_FALSE(scan->IsDlgItemEnabled(IDC_SCAN_SELECT));
@@ -102,8 +103,8 @@ TEST_F(ScanTest, CancelEndsTheScanAndSendsTheFlagsWithoutALock)
     EXPECT_EQ(answerer.dialogsSeen, 1);
     EXPECT_EQ(Trace(), kSetup + "*S\r\r1-124,512-885\r" + kEnd + kFlags);
     EXPECT_EQ(Data(), QByteArray("AT+COPS=0\r"));
-    EXPECT_EQ(dlg->m_TraceReport.m_pScanWnd, nullptr);
-    EXPECT_EQ(dlg->m_TraceReport.GetScanLevel(5), -1);
+    EXPECT_FALSE(dlg->TraceReport().IsScanAttached());
+    EXPECT_EQ(dlg->TraceReport().GetScanLevel(5), -1);
     EXPECT_FALSE(dlg->IsDlgButtonChecked(IDC_BSLOCK));
 }
 
@@ -125,7 +126,7 @@ TEST_F(ScanTest, GoLocksTheSelectedChannel)
     EXPECT_EQ(Data(), QByteArray("AT+COPS=0\r"));
     EXPECT_TRUE(dlg->IsDlgButtonChecked(IDC_BSLOCK));
     EXPECT_EQ(dlg->GetDlgItemText(IDC_BSLOCK_CHANNEL), QStringLiteral("62"));
-    EXPECT_EQ(dlg->m_TraceReport.m_pScanWnd, nullptr);
+    EXPECT_FALSE(dlg->TraceReport().IsScanAttached());
 }
 
 TEST_F(ScanTest, GoWithNothingSelectedOnlyEndsTheScan)
@@ -153,7 +154,7 @@ TEST_F(ScanTest, WorksWithoutOpenPorts)
     scan->OnNext();
     scan->OnGo();
     CloseScan();
-    EXPECT_EQ(dlg->m_TraceReport.m_pScanWnd, nullptr);
+    EXPECT_FALSE(dlg->TraceReport().IsScanAttached());
     EXPECT_TRUE(answerer.messages.isEmpty())
         << answerer.messages.join(QLatin1Char('|')).toStdString();
 }

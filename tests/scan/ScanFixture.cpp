@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "TestAccess.h"
 #include "platform/PortNames.h"
 #include "platform/UiServices.h"
 
@@ -13,7 +14,7 @@ void ScanTest::SetUp()
 {
     frame.traceFlags = QStringLiteral("878000");
     ASSERT_TRUE(OpenPanel());
-    dlg->m_bPoweredOn = true;
+    TestAccess::PoweredOn(*dlg) = true;
     Drain();
 }
 

@@ -9,6 +9,7 @@
 
 #include "ModalAnswerer.h"
 #include "ShellFixture.h"
+#include "TestAccess.h"
 #include "control/TessolyDlg.h"
 #include "serial/SerialPort.h"
 
@@ -59,7 +60,7 @@ TEST(Lifecycle, ConfirmedExitSavesClosesAndPowersOffOnlyWhenOnAndAsked)
         fx.frame->show();
         fx.DataWire();
         CTessolyDlg* c = fx.frame->m_pController;
-        c->m_bPoweredOn = poweredOn != 0;
+        TestAccess::PoweredOn(*c) = poweredOn != 0;
         // Closing purges what the line has not sent yet; the pacing after each
         // character lets the command leave first, as it does on a real line.
         c->m_nTraceCharDelay = 20;
@@ -77,7 +78,7 @@ TEST(Lifecycle, ConfirmedExitSavesClosesAndPowersOffOnlyWhenOnAndAsked)
     ShellFixture fx("[MISC]\r\nOptions=10\r\n");
     ModalAnswerer answer;
     ASSERT_TRUE(fx.Create());
-    fx.frame->m_pController->m_bPoweredOn = true;
+    TestAccess::PoweredOn(*fx.frame->m_pController) = true;
     EXPECT_TRUE(fx.frame->close());
     EXPECT_EQ(fx.TraceWire(), QByteArray());
 }

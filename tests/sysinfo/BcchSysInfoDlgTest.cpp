@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "FakeFrame.h"
+#include "TestAccess.h"
 #include "control/TessolyDlg.h"
 #include "sysinfo/BcchSysInfoDlg.h"
 
@@ -28,7 +29,7 @@ protected:
     void Report(const char* line)
     {
         QString s = QString::fromLatin1(line);
-        panel.m_TraceReport.ParseLine(s);
+        TestAccess::Record(panel).ParseLine(s);
     }
 
     QTreeWidgetItem* Element(int type, int element) const
@@ -40,7 +41,7 @@ protected:
 
     FakeFrame frame;
     CTessolyDlg panel{&frame};
-    CBcchSysInfoDlg dlg{&frame};
+    CBcchSysInfoDlg dlg{&frame, &panel.TraceReport()};
 };
 
 QString Header(int type, const char* item)
@@ -130,8 +131,8 @@ TEST_F(BcchDlgTest, OctetsShownStoredAndDecoded)
 
     // A field that is not hexadecimal decodes as 0; the band power comes
     // from the controller.
-    std::strcpy(panel.m_TraceReport.m_szSysInfo[3][5], "zz");
-    panel.m_nMaxPowerDbm = 30;
+    std::strcpy(TestAccess::Bcch(TestAccess::Record(panel)).aszSysInfo[3][5], "zz");
+    TestAccess::MaxPowerDbm(panel) = 30;
     Select(4, 2);
     EXPECT_TRUE(dlg.Text().contains(QStringLiteral(" zz 0A ")));
     EXPECT_TRUE(dlg.Text().contains(QStringLiteral("\r\nMS-TXPWR-MAX-CCH: 0 = 30 dBm")));
@@ -223,7 +224,7 @@ TEST_F(BcchDlgTest, CloseAndReopen)
 TEST_F(BcchDlgTest, WithoutController)
 {
     FakeFrame bare;
-    CBcchSysInfoDlg lone(&bare);
+    CBcchSysInfoDlg lone(&bare, nullptr);
     ASSERT_TRUE(lone.Create());
     lone.Tree()->setCurrentItem(lone.Tree()->topLevelItem(0)->child(0));
     EXPECT_TRUE(

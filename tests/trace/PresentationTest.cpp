@@ -6,6 +6,7 @@
 #include "FakeFrame.h"
 #include "ModalAnswerer.h"
 #include "PtyPair.h"
+#include "TestAccess.h"
 #include "control/TessolyDlg.h"
 #include "platform/PortNames.h"
 
@@ -79,11 +80,11 @@ TEST_F(Panel, DedicatedReportPowerLevelQuality)
     EXPECT_EQ(Text(IDC_RXLEV), QString("40 = -70 dBm"));
     EXPECT_EQ(Text(IDC_RXQUAL), QString("3 = 1"));
     EXPECT_EQ(dlg.BarPos(IDC_RXQUAL_BAR), 31);
-    dlg.m_nMaxPowerDbm = 30;
+    TestAccess::MaxPowerDbm(dlg) = 30;
     dlg.HandleTraceLine("Dedicated_Rpt 0 5 0 0 40 3");
     EXPECT_EQ(Text(IDC_OUTPOWER), QString("5=20 dBm"));
     EXPECT_EQ(dlg.BarPos(IDC_OUTPOWER_BAR), 21);
-    dlg.m_nMaxPowerDbm = 43;
+    TestAccess::MaxPowerDbm(dlg) = 43;
     dlg.HandleTraceLine("Dedicated_Rpt 0 0 0 0 40 7");
     EXPECT_EQ(Text(IDC_OUTPOWER), QString("0=43 dBm"));
     EXPECT_EQ(dlg.BarPos(IDC_OUTPOWER_BAR), 35);
@@ -134,9 +135,9 @@ TEST_F(Panel, BandOfTheShownChannel)
             Channels()->addItem(c.channel);
         else
             dlg.SetDlgItemText(IDC_BCCH, c.channel);
-        dlg.m_nMaxPowerDbm = 0;
+        TestAccess::MaxPowerDbm(dlg) = 0;
         dlg.HandleTraceLine("Full Ded Report 0 5");
-        EXPECT_EQ(dlg.m_nMaxPowerDbm, c.expected) << c.channel;
+        EXPECT_EQ(dlg.MaxPowerDbm(), c.expected) << c.channel;
         EXPECT_EQ(Text(IDC_OUTPOWER), QString("5=%1 dBm").arg(c.expected - 10)) << c.channel;
     }
     // The list's first row wins over the BCCH edit.
@@ -144,7 +145,7 @@ TEST_F(Panel, BandOfTheShownChannel)
     Channels()->addItem("20");
     dlg.SetDlgItemText(IDC_BCCH, "600");
     dlg.HandleTraceLine("Full Ded Report 0 5");
-    EXPECT_EQ(dlg.m_nMaxPowerDbm, 43);
+    EXPECT_EQ(dlg.MaxPowerDbm(), 43);
 }
 
 TEST_F(Panel, CellReselectionValues)
@@ -203,7 +204,7 @@ TEST_F(Panel, NeighbourRows)
         EXPECT_EQ(dlg.BarPos(ids[row][3]), 0);
     }
     // A kind without a neighbour table: empty texts, level read as 0.
-    dlg.m_TraceReport.m_nNeighbours = 2;
+    TestAccess::Neighbours(TestAccess::Record(dlg)) = 2;
     dlg.ShowNeighbours(REPORT_BCCH);
     EXPECT_EQ(Text(ids[0][0]), QString());
     EXPECT_EQ(Text(ids[1][2]), QString(" = -110 dBm"));
@@ -284,15 +285,15 @@ TEST_F(Panel, SendTraceFlagsOnTheWire)
     f.traceFlags = "FFFFFF";
     dlg.SendTraceFlags();
     EXPECT_EQ(trace.Read(1000, 150), QByteArray("*WFFFFFF\r"));
-    EXPECT_TRUE(dlg.m_bTraceReportsOn);
-    EXPECT_EQ(dlg.m_strTraceFlags, QString("FFFFFF"));
-    EXPECT_EQ(dlg.m_nState, STEP_IDLE);
+    EXPECT_TRUE(dlg.IsTraceReportsOn());
+    EXPECT_EQ(TestAccess::TraceFlags(dlg), QString("FFFFFF"));
+    EXPECT_EQ(dlg.State(), STEP_IDLE);
     EXPECT_EQ(Text(IDC_RXLEV), QString()) << "the displays were cleared";
-    const CTraceReport& r = dlg.m_TraceReport;
-    EXPECT_STREQ(r.m_IdleMode.szBcch, "");
-    EXPECT_STREQ(r.m_CellId.szCi, "");
-    EXPECT_FALSE(r.m_bSysInfo[2]);
-    EXPECT_EQ(r.m_nBcchOctets, 0);
+    const CTraceReport& r = dlg.TraceReport();
+    EXPECT_STREQ(r.IdleMode().szBcch, "");
+    EXPECT_STREQ(r.CellId().szCi, "");
+    EXPECT_FALSE(r.Bcch().abSysInfo[2]);
+    EXPECT_EQ(r.Bcch().nOctets, 0);
 
     f.traceFlags = "878000";
     dlg.SendTraceFlags();
@@ -300,5 +301,5 @@ TEST_F(Panel, SendTraceFlagsOnTheWire)
     f.traceFlags.clear();
     dlg.SendTraceFlags();
     EXPECT_EQ(trace.Read(1000, 150), QByteArray("*1*2*I+J+E"));
-    EXPECT_TRUE(dlg.m_bTraceReportsOn);
+    EXPECT_TRUE(dlg.IsTraceReportsOn());
 }

@@ -121,7 +121,7 @@ TEST_F(E2E, LiveFeedSendsSystemInformationOnlyWhileSwitchedOn)
     QObject::connect(c, &CTessolyDlg::TraceLineHandled, [&](const QString& line) {
         session += QDateTime::currentDateTime().toString("yyyy-MM-ddTHH:mm:ss.zzz").toLatin1() +
                    " t<, " + line.toLatin1() + "\n";
-        if (!line.startsWith(QLatin1String("Bcch_Report")) || c->m_TraceReport.m_nBcchType < 0)
+        if (!line.startsWith(QLatin1String("Bcch_Report")) || c->TraceReport().Bcch().nType < 0)
             return;
         ++nSiLines;
         if (!bOn) {
@@ -131,7 +131,7 @@ TEST_F(E2E, LiveFeedSendsSystemInformationOnlyWhileSwitchedOn)
         }
         const QString level = Text(IDC_RXLEV).section(QLatin1Char(' '), 2, 2);
         expected << QStringLiteral("0x%1|%2|%3")
-                        .arg(0x19 + c->m_TraceReport.m_nBcchType, 2, 16, QLatin1Char('0'))
+                        .arg(0x19 + c->TraceReport().Bcch().nType, 2, 16, QLatin1Char('0'))
                         .arg(Text(IDC_BCCH), level);
     });
     ToIdle();
