@@ -279,6 +279,21 @@ void CTraceReport::StoreField(char* dst, int nCap, QStringView field, int nKind,
 
 void CTraceReport::BuildTables()
 {
+    BuildFieldTables();
+    BuildNeighbourTables();
+    m_aRule[REPORT_IDLE_MODE].bNeighbours = true;
+    m_aRule[REPORT_DEDICATED].bNeighbours = true;
+    for (const RoleRule& r : kRoleRules) {
+        KindRule& rule = m_aRule[r.nKind];
+        rule.nRolePosition = r.nPosition;
+        rule.bContinuation = r.bContinuation;
+        rule.bQuiet = r.bQuiet;
+    }
+}
+
+// Where the fields of each kind's lines go, by position.
+void CTraceReport::BuildFieldTables()
+{
     std::vector<FieldAt> list;
 
     TrIdleModeRpt& idle = m_IdleMode;
@@ -352,8 +367,12 @@ void CTraceReport::BuildTables()
         MakeTable({At(0, fded.szTimingAdvance), At(1, fded.szTxPower), At(2, fded.szRxLev1),
                    At(3, fded.szRxQual1), At(4, fded.szRxLev2), At(5, fded.szRxQual2),
                    At(6, fded.szPairSelect)});
+}
 
-    // NCell lines fill entry e of the open report's neighbour tables.
+// NCell lines fill entry e of the open report's neighbour tables.
+void CTraceReport::BuildNeighbourTables()
+{
+    TrFullIdleReport& full = m_FullIdle;
     const std::pair<int, TrNeighbour*> tables[] = {{REPORT_IDLE_MODE, m_IdleMode.aNeighbour},
                                                    {REPORT_DEDICATED, m_Dedicated.aNeighbour},
                                                    {REPORT_FULL_DED, m_FullDed.aNeighbour}};
@@ -368,15 +387,6 @@ void CTraceReport::BuildTables()
         m_aNCell[REPORT_FULL_IDLE][e] =
             MakeTable({At(1, a.szBcch), At(2, a.szRxLev), At(3, b.szField1), At(4, b.szField2),
                        At(5, a.szBsic), At(6, b.szField3)});
-    }
-
-    m_aRule[REPORT_IDLE_MODE].bNeighbours = true;
-    m_aRule[REPORT_DEDICATED].bNeighbours = true;
-    for (const RoleRule& r : kRoleRules) {
-        KindRule& rule = m_aRule[r.nKind];
-        rule.nRolePosition = r.nPosition;
-        rule.bContinuation = r.bContinuation;
-        rule.bQuiet = r.bQuiet;
     }
 }
 

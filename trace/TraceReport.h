@@ -254,6 +254,8 @@ private:
     };
 
     void BuildTables();
+    void BuildFieldTables();
+    void BuildNeighbourTables();
     FieldTable MakeTable(const std::vector<FieldAt>& list);
     static void AddNeighbours(std::vector<FieldAt>& list, int nFirst, TrNeighbour (&table)[6]);
     void StoreByTable(const FieldTable& table, QStringView field, int nKind, int p);
