@@ -150,7 +150,10 @@ TEST_F(SimReplayTest, AtFullSpeedNoLineIsLost)
     // a panel that reads now and then
     QElapsedTimer t;
     t.start();
-    while (!trace->Text().contains("Idle_Mode_Rpt 9999 ") && t.elapsed() < 20000) {
+    // Until the last line has arrived whole (a loaded machine may hand it
+    // over in pieces).
+    while (!trace->Text().contains("Idle_Mode_Rpt 9999 40 80 30 12 81 25 13\r\n") &&
+           t.elapsed() < 20000) {
         trace->Collect(1);
         QThread::msleep(1);
     }
