@@ -6,17 +6,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 #endif
 
 namespace {
-// The batch the device wakes the reader for during a hold-off: the most a
-// terminal allows, some 270 ms of a 9600-baud line.
-constexpr int kHoldOffBytes = 255;
-
 // Time allowed for a write: a fixed margin plus twice the time the bytes
 // take on the line at the current speed (10 bit times per character).
 int WriteTimeoutMs(qsizetype nBytes, qint32 nBaud)
@@ -62,10 +55,8 @@ bool ToStopBits(int n, QSerialPort::StopBits* p)
 CSerialReader::CSerialReader(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue,
                              int nOutQueue)
     : m_pOwner(pOwner), m_nLineMessage(nLineMessage), m_nInQueue(qMax(nInQueue, 64)),
-      m_pPort(new QSerialPort(this)), m_pHoldOff(new QTimer(this))
+      m_pPort(new QSerialPort(this))
 {
-    m_pHoldOff->setInterval(kHoldOffMs);
-    connect(m_pHoldOff, &QTimer::timeout, this, &CSerialReader::OnHoldOffTick);
     // Writes wait until the bytes are out, so the output queue needs no size.
     Q_UNUSED(nOutQueue);
     // What the port itself buffers while the line queue is full.
@@ -81,7 +72,6 @@ int CSerialReader::OpenDevice(const QString& device)
     m_bDropPending = false;
     if (m_pPort->isOpen())
         Close();
-    StopHoldOff();
     m_splitter.Reset();
     // Before the lock file is taken: a missing device is never "in use".
     if (device.isEmpty() || (device.startsWith(QLatin1Char('/')) && !QFile::exists(device)))
@@ -202,7 +192,6 @@ int CSerialReader::WriteFailed()
 int CSerialReader::Close()
 {
     m_bDropPending = false;
-    StopHoldOff();
     if (m_pPort->isOpen()) {
         m_pPort->setDataTerminalReady(false);
         m_pPort->clear(QSerialPort::AllDirections);
@@ -258,94 +247,8 @@ void CSerialReader::PutLine(const QString& line)
 
 void CSerialReader::OnReadyRead()
 {
-    if (ReadAvailable(false) > 0)
-        NoteRead();
-}
-
-void CSerialReader::OnHoldOffTick()
-{
-    if (!m_pPort->isOpen()) {
-        StopHoldOff();
-        return;
-    }
-    {
-        // Full: the owner's next take resumes the reading.
-        std::lock_guard<std::mutex> lock(m_lock);
-        if (m_bStalled)
-            return;
-    }
-    if (ReadAvailable(true) > 0)
-        m_lastRead.start();
-    else
-        StopHoldOff();
-}
-
-void CSerialReader::NoteRead()
-{
-    const bool bStream = m_lastRead.isValid() && m_lastRead.elapsed() < kHoldOffMs;
-    m_lastRead.start();
-    if (bStream && !m_bHoldingOff)
-        StartHoldOff();
-}
-
-void CSerialReader::StartHoldOff()
-{
-    m_bHoldingOff = true;
-    SetWakeThreshold(kHoldOffBytes);
-    m_pHoldOff->start();
-}
-
-void CSerialReader::StopHoldOff()
-{
-    m_pHoldOff->stop();
-    m_lastRead.invalidate();
-    if (!m_bHoldingOff)
-        return;
-    m_bHoldingOff = false;
-    // Bytes that came after the last read wake the reader at once from now on.
-    if (m_pPort->isOpen())
-        SetWakeThreshold(0);
-}
-
-void CSerialReader::SetWakeThreshold(int nBytes)
-{
-#ifdef Q_OS_UNIX
-    // With no inter-byte time set, a terminal reports input only once this
-    // many bytes wait; a non-blocking read still takes whatever is there.
-    const int fd = static_cast<int>(m_pPort->handle());
-    struct termios t;
-    if (fd < 0 || ::tcgetattr(fd, &t) != 0 || t.c_cc[VTIME] != 0 || t.c_cc[VMIN] == nBytes)
-        return;
-    t.c_cc[VMIN] = static_cast<cc_t>(nBytes);
-    ::tcsetattr(fd, TCSANOW, &t);
-#else
-    Q_UNUSED(nBytes);
-#endif
-}
-
-qint64 CSerialReader::ReadDevice(char* pBuffer, qint64 nMax)
-{
-#ifdef Q_OS_UNIX
-    const int fd = static_cast<int>(m_pPort->handle());
-    if (fd < 0)
-        return 0;
-    ssize_t n;
-    do {
-        n = ::read(fd, pBuffer, static_cast<size_t>(nMax));
-    } while (n < 0 && errno == EINTR);
-    // Nothing there, or an error: the port's own notification reports a
-    // device that is gone.
-    return n > 0 ? n : 0;
-#else
-    return m_pPort->waitForReadyRead(0) ? m_pPort->read(pBuffer, nMax) : 0;
-#endif
-}
-
-qint64 CSerialReader::ReadAvailable(bool bFromDevice)
-{
     if (m_readBuffer.size() != m_nInQueue)
         m_readBuffer.resize(m_nInQueue);
-    qint64 nTotal = 0;
     while (m_pPort->isOpen()) {
         qint64 nRoom;
         {
@@ -354,23 +257,18 @@ qint64 CSerialReader::ReadAvailable(bool bFromDevice)
             if (nRoom <= 0) {
                 // Full: the bytes wait in the device until the owner has caught up.
                 m_bStalled = true;
-                return nTotal;
+                return;
             }
         }
         // n bytes finish at most 1 + (n - 1) / 2 lines: a terminator may end
         // the partial line, every further line needs a byte and a terminator.
         const qint64 nMax = qMin<qint64>(m_nInQueue, 2 * nRoom - 1);
-        // What the port has buffered comes before what still waits in the device.
-        qint64 n = m_pPort->read(m_readBuffer.data(), nMax);
-        if (n <= 0 && bFromDevice)
-            n = ReadDevice(m_readBuffer.data(), nMax);
+        const qint64 n = m_pPort->read(m_readBuffer.data(), nMax);
         if (n <= 0)
             break;
-        nTotal += n;
         m_splitter.Feed(m_readBuffer.constData(), n,
                         [this](const QString& line) { PutLine(line); });
     }
-    return nTotal;
 }
 
 void CSerialReader::OnError(QSerialPort::SerialPortError error)
@@ -421,7 +319,6 @@ void CSerialReader::DropDevice()
     if (!m_bDropPending)
         return;
     m_bDropPending = false;
-    StopHoldOff();
     if (m_pPort->isOpen())
         m_pPort->close();
     m_pPort->clearError();

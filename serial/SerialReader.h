@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
-#include <QTimer>
 #include <atomic>
 #include <deque>
 #include <mutex>
@@ -17,16 +16,8 @@
 // and owns the QSerialPort there: every call that touches the device runs in
 // that thread (the channel calls in with a blocking queued call). Received
 // bytes are cut into lines, queued and announced to the owner with one posted
-// event per line. The queue holds at most a fixed number of lines; when it
-// is full the reader leaves the bytes in the device until the owner has
-// caught up, so nothing is lost and memory stays bounded.
-//
-// While bytes keep coming (a read follows the previous one within
-// kHoldOffMs) the reader holds off: the device wakes it only for a large
-// batch, and a timer takes what has arrived every kHoldOffMs. A 9600-baud
-// line would otherwise wake the thread for every few characters. The first
-// read after a quiet spell is at once, and a timer read that finds nothing
-// ends the hold-off.
+// event per line. The queue grows as needed, so no line is lost when the
+// owner falls behind.
 class CSerialReader : public QObject
 {
     Q_OBJECT
@@ -47,7 +38,6 @@ public:
     void SetQueueLimit(int nLines);
 
     static constexpr int kMaxQueuedLines = 10000;
-    static constexpr int kHoldOffMs = 50;
     // True while the device is open in the reader thread (false after it vanished).
     bool IsDeviceOpen() const { return m_bDeviceOpen.load(); }
 
@@ -55,16 +45,6 @@ private:
     // Invoked by name from the owner's thread as well: the call is then made
     // and queued inside Qt, the one place that orders it with the reader.
     Q_INVOKABLE void OnReadyRead();
-    void OnHoldOffTick();
-    // Reads until the port, and with bFromDevice the device too, has no more
-    // bytes or the queue is full; returns the number of bytes taken.
-    qint64 ReadAvailable(bool bFromDevice);
-    qint64 ReadDevice(char* pBuffer, qint64 nMax);
-    void NoteRead();
-    void StartHoldOff();
-    void StopHoldOff();
-    // How many bytes the device waits for before it reports input (0: any).
-    void SetWakeThreshold(int nBytes);
     void OnError(QSerialPort::SerialPortError error);
     void DropDevice();
     int WriteFailed();
@@ -89,9 +69,4 @@ private:
     int m_nMaxLines = kMaxQueuedLines;
     // Set when the reader left bytes unread because the queue was full.
     bool m_bStalled = false;
-
-    // Reader thread only.
-    QTimer* m_pHoldOff;
-    QElapsedTimer m_lastRead;
-    bool m_bHoldingOff = false;
 };

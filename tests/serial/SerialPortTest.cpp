@@ -1,7 +1,6 @@
 #include "serial/SerialPort.h"
 #include "common/PtyPair.h"
 #include "platform/PortNames.h"
-#include "serial/SerialReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -260,31 +259,6 @@ TEST(SerialPort, BurstArrivesCompleteAndInOrder)
             << "line " << i;
     }
     EXPECT_EQ(c.port->QueuedLines(), 0);
-}
-
-// A line at a time, as a 9600-baud line brings them: the reader holds off
-// while they keep coming, and the last line of the stream and a lone line
-// after it still arrive without waiting for more bytes.
-TEST(SerialPort, StreamedLinesAndTheLastOneArriveWithoutMoreBytes)
-{
-    PtyPair pty;
-    ASSERT_TRUE(pty.IsValid());
-    Channel c;
-    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
-    constexpr int kLines = 40;
-    for (int i = 0; i < kLines; ++i) {
-        ASSERT_TRUE(pty.Write("NCell " + QByteArray::number(i) + " 121 24\r\n"));
-        QTest::qWait(5);
-    }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == kLines; }, 2000))
-        << c.sink.m_lines.size() << " of " << kLines;
-    for (int i = 0; i < kLines; ++i)
-        ASSERT_EQ(c.sink.m_lines[i], QStringLiteral("NCell %1 121 24").arg(i));
-
-    QTest::qWait(3 * CSerialReader::kHoldOffMs);
-    ASSERT_TRUE(pty.Write("OK\r\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == kLines + 1; }, 2000));
-    EXPECT_EQ(c.sink.m_lines.last(), QStringLiteral("OK"));
 }
 
 // A full queue stops the reader: the device keeps the bytes until the owner
