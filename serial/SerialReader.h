@@ -16,8 +16,9 @@
 // and owns the QSerialPort there: every call that touches the device runs in
 // that thread (the channel calls in with a blocking queued call). Received
 // bytes are cut into lines, queued and announced to the owner with one posted
-// event per line. The queue grows as needed, so no line is lost when the
-// owner falls behind.
+// event per line. The queue holds at most a fixed number of lines; when it
+// is full the reader leaves the bytes in the device until the owner has
+// caught up, so nothing is lost and memory stays bounded.
 class CSerialReader : public QObject
 {
     Q_OBJECT
