@@ -44,6 +44,12 @@ switches() {
     cat /proc/"$1"/task/*/status 2>/dev/null |
         awk '/^(voluntary|nonvoluntary)_ctxt_switches/ {n += $2} END {print n}'
 }
+# Processor ticks of each thread: id, name (blanks as _), ticks.
+thread_ticks() {
+    for t in /proc/"$1"/task/*; do
+        echo "$(basename "$t") $(tr ' ' _ <"$t/comm") $(awk '{print $14 + $15}' "$t/stat")"
+    done | sort
+}
 rss_mb() { awk '/VmRSS/ {printf "%.1f MB", $2 / 1024}' "/proc/$1/status"; }
 # System calls that wrote (the simulator writes one trace line per call).
 writes() { awk '/syscw/ {print $2}' "/proc/$1/io"; }
@@ -117,6 +123,7 @@ for _ in $(seq 50); do [ -e "$work/trace-paced" ] && break; sleep 0.1; done
 start_panel 6 "$work/trace-paced"
 # Power-on, registration, and the log filled to its 999 entries.
 sleep 60
+thread_ticks "$panel" >"$work/threads0"
 t0=$(ticks "$panel")
 x0=$(ticks "$xvfb")
 l0=$(cat "$work/lines")
@@ -124,10 +131,15 @@ sleep "$rate_seconds"
 t1=$(ticks "$panel")
 x1=$(ticks "$xvfb")
 l1=$(cat "$work/lines")
+thread_ticks "$panel" >"$work/threads1"
 awk -v t="$((t1 - t0))" -v x="$((x1 - x0))" -v l="$((l1 - l0))" -v s="$rate_seconds" \
     -v hz="$hz" 'BEGIN {
         printf "%.1f lines/s: panel %.2f %% of one core (%d ms CPU in %d s); X server %.2f %%\n",
             l / s, 100 * t / hz / s, 1000 * t / hz, s, 100 * x / hz / s }'
+join "$work/threads0" "$work/threads1" | awk -v hz="$hz" '
+    { ms[$2] += 1000 * ($5 - $3) / hz }
+    END { printf "by thread:"; for (n in ms) printf " %s %d ms,", n, ms[n]; print "" }' |
+    sed 's/,$//'
 echo "memory: $(rss_mb "$panel")"
 stop_panel
 kill "$pace" 2>/dev/null || true
