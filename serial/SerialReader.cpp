@@ -5,8 +5,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSocketNotifier>
+#include <QTimer>
 #ifdef Q_OS_UNIX
 #include <poll.h>
+#include <sys/ioctl.h>
 #endif
 
 namespace {
@@ -55,8 +58,11 @@ bool ToStopBits(int n, QSerialPort::StopBits* p)
 CSerialReader::CSerialReader(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue,
                              int nOutQueue)
     : m_pOwner(pOwner), m_nLineMessage(nLineMessage), m_nInQueue(qMax(nInQueue, 64)),
-      m_pPort(new QSerialPort(this))
+      m_pPort(new QSerialPort(this)), m_pHoldOff(new QTimer(this))
 {
+    m_pHoldOff->setSingleShot(true);
+    m_pHoldOff->setInterval(kHoldOffMs);
+    connect(m_pHoldOff, &QTimer::timeout, this, &CSerialReader::EndHoldOff);
     // Writes wait until the bytes are out, so the output queue needs no size.
     Q_UNUSED(nOutQueue);
     // What the port itself buffers while the line queue is full.
@@ -72,6 +78,7 @@ int CSerialReader::OpenDevice(const QString& device)
     m_bDropPending = false;
     if (m_pPort->isOpen())
         Close();
+    ResetPacing();
     m_splitter.Reset();
     // Before the lock file is taken: a missing device is never "in use".
     if (device.isEmpty() || (device.startsWith(QLatin1Char('/')) && !QFile::exists(device)))
@@ -192,6 +199,7 @@ int CSerialReader::WriteFailed()
 int CSerialReader::Close()
 {
     m_bDropPending = false;
+    ResetPacing();
     if (m_pPort->isOpen()) {
         m_pPort->setDataTerminalReady(false);
         m_pPort->clear(QSerialPort::AllDirections);
@@ -249,6 +257,7 @@ void CSerialReader::OnReadyRead()
 {
     if (m_readBuffer.size() != m_nInQueue)
         m_readBuffer.resize(m_nInQueue);
+    qint64 nTaken = 0;
     while (m_pPort->isOpen()) {
         qint64 nRoom;
         {
@@ -266,9 +275,69 @@ void CSerialReader::OnReadyRead()
         const qint64 n = m_pPort->read(m_readBuffer.data(), nMax);
         if (n <= 0)
             break;
+        nTaken += n;
         m_splitter.Feed(m_readBuffer.constData(), n,
                         [this](const QString& line) { PutLine(line); });
     }
+    PaceReads(nTaken);
+}
+
+void CSerialReader::PaceReads(qint64 nTaken)
+{
+    m_nPacedBytes += nTaken;
+    // More waits in the device: the port's notification comes again at once.
+    if (!m_pPort->isOpen() || BytesWaiting() > 0)
+        return;
+    const qint64 nSinceNs = m_caughtUp.isValid() ? m_caughtUp.nsecsElapsed() : -1;
+    const bool bTrickle =
+        nSinceNs >= 0 && nSinceNs < 2 * kHoldOffMs * 1000000LL &&
+        m_nPacedBytes * 1000000000LL < kTrickleBytesPerSecond * qMax<qint64>(nSinceNs, 1);
+    m_caughtUp.start();
+    m_nPacedBytes = 0;
+    if (!bTrickle)
+        return;
+    if (QSocketNotifier* pNotifier = ReadNotifier()) {
+        pNotifier->setEnabled(false);
+        m_pHoldOff->start();
+    }
+}
+
+void CSerialReader::EndHoldOff()
+{
+    // Bytes that came meanwhile wake the port's notification at once.
+    if (QSocketNotifier* pNotifier = m_pPort->isOpen() ? ReadNotifier() : nullptr)
+        pNotifier->setEnabled(true);
+}
+
+void CSerialReader::ResetPacing()
+{
+    m_pHoldOff->stop();
+    m_caughtUp.invalidate();
+    m_nPacedBytes = 0;
+}
+
+QSocketNotifier* CSerialReader::ReadNotifier() const
+{
+    // The port watches its device with a read notifier of its own (a child
+    // it makes on opening). Should a version of the port keep it elsewhere,
+    // no notifier is found and every read simply happens at once.
+    const auto notifiers = m_pPort->findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly);
+    for (QSocketNotifier* pNotifier : notifiers) {
+        if (pNotifier->type() == QSocketNotifier::Read)
+            return pNotifier;
+    }
+    return nullptr;
+}
+
+qint64 CSerialReader::BytesWaiting() const
+{
+#ifdef Q_OS_UNIX
+    int n = 0;
+    const int fd = static_cast<int>(m_pPort->handle());
+    return fd >= 0 && ::ioctl(fd, FIONREAD, &n) == 0 ? n : 0;
+#else
+    return 1;
+#endif
 }
 
 void CSerialReader::OnError(QSerialPort::SerialPortError error)
@@ -319,6 +388,7 @@ void CSerialReader::DropDevice()
     if (!m_bDropPending)
         return;
     m_bDropPending = false;
+    ResetPacing();
     if (m_pPort->isOpen())
         m_pPort->close();
     m_pPort->clearError();

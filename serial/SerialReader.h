@@ -12,6 +12,9 @@
 #include <deque>
 #include <mutex>
 
+class QSocketNotifier;
+class QTimer;
+
 // The worker of one serial channel. It lives in the channel's reader thread
 // and owns the QSerialPort there: every call that touches the device runs in
 // that thread (the channel calls in with a blocking queued call). Received
@@ -19,6 +22,13 @@
 // event per line. The queue holds at most a fixed number of lines; when it
 // is full the reader leaves the bytes in the device until the owner has
 // caught up, so nothing is lost and memory stays bounded.
+//
+// Bytes that trickle in, as from a slow serial line, are taken in batches:
+// once the reader has caught up with the device and the bytes since it last
+// caught up came at less than kTrickleBytesPerSecond, it stops listening for
+// kHoldOffMs and then takes what has arrived. A 9600-baud line would
+// otherwise wake the thread for every few characters. The first bytes after
+// a quiet spell, and a flood, are read at once.
 class CSerialReader : public QObject
 {
     Q_OBJECT
@@ -39,6 +49,10 @@ public:
     void SetQueueLimit(int nLines);
 
     static constexpr int kMaxQueuedLines = 10000;
+    // 50 ms are 48 characters at 9600 baud; a serial driver buffers far more.
+    static constexpr int kHoldOffMs = 50;
+    // A 38,400-baud line brings at most 3,840 bytes a second.
+    static constexpr qint64 kTrickleBytesPerSecond = 4000;
     // True while the device is open in the reader thread (false after it vanished).
     bool IsDeviceOpen() const { return m_bDeviceOpen.load(); }
 
@@ -46,6 +60,12 @@ private:
     // Invoked by name from the owner's thread as well: the call is then made
     // and queued inside Qt, the one place that orders it with the reader.
     Q_INVOKABLE void OnReadyRead();
+    void PaceReads(qint64 nTaken);
+    void EndHoldOff();
+    void ResetPacing();
+    QSocketNotifier* ReadNotifier() const;
+    // Bytes that wait in the device, not yet read by the port.
+    qint64 BytesWaiting() const;
     void OnError(QSerialPort::SerialPortError error);
     void DropDevice();
     int WriteFailed();
@@ -70,4 +90,9 @@ private:
     int m_nMaxLines = kMaxQueuedLines;
     // Set when the reader left bytes unread because the queue was full.
     bool m_bStalled = false;
+
+    // Reader thread only: the pace of reading.
+    QTimer* m_pHoldOff;
+    QElapsedTimer m_caughtUp; // since the last read that left the device empty
+    qint64 m_nPacedBytes = 0; // bytes taken since then
 };

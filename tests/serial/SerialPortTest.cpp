@@ -1,6 +1,7 @@
 #include "serial/SerialPort.h"
 #include "common/PtyPair.h"
 #include "platform/PortNames.h"
+#include "serial/SerialReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -259,6 +260,48 @@ TEST(SerialPort, BurstArrivesCompleteAndInOrder)
             << "line " << i;
     }
     EXPECT_EQ(c.port->QueuedLines(), 0);
+}
+
+// Voluntary context switches (sleeps) of the reader threads so far.
+long ReaderSleeps()
+{
+    long n = 0;
+    for (const QString& id : ThreadIds()) {
+        QFile status(QStringLiteral("/proc/self/task/%1/status").arg(id));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                n += line.mid(line.indexOf(':') + 1).trimmed().toLong();
+        }
+    }
+    return n;
+}
+
+// Ten characters every 10 ms, as a 9600-baud line brings them: the reader
+// takes them in batches instead of waking for each piece, and the last line
+// still arrives without waiting for more bytes.
+TEST(SerialPort, TrickleIsReadInBatchesAndTheLastLineArrives)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    constexpr int kLines = 60;
+    QByteArray stream;
+    for (int i = 0; i < kLines; ++i)
+        stream += "NCell " + QByteArray::number(i) + " 121 24\r\n";
+    const long nSleeps = ReaderSleeps();
+    for (qsizetype i = 0; i < stream.size(); i += 10) {
+        ASSERT_TRUE(pty.Write(stream.mid(i, 10)));
+        QTest::qWait(10);
+    }
+    const int nPieces = static_cast<int>((stream.size() + 9) / 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c.sink.m_lines.size() == kLines; },
+                                3 * CSerialReader::kHoldOffMs));
+    EXPECT_LT(ReaderSleeps() - nSleeps, nPieces / 2) << nPieces << " pieces";
+    for (int i = 0; i < kLines; ++i)
+        ASSERT_EQ(c.sink.m_lines[i], QStringLiteral("NCell %1 121 24").arg(i));
 }
 
 // A full queue stops the reader: the device keeps the bytes until the owner
