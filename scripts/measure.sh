@@ -61,7 +61,7 @@ echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo "== benchmarks"
 for b in bench_trace bench_panel bench_serial; do
-    "$bench/$b" --benchmark_min_time=0.5s 2>/dev/null | grep '^BM_' || true
+    "$bench/$b" --benchmark_min_time=0.5 2>/dev/null | grep '^BM_' || true
 done
 
 # A virtual display for the program.
