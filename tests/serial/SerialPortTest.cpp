@@ -79,6 +79,15 @@ double CpuSeconds()
            (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
 }
 
+// Lines head 0 tail, head 1 tail, ... each ended by CR LF.
+QByteArray NumberedLines(const char* pszHead, const char* pszTail, int nLines)
+{
+    QByteArray bytes;
+    for (int i = 0; i < nLines; ++i)
+        bytes += pszHead + QByteArray::number(i) + pszTail + "\r\n";
+    return bytes;
+}
+
 // Polls without running the event loop, so no line event is handled meanwhile.
 template <typename F> bool PollWithoutEvents(F pred, int ms)
 {
@@ -243,9 +252,7 @@ TEST(SerialPort, BurstArrivesCompleteAndInOrder)
     Channel c;
     ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
     constexpr int kLines = 10000;
-    QByteArray burst;
-    for (int i = 0; i < kLines; ++i)
-        burst += QByteArray("Idle_Mode_Rpt ") + QByteArray::number(i) + " 62 45 17 3\r\n";
+    const QByteArray burst = NumberedLines("Idle_Mode_Rpt ", " 62 45 17 3", kLines);
     // The owner handles nothing until the whole burst has been written.
     ASSERT_TRUE(pty.Write(burst));
     EXPECT_GT(c.port->QueuedLines(), 100);
@@ -288,9 +295,7 @@ TEST(SerialPort, TrickleIsReadInBatchesAndTheLastLineArrives)
     Channel c;
     ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
     constexpr int kLines = 60;
-    QByteArray stream;
-    for (int i = 0; i < kLines; ++i)
-        stream += "NCell " + QByteArray::number(i) + " 121 24\r\n";
+    const QByteArray stream = NumberedLines("NCell ", " 121 24", kLines);
     const long nSleeps = ReaderSleeps();
     for (qsizetype i = 0; i < stream.size(); i += 10) {
         ASSERT_TRUE(pty.Write(stream.mid(i, 10)));
