@@ -6,7 +6,9 @@
 #     reporting with every report selected (about 21 lines a second);
 #   - wake-ups and processor time while the module is off and nothing arrives;
 #   - floods of 100,000 and 1,000,000 trace lines on a pseudo-terminal: time,
-#     lines lost, peak and final resident memory;
+#     lines lost, peak and final resident memory; the 1,000,000 again with a
+#     Dedicated_Chan every 10,000 lines, each of which the panel must answer;
+#     a flood that loses a line or an answer, or crawls, fails the script;
 #   - start-up time to the first "AT" on the data port.
 # Usage: scripts/measure.sh [seconds at the module's rate (30)] [idle seconds (10)]
 # MEASURE_BIN=<dir> measures the programs in <dir> instead of building ./build.
@@ -146,10 +148,16 @@ kill "$pace" 2>/dev/null || true
 stop_sim
 
 echo "== floods of trace lines on a pseudo-terminal (offscreen)"
-for n in 100000 1000000; do
-    QT_QPA_PLATFORM=offscreen "$bench/bench_flood" "$n" || true
+failed=()
+for args in "100000" "1000000" "1000000 10000"; do
+    # shellcheck disable=SC2086
+    QT_QPA_PLATFORM=offscreen "$bench/bench_flood" $args || failed+=("bench_flood $args")
 done
 
 echo "== start-up (virtual display)"
 "$bench/bench_start" "$bin/tessoly" 5 || true
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "FAILED: ${failed[*]} (lines or answers lost, or the flood collapsed)" >&2
+    exit 1
+fi

@@ -8,8 +8,10 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -150,6 +152,42 @@ int CSerialReader::Write(const QByteArray& bytes)
         return 5;
     if (bytes.isEmpty())
         return 0;
+    const int nTimeout = WriteTimeoutMs(bytes.size(), m_nBaud);
+#ifdef Q_OS_UNIX
+    // Straight to the device. The port's own wait for written bytes also
+    // reads, and gives up without a reason when its read buffer is full,
+    // which is the case whenever the line queue is full and the reader
+    // holds back: the command would be lost.
+    const int fd = static_cast<int>(m_pPort->handle());
+    QElapsedTimer timer;
+    timer.start();
+    qsizetype nDone = 0;
+    while (nDone < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + nDone, bytes.size() - nDone);
+        if (n > 0) {
+            nDone += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            qCWarning(lcSerial) << "write failed:" << qt_error_string(errno);
+            return WriteFailed();
+        }
+        const int nLeft = nTimeout - static_cast<int>(timer.elapsed());
+        if (nLeft <= 0)
+            break;
+        struct pollfd p = {fd, POLLOUT, 0};
+        if (::poll(&p, 1, nLeft) > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            qCWarning(lcSerial) << "write failed: the device hung up";
+            return WriteFailed();
+        }
+    }
+    // Timed out: what did not go out is dropped, not sent later.
+    if (nDone < bytes.size())
+        return nDone > 0 ? 7 : 5;
+    return 0;
+#else
     if (m_pPort->write(bytes) != bytes.size()) {
         m_pPort->clearError();
         m_pPort->clear(QSerialPort::Output);
@@ -157,7 +195,6 @@ int CSerialReader::Write(const QByteArray& bytes)
     }
     QElapsedTimer timer;
     timer.start();
-    const int nTimeout = WriteTimeoutMs(bytes.size(), m_nBaud);
     while (m_pPort->isOpen() && m_pPort->bytesToWrite() > 0) {
         const int nLeft = nTimeout - static_cast<int>(timer.elapsed());
         if (nLeft <= 0)
@@ -182,6 +219,7 @@ int CSerialReader::Write(const QByteArray& bytes)
         return nLeftOver < bytes.size() ? 7 : 5;
     }
     return 0;
+#endif
 }
 
 int CSerialReader::WriteFailed()

@@ -100,6 +100,34 @@ template <typename F> bool PollWithoutEvents(F pred, int ms)
     }
     return true;
 }
+
+// Writes numbered Idle_Mode_Rpt lines, without handling a line event, until
+// the terminal takes no more for a while: only a reader that has stopped
+// leaves it full. Returns the number of whole lines written.
+int FillUntilHeldBack(PtyPair& pty)
+{
+    int nWritten = 0;
+    QByteArray pending;
+    QElapsedTimer refused;
+    while (nWritten < 1000000) {
+        if (pending.isEmpty())
+            pending = "Idle_Mode_Rpt " + QByteArray::number(nWritten) + " 62 45\r\n";
+        const ssize_t n = ::write(pty.MasterFd(), pending.constData(), pending.size());
+        if (n > 0) {
+            pending.remove(0, n);
+            if (pending.isEmpty())
+                ++nWritten;
+            refused.invalidate();
+            continue;
+        }
+        if (!refused.isValid())
+            refused.start();
+        else if (refused.elapsed() > 300)
+            break;
+        QThread::msleep(5);
+    }
+    return nWritten;
+}
 } // namespace
 
 TEST(SerialPort, OpenErrors)
@@ -319,28 +347,7 @@ TEST(SerialPort, FullQueueHoldsTheSenderBackAndLosesNothing)
     constexpr int kLimit = 5;
     c.port->SetQueueLimit(kLimit);
     ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
-    // Write without handling a line event until the terminal takes no more
-    // for a while: only a reader that has stopped leaves it full.
-    int nWritten = 0;
-    QByteArray pending;
-    QElapsedTimer refused;
-    while (nWritten < 1000000) {
-        if (pending.isEmpty())
-            pending = "Idle_Mode_Rpt " + QByteArray::number(nWritten) + " 62 45\r\n";
-        const ssize_t n = ::write(pty.MasterFd(), pending.constData(), pending.size());
-        if (n > 0) {
-            pending.remove(0, n);
-            if (pending.isEmpty())
-                ++nWritten;
-            refused.invalidate();
-            continue;
-        }
-        if (!refused.isValid())
-            refused.start();
-        else if (refused.elapsed() > 300)
-            break;
-        QThread::msleep(5);
-    }
+    const int nWritten = FillUntilHeldBack(pty);
     ASSERT_LT(nWritten, 1000000) << "the reader never stopped taking bytes";
     EXPECT_EQ(c.port->QueuedLines(), kLimit);
 
@@ -350,6 +357,22 @@ TEST(SerialPort, FullQueueHoldsTheSenderBackAndLosesNothing)
     ASSERT_EQ(c.sink.m_lines.size(), nWritten);
     for (int i = 0; i < nWritten; ++i)
         ASSERT_EQ(c.sink.m_lines[i], QStringLiteral("Idle_Mode_Rpt %1 62 45").arg(i)) << i;
+}
+
+// The port's own wait for written bytes also reads, and gave up without a
+// reason once its buffer was full: a command sent while the reader held
+// back never reached the module.
+TEST(SerialPort, WriteGoesOutWhileTheReaderHoldsBack)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    Channel c;
+    c.port->SetQueueLimit(5);
+    ASSERT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_OK);
+    const int nWritten = FillUntilHeldBack(pty);
+    ASSERT_LT(nWritten, 1000000) << "the reader never stopped taking bytes";
+    EXPECT_EQ(c.port->Write("\\C", 2), SP_OK);
+    EXPECT_EQ(pty.ReadExactly(2), QByteArray("\\C"));
 }
 
 TEST(SerialPort, DestructionWaitsForTheReader)
