@@ -24,6 +24,9 @@ public:
     // The highest transmit power of the band in use, in dBm (the BCCH
     // dialog decodes power levels with it).
     virtual int MaxPowerDbm() const = 0;
+    // The status bar's word on the ports: "Trace port lost" and the like
+    // while a device is gone; empty when all is well.
+    virtual void ShowPortState(const QString& text) { Q_UNUSED(text); }
     // Where the panel's traffic is recorded; none by default.
     virtual CLogObserver* Recorder() const { return nullptr; }
 };

@@ -17,6 +17,7 @@
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"
 #include "res/TemplateIds.h"
+#include "serial/PortLostEvent.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 
@@ -109,6 +110,7 @@ int CTessolyDlg::BarPos(int nId) const
 
 bool CTessolyDlg::SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn)
 {
+    m_bPowerOnAtSetup = bPowerOn;
     if (!OpenPorts(pnTracePort, pnDataPort)) {
         CPortConfig::ShowConfigureDlg(-1, -1, 0);
         *pnDataPort = CPortConfig::GetDataPort();
@@ -154,6 +156,7 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
 
 void CTessolyDlg::CloseChannels()
 {
+    StopDeviceWatches();
     if (m_pDataPort)
         m_pDataPort->Close();
     if (m_pTracePort)
@@ -183,7 +186,7 @@ int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const
     if (m_nState == STEP_LIBRARY_ENTRIES || m_nState == STEP_ESTABLISH_CALL)
         return 0;
     const int nResult = m_pDataPort->Write(text.constData(), static_cast<int>(text.size()));
-    ReportWriteError(m_pDataPort, 1, nResult, "Write to Data Port", m_DataPortSettings.nPort);
+    ReportChannelWriteError(CHANNEL_DATA, nResult);
     if (nResult == SP_OK && m_pLog)
         m_pLog->Log(LOG_DATA, "D>, ", QString::fromLatin1(text));
     return nResult;
@@ -204,8 +207,7 @@ int CTessolyDlg::SendTrace(const char* pszCommand, const char* pszArgument, cons
         if (!m_pTracePort)
             break;
         nResult = m_pTracePort->Write(text.constData() + i, 1);
-        ReportWriteError(m_pTracePort, 2, nResult, "Write to Trace Port",
-                         m_TracePortSettings.nPort);
+        ReportChannelWriteError(CHANNEL_TRACE, nResult);
         if (nResult != SP_OK && m_bStopTraceOnError)
             break;
         CUiServices::Pause(m_nTraceCharDelay);
@@ -337,6 +339,8 @@ void CTessolyDlg::customEvent(QEvent* e)
         OnDataLine();
     else if (e->type() == WM_TRACE_LINE)
         OnTraceLine();
+    else if (e->type() == CPortLostEvent::Type())
+        OnPortLost(static_cast<CPortLostEvent*>(e)->LineMessage());
     else
         CTemplateDialog::customEvent(e);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QEvent>
 #include <QString>
 #include <cstddef>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "res/Ids102.h"
 #include "trace/TraceReport.h"
 
+class CDeviceWatch;
 class CSerialPort;
 class CTrafficLog;
 class CLineSource;
@@ -82,6 +84,7 @@ enum
 //   TessolyDlgAnswers.cpp  data-port lines (OnDataLine)
 //   TessolyDlgPad.cpp      phone pad, BS lock, location update
 //   TessolyDlgReports.cpp  trace lines, their presentation, report flags
+//   TessolyDlgDevices.cpp  devices that go away and come back
 class CTessolyDlg : public CTemplateDialog
 {
     Q_OBJECT
@@ -233,6 +236,28 @@ private:
     }
     void CloseChannels(); // both ports, without the pause of ClosePorts
     void DeleteChannels();
+
+    // A device that went away and its return (TessolyDlgDevices.cpp).
+    void OnPortLost(QEvent::Type nLineMessage);
+    void OnDevicePresent(int nChannel);
+    bool ReopenChannel(int nChannel);
+    // ReportWriteError with the channel's own kind and text.
+    bool ReportChannelWriteError(int nChannel, int nCode);
+    void ShowPortState();
+    void StopDeviceWatches();
+    enum
+    {
+        CHANNEL_DATA = 0,
+        CHANNEL_TRACE = 1,
+        CHANNEL_COUNT = 2
+    };
+    CSerialPort* Channel(int nChannel) const;
+    PortSettings& ChannelSettings(int nChannel);
+    CDeviceWatch* m_pDeviceWatch[CHANNEL_COUNT] = {nullptr, nullptr};
+    bool m_abLost[CHANNEL_COUNT] = {false, false};
+    int m_anReopenTries[CHANNEL_COUNT] = {0, 0};
+    // Whether SetupPorts was told to power the module on.
+    bool m_bPowerOnAtSetup = false;
 
     // The sequencer's steps, one function each (TessolyDlgSteps.cpp); RunStep
     // finds them by step number.

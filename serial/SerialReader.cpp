@@ -1,6 +1,7 @@
 #include "serial/SerialReader.h"
 
 #include "platform/Diagnostics.h"
+#include "serial/PortLostEvent.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -168,10 +169,11 @@ int CSerialReader::Write(const QByteArray& bytes)
             nDone += n;
             continue;
         }
-        if (n < 0 && errno == EINTR)
+        const int nError = n < 0 ? errno : 0;
+        if (nError == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            qCWarning(lcSerial) << "write failed:" << qt_error_string(errno);
+        if (n < 0 && nError != EAGAIN && nError != EWOULDBLOCK) {
+            qCWarning(lcSerial) << "write failed:" << qt_error_string(nError);
             return WriteFailed();
         }
         const int nLeft = nTimeout - static_cast<int>(timer.elapsed());
@@ -432,4 +434,7 @@ void CSerialReader::DropDevice()
     m_pPort->clearError();
     m_splitter.Reset();
     m_bDeviceOpen = false;
+    // The owner hears of it now, not at its next write.
+    if (m_pOwner)
+        QCoreApplication::postEvent(m_pOwner, new CPortLostEvent(m_nLineMessage));
 }

@@ -29,6 +29,9 @@ class QTimer;
 // kHoldOffMs and then takes what has arrived. A 9600-baud line would
 // otherwise wake the thread for every few characters. The first bytes after
 // a quiet spell, and a flood, are read at once.
+//
+// When the device goes away the reader lets it go and posts a
+// CPortLostEvent to the owner.
 class CSerialReader : public QObject
 {
     Q_OBJECT

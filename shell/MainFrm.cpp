@@ -70,11 +70,8 @@ bool CMainFrame::Create()
             statusBar()->showMessage(QStringLiteral("Ready"));
     });
     m_bStatusBar = true;
-    m_pRecLabel = new QLabel(QStringLiteral("REC"));
-    m_pRecLabel->setAccessibleName(QStringLiteral("Recording"));
-    m_pRecLabel->setStyleSheet(QStringLiteral("QLabel { color: #c00000; font-weight: bold; }"));
-    m_pRecLabel->hide();
-    statusBar()->addPermanentWidget(m_pRecLabel);
+    m_pRecLabel = AddStatusPane(QStringLiteral("Recording"), QStringLiteral("REC"));
+    m_pPortLabel = AddStatusPane(QStringLiteral("Ports"), QString());
 
     // The panel lives over the view.
     m_pController->setParent(m_pView);
@@ -96,6 +93,25 @@ bool CMainFrame::Create()
     m_pController->SetupPorts(&m_nTracePort, &m_nDataPort, TestOption(OPT_POWER_ON_ON_START) != 0);
     UpdateCommandUI();
     return true;
+}
+
+QLabel* CMainFrame::AddStatusPane(const QString& name, const QString& text)
+{
+    // A warning pane at the right of the status bar, hidden until needed.
+    auto* pane = new QLabel(text);
+    pane->setAccessibleName(name);
+    pane->setStyleSheet(QStringLiteral("QLabel { color: #c00000; font-weight: bold; }"));
+    pane->hide();
+    statusBar()->addPermanentWidget(pane);
+    return pane;
+}
+
+void CMainFrame::ShowPortState(const QString& text)
+{
+    if (!m_pPortLabel)
+        return;
+    m_pPortLabel->setText(text);
+    m_pPortLabel->setVisible(!text.isEmpty());
 }
 
 void CMainFrame::MeasurePanel()

@@ -98,6 +98,7 @@ public:
     void PostBcchClosed() override;
     int MaxPowerDbm() const override;
     CLogObserver* Recorder() const override;
+    void ShowPortState(const QString& text) override;
 
     // --- commands -----------------------------------------------------------
     void OnCommand(int nId);
@@ -119,6 +120,7 @@ public:
     // settings file's folder; by default "sessions" beside the settings file.
     QString RecordingFolder() const;
     QLabel* RecordingLabel() const { return m_pRecLabel; }
+    QLabel* PortStateLabel() const { return m_pPortLabel; }
 
     // --- state ----------------------------------------------------------------
     CTessolyDlg* m_pController = nullptr;
@@ -204,6 +206,8 @@ private:
     CChildView* m_pView = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pRecLabel = nullptr;
+    QLabel* m_pPortLabel = nullptr; // a lost port, in the status bar
+    QLabel* AddStatusPane(const QString& name, const QString& text);
     std::map<int, QAction*> m_actions;
     QString m_strProgramDirForced;
     QMargins m_frameMargins;

@@ -23,6 +23,7 @@ public:
     void PostCloseApp() override { ++closeAppPosts; }
     void PostBcchClosed() override { ++bcchClosedPosts; }
     int MaxPowerDbm() const override;
+    void ShowPortState(const QString& text) override { portState = text; }
 
     int powerOffOnExit = 0;
     int resetOnStart = 0;
@@ -31,5 +32,6 @@ public:
     int bsLockCalls = 0;
     int closeAppPosts = 0;
     int bcchClosedPosts = 0;
+    QString portState;
     CTessolyDlg* controller = nullptr;
 };

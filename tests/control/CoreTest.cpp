@@ -1,10 +1,12 @@
 // The panel's core: paced writes, the log of what crosses the wire, error
 // reports, ports, the idle status and the panel's placement.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 #include <atomic>
+#include <memory>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -196,6 +198,37 @@ TEST_F(Core, ALostDeviceIsReportedOnceUntilThePortIsReopened)
     dlg->SendTrace("Z");
     dlg->SendTrace("Z");
     EXPECT_EQ(answerer.messages.size(), 3);
+}
+
+// An adapter pulled, or the simulator killed: the panel says so at once,
+// without waiting for a write, and takes the device back when its path is
+// there again, starting the module as at start-up.
+TEST_F(Core, ALostDeviceIsReportedAtOnceAndReopenedWhenItComesBack)
+{
+    const QString link = dir.filePath(QStringLiteral("trace-link"));
+    auto first = std::make_unique<PtyPair>();
+    ASSERT_TRUE(QFile::link(first->SlavePath(), link));
+    CPortNames::SetDevice(2, link);
+    dlg->ClosePorts();
+    int nTrace = 2, nData = 1;
+    ASSERT_TRUE(dlg->OpenPorts(&nTrace, &nData));
+    Drain();
+
+    first->CloseMaster();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answerer.messages.isEmpty(); }, 3000));
+    EXPECT_EQ(answerer.messages,
+              QStringList{QStringLiteral("Write to Trace Port on COM2\r\nError#: 5")});
+    EXPECT_EQ(frame.portState, QStringLiteral("Trace port lost"));
+
+    first.reset();
+    ASSERT_TRUE(QFile::remove(link));
+    PtyPair second;
+    ASSERT_TRUE(QFile::link(second.SlavePath(), link));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.portState.isEmpty(); }, 3000));
+    EXPECT_EQ(Data(), QByteArray("AT\r"));
+    EXPECT_EQ(dlg->SendTrace("Z"), SP_OK);
+    EXPECT_EQ(second.Read(), QByteArray("Z"));
+    EXPECT_EQ(answerer.messages.size(), 1);
 }
 
 TEST_F(Core, OpenPortsWithTraceNumberZeroLeavesTheDataPortClosed)
