@@ -54,17 +54,16 @@ void CTessolyDlg::OnPortLost(QEvent::Type nLineMessage)
     KillTimer(TIMER_REG_POLL);
     KillTimer(TIMER_RING);
     ShowPortState();
-    // The box a write to the lost device gives, once.
-    ReportChannelWriteError(n, SP_WRITE_FAILED);
-    // The box's own loop may have closed the ports meanwhile.
-    if (!m_abLost[n] || !Channel(n))
-        return;
+    // Watched before the box: the device may come back while the box stands.
     if (!m_pDeviceWatch[n]) {
         m_pDeviceWatch[n] = new CDeviceWatch(this);
-        connect(m_pDeviceWatch[n], &CDeviceWatch::Present, this, [this, n] { OnDevicePresent(n); });
+        connect(m_pDeviceWatch[n], &CDeviceWatch::Present, this,
+                [this, n] { OnDevicePresent(n); });
     }
     m_anReopenTries[n] = 0;
     m_pDeviceWatch[n]->Watch(device);
+    // The box a write to the lost device gives, once.
+    ReportChannelWriteError(n, SP_WRITE_FAILED);
 }
 
 void CTessolyDlg::OnDevicePresent(int nChannel)
