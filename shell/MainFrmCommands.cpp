@@ -378,7 +378,14 @@ void CMainFrame::OnConfigure()
 
 void CMainFrame::OnHelpTopics()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_strHelpFile));
+    // Without a program to show it (no browser installed) the user is told
+    // where the document lies, to open it some other way.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(m_strHelpFile)))
+        CUiServices::MessageBox(
+            this,
+            QStringLiteral("No program is installed that shows the help document (a web browser). "
+                           "The document is the file\n%1")
+                .arg(m_strHelpFile));
 }
 
 void CMainFrame::OnAbout()

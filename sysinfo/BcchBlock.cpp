@@ -45,5 +45,6 @@ QByteArray CBcchBlock::FromRecord(const CTraceReport& r)
     int n = 0;
     for (; n < nCount && r.Bcch().aszSysInfo[t][n][0] != 0; ++n)
         o[n] = static_cast<unsigned char>(CStringE(r.Bcch().aszSysInfo[t][n]).ToInt(16) & 0xFF);
-    return Assemble(t + 1, o, n);
+    // A line with the message type alone carries no message.
+    return n > 0 ? Assemble(t + 1, o, n) : QByteArray();
 }

@@ -148,6 +148,20 @@ TEST(Lifecycle, MenuCommandsToggleTheirChecks)
     QToolTip::hideText();
 }
 
+// With no program to show the help document (the offscreen platform has
+// none) the user learns where it lies.
+TEST(Lifecycle, HelpTopicsWithoutABrowserNamesTheDocument)
+{
+    ShellFixture fx;
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->OnCommand(ID_HELP_TOPICS);
+    ASSERT_EQ(answer.messages.size(), 1);
+    EXPECT_TRUE(answer.messages[0].endsWith(QStringLiteral("\n") + fx.frame->m_strHelpFile))
+        << answer.messages[0].toStdString();
+    EXPECT_TRUE(fx.frame->m_strHelpFile.endsWith(QStringLiteral("Tarn Front Panel Software.html")));
+}
+
 // The menu bar and the tool bar, item by item, separators included.
 TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
 {
