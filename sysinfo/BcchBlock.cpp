@@ -13,7 +13,7 @@ const int kMessageOctets = CBcchBlock::BLOCK_OCTETS - 1; // after the pseudo len
 
 int CBcchBlock::PseudoLength(int nType, const unsigned char* pabyOctets)
 {
-    const int nRest = CSysInfoDecoder::RestOctetCount(nType, pabyOctets);
+    const int nRest = CSysInfoReader::RestOctetCount(nType, pabyOctets);
     return std::clamp(kMessageOctets - nRest, HEADER_OCTETS - 1, kMessageOctets);
 }
 
