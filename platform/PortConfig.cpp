@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSerialPortInfo>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/PortNames.h"
@@ -24,6 +26,23 @@ CPortConfig::CPortConfig(int dataPort, int tracePort, QWidget* parent) : QDialog
             "Choose the port numbers of the data and trace ports and the device of each.\n"
             "Type a device path for ports the system does not list (pseudo-terminals)."),
         this));
+    // Which ports did not open and why: shown only after a failed attempt.
+    m_pFailures = new QWidget(this);
+    auto* failures = new QHBoxLayout(m_pFailures);
+    failures->setContentsMargins(0, 0, 0, 0);
+    auto* icon = new QLabel(m_pFailures);
+    const int nIcon = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(nIcon, nIcon));
+    icon->setAlignment(Qt::AlignTop);
+    failures->addWidget(icon);
+    m_pFailureText = new QLabel(m_pFailures);
+    m_pFailureText->setWordWrap(true);
+    // The way out may be a command to copy.
+    m_pFailureText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pFailureText->setAccessibleName(QStringLiteral("Ports that did not open"));
+    failures->addWidget(m_pFailureText, 1);
+    layout->addWidget(m_pFailures);
+    m_pFailures->hide();
     auto* form = new QFormLayout;
     m_pDataNumber = new QSpinBox(this);
     m_pDataNumber->setRange(0, 256);
@@ -54,6 +73,24 @@ CPortConfig::CPortConfig(int dataPort, int tracePort, QWidget* parent) : QDialog
             [this](int n) { FillDevices(m_pDataDevice, n); });
     connect(m_pTraceNumber, &QSpinBox::valueChanged, this,
             [this](int n) { FillDevices(m_pTraceDevice, n); });
+}
+
+void CPortConfig::ShowFailures(const QList<SPortFailure>& failures)
+{
+    QStringList lines;
+    for (const SPortFailure& f : failures) {
+        lines << QStringLiteral("%1 port COM%2 did not open:\n%3\n%4")
+                     .arg(f.bTrace ? QStringLiteral("Trace") : QStringLiteral("Data"))
+                     .arg(f.nPort)
+                     .arg(f.strDevice, f.strReason);
+    }
+    m_pFailureText->setText(lines.join(QStringLiteral("\n\n")));
+    m_pFailures->setVisible(!lines.isEmpty());
+}
+
+QString CPortConfig::FailureText() const
+{
+    return m_pFailures->isVisibleTo(this) ? m_pFailureText->text() : QString();
 }
 
 void CPortConfig::FillDevices(QComboBox* box, int port)
@@ -87,10 +124,12 @@ QString CPortConfig::TraceDevice() const
     return m_pTraceDevice->currentText().trimmed();
 }
 
-int CPortConfig::ShowConfigureDlg(int dataPort, int tracePort, int /*flag*/)
+int CPortConfig::ShowConfigureDlg(int dataPort, int tracePort, int /*flag*/,
+                                  const QList<SPortFailure>& failures)
 {
     CPortConfig dlg(dataPort < 0 ? s_nDataPort : dataPort,
                     tracePort < 0 ? s_nTracePort : tracePort);
+    dlg.ShowFailures(failures);
     if (dlg.exec() != QDialog::Accepted)
         return 0;
     s_nDataPort = dlg.DataPort();
