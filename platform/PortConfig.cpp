@@ -1,20 +1,39 @@
 #include "platform/PortConfig.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSerialPortInfo>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "platform/PortList.h"
 #include "platform/PortNames.h"
 
 namespace {
 int s_nDataPort = 1;
 int s_nTracePort = 2;
+const int kDeviceChars = 56;
+
+// A device is picked from the list or typed.
+QComboBox* DeviceBox(QWidget* parent, const QString& name)
+{
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    // Stable names are long: the field keeps a sensible width, the list shows them whole.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(kDeviceChars);
+    box->setAccessibleName(name);
+    // A picked entry shows from the start of its path.
+    QObject::connect(box, &QComboBox::currentIndexChanged, box,
+                     [box] { box->lineEdit()->setCursorPosition(0); });
+    return box;
+}
 } // namespace
 
 CPortConfig::CPortConfig(int dataPort, int tracePort, QWidget* parent) : QDialog(parent)
@@ -48,16 +67,12 @@ CPortConfig::CPortConfig(int dataPort, int tracePort, QWidget* parent) : QDialog
     m_pDataNumber->setRange(0, 256);
     m_pDataNumber->setValue(dataPort);
     m_pDataNumber->setAccessibleName(QStringLiteral("Data port number"));
-    m_pDataDevice = new QComboBox(this);
-    m_pDataDevice->setEditable(true);
-    m_pDataDevice->setAccessibleName(QStringLiteral("Data port device"));
+    m_pDataDevice = DeviceBox(this, QStringLiteral("Data port device"));
     m_pTraceNumber = new QSpinBox(this);
     m_pTraceNumber->setRange(0, 256);
     m_pTraceNumber->setValue(tracePort);
     m_pTraceNumber->setAccessibleName(QStringLiteral("Trace port number"));
-    m_pTraceDevice = new QComboBox(this);
-    m_pTraceDevice->setEditable(true);
-    m_pTraceDevice->setAccessibleName(QStringLiteral("Trace port device"));
+    m_pTraceDevice = DeviceBox(this, QStringLiteral("Trace port device"));
     form->addRow(QStringLiteral("Data port COM"), m_pDataNumber);
     form->addRow(QStringLiteral("Data port device"), m_pDataDevice);
     form->addRow(QStringLiteral("Trace port COM"), m_pTraceNumber);
@@ -97,14 +112,30 @@ void CPortConfig::FillDevices(QComboBox* box, int port)
 {
     box->clear();
     const QString current = CPortNames::DeviceName(port);
-    box->addItem(current);
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : ports) {
-        const QString path = info.systemLocation();
-        if (path != current)
-            box->addItem(path);
+    const QList<SSerialDevice> devices = CPortList::Devices();
+    // The device now on the number comes first, then the others in their order.
+    auto add = [box](const SSerialDevice& d) {
+        box->addItem(d.strDescription.isEmpty()
+                         ? d.strPath
+                         : QStringLiteral("%1  (%2)").arg(d.strPath, d.strDescription),
+                     d.strPath);
+    };
+    auto it = std::find_if(devices.begin(), devices.end(),
+                           [&current](const SSerialDevice& d) { return d.strPath == current; });
+    add(it != devices.end() ? *it : SSerialDevice{current, QString()});
+    for (const SSerialDevice& d : devices) {
+        if (d.strPath != current)
+            add(d);
     }
     box->setCurrentIndex(0);
+    box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
+}
+
+QString CPortConfig::ChosenDevice(const QComboBox* box)
+{
+    // A listed entry stands for its path; anything else is a typed path.
+    const int i = box->findText(box->currentText());
+    return i >= 0 ? box->itemData(i).toString() : box->currentText().trimmed();
 }
 
 int CPortConfig::DataPort() const
@@ -117,11 +148,11 @@ int CPortConfig::TracePort() const
 }
 QString CPortConfig::DataDevice() const
 {
-    return m_pDataDevice->currentText().trimmed();
+    return ChosenDevice(m_pDataDevice);
 }
 QString CPortConfig::TraceDevice() const
 {
-    return m_pTraceDevice->currentText().trimmed();
+    return ChosenDevice(m_pTraceDevice);
 }
 
 int CPortConfig::ShowConfigureDlg(int dataPort, int tracePort, int /*flag*/,

@@ -43,6 +43,7 @@ public:
 
 private:
     void FillDevices(QComboBox* box, int port);
+    static QString ChosenDevice(const QComboBox* box);
     QSpinBox* m_pDataNumber;
     QSpinBox* m_pTraceNumber;
     QComboBox* m_pDataDevice;
