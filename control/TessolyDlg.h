@@ -9,6 +9,7 @@
 
 #include "control/DataContent.h"
 #include "control/LibraryDlg.h"
+#include "platform/PortConfig.h"
 #include "platform/TemplateDialog.h"
 #include "res/Ids102.h"
 #include "trace/TraceReport.h"
@@ -98,6 +99,8 @@ public:
     // --- core -----------------------------------------------------------
     bool SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn);
     bool OpenPorts(int* pnTracePort, int* pnDataPort);
+    // The ports of the last OpenPorts that did not open, and why; empty after a success.
+    const QList<SPortFailure>& OpenFailures() const { return m_openFailures; }
     void ClosePorts();
     int SendData(const char* pszCommand, const char* pszArgument = nullptr,
                  const char* pszSuffix = nullptr);
@@ -355,6 +358,7 @@ private:
     CGsmtapSender* m_pGsmtap = nullptr;
     PortSettings m_DataPortSettings;
     PortSettings m_TracePortSettings;
+    QList<SPortFailure> m_openFailures;
 
     // Power-on probe values kept from one power-on to the next.
     static bool s_bSendPowerOn;
