@@ -4,7 +4,7 @@
 #include "serial/TrafficLog.h"
 
 #include <QApplication>
-#include <QListWidget>
+#include <QListView>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -69,7 +69,7 @@ BENCHMARK(BM_LineSplitter)->Arg(4096)->Arg(64);
 void BM_TrafficLogFull(benchmark::State& state)
 {
     const int nBurst = static_cast<int>(state.range(0));
-    QListWidget visible, hidden;
+    QListView visible, hidden;
     visible.resize(600, 160);
     if (nBurst > 0) {
         visible.show();
@@ -97,7 +97,7 @@ BENCHMARK(BM_TrafficLogFull)->Arg(0)->Arg(1)->Arg(1000)->Unit(benchmark::kMicros
 // Unfreezing with 999 entries held back, into a full visible list.
 void BM_TrafficLogUnfreeze(benchmark::State& state)
 {
-    QListWidget visible, hidden;
+    QListView visible, hidden;
     CTrafficLog log(&visible, &hidden, true, true, false);
     for (int i = 0; i < CLogList::kMaxEntries; ++i)
         log.Log(LOG_DATA, "D<, ", QStringLiteral("old %1").arg(i));
