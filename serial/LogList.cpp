@@ -29,7 +29,12 @@ CLogList::CLogList(QListView* pList)
     QObject::connect(m_pShowTimer.get(), &QTimer::timeout, m_pList, [this]() { Flush(); });
 }
 
-CLogList::~CLogList() = default;
+CLogList::~CLogList()
+{
+    // The list outlives its entries quietly: it lets go of them first.
+    if (m_pList && m_pList->model() == m_pModel.get())
+        m_pList->setModel(nullptr);
+}
 
 void CLogList::AddLine(const char* pszPrefix, const QString& strText)
 {

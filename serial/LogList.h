@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QListView>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <memory>
 
 class CLogModel;
-class QListView;
 class QTimer;
 
 // One list-box sink of the traffic log: a list view over the log's own
@@ -44,7 +45,8 @@ private:
     // Selects the newest entry and scrolls it into view.
     void SelectNewest();
 
-    QListView* m_pList;
+    // Null once the list is gone.
+    QPointer<QListView> m_pList;
     std::unique_ptr<CLogModel> m_pModel;
     // Lines for a list on screen, waiting for the next showing.
     QStringList m_pending;

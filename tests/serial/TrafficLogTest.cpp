@@ -218,6 +218,24 @@ TEST(TrafficLog, SaveWritesEveryVisibleEntry)
     EXPECT_EQ(l.log.Save(QString()), 1);
 }
 
+TEST(TrafficLog, ListsOutliveTheLogQuietly)
+{
+    QListView visible, hidden;
+    visible.show();
+    {
+        CTrafficLog log(&visible, &hidden, true, true, false);
+        log.Log(LOG_DATA, "D<, ", QStringLiteral("OK"));
+        log.Flush();
+    }
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& msg) { warnings << msg; });
+    QCoreApplication::processEvents();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings.join(QLatin1Char('\n')).toStdString(), "");
+}
+
 TEST(TrafficLog, RowsLookAsTheStyleDrawsThem)
 {
     QListWidget plain;
