@@ -4,7 +4,7 @@
 #include "serial/TrafficLog.h"
 
 #include <QApplication>
-#include <QListWidget>
+#include <QListView>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -69,7 +69,7 @@ BENCHMARK(BM_LineSplitter)->Arg(4096)->Arg(64);
 void BM_TrafficLogFull(benchmark::State& state)
 {
     const int nBurst = static_cast<int>(state.range(0));
-    QListWidget visible, hidden;
+    QListView visible, hidden;
     visible.resize(600, 160);
     if (nBurst > 0) {
         visible.show();
@@ -94,10 +94,32 @@ void BM_TrafficLogFull(benchmark::State& state)
 // is updated.
 BENCHMARK(BM_TrafficLogFull)->Arg(0)->Arg(1)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
+// One showing of a full list on screen at the module's rate: two new lines,
+// then the list is laid out and drawn as the event loop does it.
+void BM_TrafficLogShowing(benchmark::State& state)
+{
+    QListView visible, hidden;
+    visible.resize(600, 160);
+    visible.show();
+    CTrafficLog log(&visible, &hidden, true, true, false);
+    int n = 0;
+    for (; n < CLogList::kMaxEntries; ++n)
+        log.Log(LOG_TRACE, "t<, ", QStringLiteral("Idle_Mode_Rpt %1 62 45 17 3").arg(n));
+    log.Flush();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        for (int i = 0; i < 2; ++i, ++n)
+            log.Log(LOG_TRACE, "t<, ", QStringLiteral("Idle_Mode_Rpt %1 62 45 17 3").arg(n));
+        log.Flush();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_TrafficLogShowing)->Unit(benchmark::kMicrosecond);
+
 // Unfreezing with 999 entries held back, into a full visible list.
 void BM_TrafficLogUnfreeze(benchmark::State& state)
 {
-    QListWidget visible, hidden;
+    QListView visible, hidden;
     CTrafficLog log(&visible, &hidden, true, true, false);
     for (int i = 0; i < CLogList::kMaxEntries; ++i)
         log.Log(LOG_DATA, "D<, ", QStringLiteral("old %1").arg(i));

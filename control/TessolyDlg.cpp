@@ -66,8 +66,8 @@ bool CTessolyDlg::OnInitDialog()
     m_pDataPort = new CSerialPort(this, WM_DATA_LINE, kInQueue, kOutQueue, kRingSize);
     m_pTracePort = new CSerialPort(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
     SetLineSources(nullptr, nullptr);
-    m_pLog = new CTrafficLog(Item<QListWidget>(IDC_LOG), Item<QListWidget>(IDC_LOG_FROZEN), true,
-                             true, false);
+    m_pLog = new CTrafficLog(Item<QListView>(IDC_LOG), Item<QListView>(IDC_LOG_FROZEN), true, true,
+                             false);
     if (m_pFrame)
         m_pLog->SetRecorder(m_pFrame->Recorder());
 

@@ -13,6 +13,7 @@ enum class CtlKind
     Edit,
     ComboDropDown, // drop-down combo box with an edit field
     ListBox,
+    ListView, // list box over a model that its owner gives it (long lists)
     Progress,
     CheckBox,
     Radio, // automatic radio button

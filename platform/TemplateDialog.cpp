@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -181,9 +182,8 @@ QWidget* NewComboDropDown(const QString& caption, QWidget* form)
     return cb;
 }
 
-QWidget* NewListBox(QWidget* form)
+QWidget* NewList(QListView* l)
 {
-    auto* l = new QListWidget(form);
     // A list box scrolls when its entries need it, with or without the style.
     l->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     l->setUniformItemSizes(true);
@@ -272,7 +272,9 @@ QWidget* NewControl(const CtlTemplate& c, const QString& caption, QWidget* form,
     case CtlKind::ComboDropDown:
         return NewComboDropDown(caption, form);
     case CtlKind::ListBox:
-        return NewListBox(form);
+        return NewList(new QListWidget(form));
+    case CtlKind::ListView:
+        return NewList(new QListView(form));
     case CtlKind::Progress:
         return NewProgress(form);
     case CtlKind::CheckBox:

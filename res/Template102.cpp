@@ -119,8 +119,9 @@ DlgTemplate Make()
 
     // The traffic log below the groups, and the hidden list that collects
     // lines while the log is frozen.
-    c.push_back({IDC_LOG, K::ListBox, "", 3, 210, 414, 57, CS_VSCROLL, "Traffic log"});
-    c.push_back({IDC_LOG_FROZEN, K::ListBox, "", 3, 210, 414, 57, CS_HIDDEN, "Frozen traffic log"});
+    c.push_back({IDC_LOG, K::ListView, "", 3, 210, 414, 57, CS_VSCROLL, "Traffic log"});
+    c.push_back(
+        {IDC_LOG_FROZEN, K::ListView, "", 3, 210, 414, 57, CS_HIDDEN, "Frozen traffic log"});
     return t;
 }
 } // namespace

@@ -3,7 +3,9 @@
 #   - the benchmarks of the parser, the panel and the serial link;
 #   - processor share at the module's rate: the program under a virtual
 #     display with its log pane shown, against the simulated test mobile
-#     reporting with every report selected (about 21 lines a second);
+#     reporting with every report selected (about 21 lines a second), twice:
+#     the radio model's slowly drifting values, then a replayed drive whose
+#     every line changes a level or a neighbour, and now and then the cell;
 #   - wake-ups and processor time while the module is off and nothing arrives;
 #   - floods of 100,000 and 1,000,000 trace lines on a pseudo-terminal: time,
 #     lines lost, peak and final resident memory; the 1,000,000 again with a
@@ -74,10 +76,11 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM
 
-# Starts the simulated test mobile (switched off) with its ports in $work.
+# Starts the simulated test mobile (switched off) with its ports in $work,
+# with the options given.
 start_sim() {
     rm -f "$work/data" "$work/trace" "$work/trace-paced"
-    "$bin/tarnsim" --link "$work" >/dev/null </dev/null &
+    "$bin/tarnsim" --link "$work" "$@" >/dev/null </dev/null &
     sim=$!
     pids+=($sim)
     for _ in $(seq 50); do [ -e "$work/trace" ] && break; sleep 0.1; done
@@ -114,38 +117,100 @@ echo "$((c1 - c0)) wake-ups in $idle_seconds s, $(((t1 - t0) * 1000 / hz)) ms CP
 stop_panel
 stop_sim
 
-echo "== at the module's rate (9600 baud, virtual display, log pane shown, all reports)"
-start_sim
-# The simulator writes a cycle's reports at once; a serial line at 9600 baud
-# hands them on one character a millisecond.
-"$bench/bench_pace" "$work/trace" "$work/trace-paced" 9600 "$work/lines" &
-pids+=($!)
-pace=$!
-for _ in $(seq 50); do [ -e "$work/trace-paced" ] && break; sleep 0.1; done
-start_panel 6 "$work/trace-paced"
-# Power-on, registration, and the log filled to its 999 entries.
-sleep 60
-thread_ticks "$panel" >"$work/threads0"
-t0=$(ticks "$panel")
-x0=$(ticks "$xvfb")
-l0=$(cat "$work/lines")
-sleep "$rate_seconds"
-t1=$(ticks "$panel")
-x1=$(ticks "$xvfb")
-l1=$(cat "$work/lines")
-thread_ticks "$panel" >"$work/threads1"
-awk -v t="$((t1 - t0))" -v x="$((x1 - x0))" -v l="$((l1 - l0))" -v s="$rate_seconds" \
-    -v hz="$hz" 'BEGIN {
-        printf "%.1f lines/s: panel %.2f %% of one core (%d ms CPU in %d s); X server %.2f %%\n",
-            l / s, 100 * t / hz / s, 1000 * t / hz, s, 100 * x / hz / s }'
-join "$work/threads0" "$work/threads1" | awk -v hz="$hz" '
-    { ms[$2] += 1000 * ($5 - $3) / hz }
-    END { printf "by thread:"; for (n in ms) printf " %s %d ms,", n, ms[n]; print "" }' |
-    sed 's/,$//'
-echo "memory: $(rss_mb "$panel")"
-stop_panel
-kill "$pace" 2>/dev/null || true
-stop_sim
+# A drive as the module reports it with every report selected, one cycle a
+# second for five minutes, as a session recording: every line changes a
+# level, a neighbour or its level, and every 20th cycle the serving cell.
+make_drive() {
+    awk 'BEGIN {
+        srand(7)
+        # System Information 1 to 4; the cell identity in 3 follows the cell.
+        si[1] = "19 00 00 00 00 00 00 00 10 00 01 00 00 10 00 01 00 B8 00 00 2B"
+        si[2] = "1A 01 00 00 00 00 08 00 40 00 02 20 00 00 00 00 40 FF B8 00 00"
+        si[3] = "1B %02X %02X 62 F2 10 44 25 48 03 0A 17 45 0A B8 00 00 2B 2B 2B 2B"
+        si[4] = "1C 62 F2 10 44 25 45 0A B8 00 00 64 51 00 09 2B 2B 2B 2B 2B 2B"
+        for (c = 0; c < 300; c++) {
+            t = sprintf("2026-01-01T10:%02d:%02d.000 t<, ", int(c / 60), c % 60)
+            if (c % 20 == 0) {
+                arfcn = 1 + int(rand() * 124); bsic = int(rand() * 64)
+                ci = 4096 + int(rand() * 61440); lac = 4096 + int(rand() * 4096)
+                for (i = 1; i <= 6; i++) nb[i] = 1 + int(rand() * 124)
+                printf "%sFull Idle Desc BCCH %d BSIC %d CI %X LAC %X MNC 01 MCC 262\n", t, arfcn, bsic, ci, lac
+                printf "%sNonC AG 1 PA 5 CCCH 1 ATT 1 CBQ 0\n", t
+                printf "%sMax Retrans 4 Tx Integer 32 Cell Bar Access 0\n", t
+                printf "%sMin Access 10 Tx Pwr 33 Hyst 4 Offset 0\n", t
+                printf "%sFlags          ATT 1 PWRC 0 DTX 1 NECI 0 ACS 0 RE 0 BAR 0\n", t
+                printf "%sCBCH Supported Yes TS 1 Sub 2 TSC %d Single ARFCN %d HSN 0\n", t, bsic % 8, arfcn
+                printf "%sIdle_Channel BCCH %d BSIC %d\n", t, arfcn, bsic
+            }
+            nb[1 + int(rand() * 6)] = 1 + int(rand() * 124)
+            lev = 10 + int(rand() * 45)
+            line = sprintf("Idle_Mode_Rpt %d %d", arfcn, lev)
+            for (i = 1; i <= 6; i++) {
+                nl[i] = int(rand() * 50); nbsic[i] = nl[i] < 10 ? 99 : (nb[i] * 7) % 64
+                line = line sprintf(" %d %d %d", nb[i], nl[i], nbsic[i])
+            }
+            print t line
+            for (i = 1; i <= 6; i++) printf "%sNCell %d %d %d %d\n", t, i, nb[i], nl[i], nbsic[i]
+            printf "%sFull Idle Report %d %d %d %d %d 0\n", t, arfcn, lev, int(rand() * 8), lev - 10, lev - 10
+            for (i = 1; i <= 6; i++) {
+                nl[i] = int(rand() * 50)
+                printf "%sNCell %d %d %d %d %d %d 0\n", t, i, nb[i], nl[i], nl[i] - 10, nl[i] - 10, nbsic[i]
+            }
+            printf "%sCell ID     CI %X LAC %X MNC 01 MCC 262\n", t, ci, lac
+            printf "%sBcch_Report 21 %d %d " si[c % 4 + 1] "\n", t, arfcn, c % 8, int(ci / 256), ci % 256
+            printf "%sPath_Loss_Rpt C1 %d\n", t, lev - 10
+            printf "%sC2_Rpt C2 %d\n", t, lev - 10
+            printf "%sL1_Downlink BCCH %d\n", t, arfcn
+            if (c % 5 == 0) {
+                printf "%sPage_Report Paging Normal\n", t
+                printf "%sSynch_Report BCCH %d BSIC %d\n", t, arfcn, bsic
+            }
+        }
+    }' >"$1"
+}
+
+# Processor share at the module's rate: $1 names the case, the simulator
+# runs with the options after it.
+measure_rate() {
+    echo "== at the module's rate, $1 (9600 baud, virtual display, log pane shown, all reports)"
+    shift
+    start_sim "$@"
+    # The simulator writes a cycle's reports at once; a serial line at 9600 baud
+    # hands them on one character a millisecond.
+    rm -f "$work/lines"
+    "$bench/bench_pace" "$work/trace" "$work/trace-paced" 9600 "$work/lines" &
+    pids+=($!)
+    pace=$!
+    for _ in $(seq 50); do [ -e "$work/trace-paced" ] && break; sleep 0.1; done
+    start_panel 6 "$work/trace-paced"
+    # Power-on, registration, and the log filled to its 999 entries.
+    sleep 60
+    thread_ticks "$panel" >"$work/threads0"
+    t0=$(ticks "$panel")
+    x0=$(ticks "$xvfb")
+    l0=$(cat "$work/lines")
+    sleep "$rate_seconds"
+    t1=$(ticks "$panel")
+    x1=$(ticks "$xvfb")
+    l1=$(cat "$work/lines")
+    thread_ticks "$panel" >"$work/threads1"
+    awk -v t="$((t1 - t0))" -v x="$((x1 - x0))" -v l="$((l1 - l0))" -v s="$rate_seconds" \
+        -v hz="$hz" 'BEGIN {
+            printf "%.1f lines/s: panel %.2f %% of one core (%d ms CPU in %d s); X server %.2f %%\n",
+                l / s, 100 * t / hz / s, 1000 * t / hz, s, 100 * x / hz / s }'
+    join "$work/threads0" "$work/threads1" | awk -v hz="$hz" '
+        { ms[$2] += 1000 * ($5 - $3) / hz }
+        END { printf "by thread:"; for (n in ms) printf " %s %d ms,", n, ms[n]; print "" }' |
+        sed 's/,$//'
+    echo "memory: $(rss_mb "$panel")"
+    stop_panel
+    kill "$pace" 2>/dev/null || true
+    stop_sim
+}
+
+measure_rate "values drifting slowly"
+make_drive "$work/drive.session"
+measure_rate "values changing on every line" --replay "$work/drive.session" --loop
 
 echo "== floods of trace lines on a pseudo-terminal (offscreen)"
 failed=()

@@ -1,9 +1,10 @@
 #include "serial/LogList.h"
 
 #include "serial/LogItemDelegate.h"
+#include "serial/LogModel.h"
 
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 #include <QTimer>
 
 namespace {
@@ -13,11 +14,12 @@ constexpr int kCutAbove = 251;
 constexpr int kKeep = 255;
 } // namespace
 
-CLogList::CLogList(QListWidget* pList) : m_pList(pList)
+CLogList::CLogList(QListView* pList)
+    : m_pList(pList), m_pModel(std::make_unique<CLogModel>(kMaxEntries))
 {
     if (!m_pList)
         return;
-    m_pList->clear();
+    m_pList->setModel(m_pModel.get());
     // Every entry is one text line: lets the view skip measuring each one.
     m_pList->setUniformItemSizes(true);
     m_pList->setItemDelegate(new CLogItemDelegate(m_pList));
@@ -27,7 +29,12 @@ CLogList::CLogList(QListWidget* pList) : m_pList(pList)
     QObject::connect(m_pShowTimer.get(), &QTimer::timeout, m_pList, [this]() { Flush(); });
 }
 
-CLogList::~CLogList() = default;
+CLogList::~CLogList()
+{
+    // The list outlives its entries quietly: it lets go of them first.
+    if (m_pList && m_pList->model() == m_pModel.get())
+        m_pList->setModel(nullptr);
+}
 
 void CLogList::AddLine(const char* pszPrefix, const QString& strText)
 {
@@ -60,23 +67,22 @@ void CLogList::Flush()
     if (!m_pList || m_pending.isEmpty())
         return;
     m_pShowTimer->stop();
-    const int nCount = m_pList->count();
-    const int nDrop = qMin(nCount, nCount + static_cast<int>(m_pending.size()) - kMaxEntries);
-    if (nDrop == 1)
-        delete m_pList->takeItem(0);
-    else if (nDrop > 1)
-        m_pList->model()->removeRows(0, nDrop);
-    m_pList->addItems(m_pending);
+    m_pModel->Append(m_pending);
     m_pending.clear();
     SelectNewest();
 }
 
 void CLogList::SelectNewest()
 {
-    const int nRow = m_pList->count() - 1;
-    m_pList->setCurrentRow(nRow);
+    const QModelIndex newest = m_pModel->index(m_pModel->rowCount() - 1);
+    m_pList->setCurrentIndex(newest);
     if (m_pList->isVisible())
-        m_pList->scrollToItem(m_pList->item(nRow));
+        m_pList->scrollTo(newest);
+}
+
+const QStringList& CLogList::Entries() const
+{
+    return m_pModel->Entries();
 }
 
 void CLogList::AddText(const char* pszPrefix, const QString& strText)
@@ -89,10 +95,7 @@ void CLogList::TakeFrom(CLogList& other)
     if (&other == this || !other.m_pList)
         return;
     other.Flush();
-    QListWidget* pOther = other.m_pList;
-    const int nCount = pOther->count();
-    for (int i = 0; i < nCount; ++i) {
-        const QString entry = pOther->item(i)->text();
+    for (const QString& entry : other.Entries()) {
         // An entry longer than the cut limit has been cut already: it moves
         // as it is instead of being cut a second time.
         if (entry.size() > kCutAbove)
@@ -100,7 +103,7 @@ void CLogList::TakeFrom(CLogList& other)
         else
             AddText(nullptr, entry);
     }
-    pOther->clear();
+    other.m_pModel->Clear();
     Flush();
 }
 
@@ -109,8 +112,7 @@ void CLogList::Clear()
     m_pending.clear();
     if (m_pShowTimer)
         m_pShowTimer->stop();
-    if (m_pList)
-        m_pList->clear();
+    m_pModel->Clear();
 }
 
 int CLogList::SaveToFile(const QString& strPath)
@@ -120,11 +122,12 @@ int CLogList::SaveToFile(const QString& strPath)
         return 1;
     Flush();
     bool bOk = true;
-    const int nCount = m_pList ? m_pList->count() : 0;
-    for (int i = 0; i < nCount && bOk; ++i) {
-        QByteArray bytes = m_pList->item(i)->text().toLatin1();
+    for (const QString& entry : Entries()) {
+        QByteArray bytes = entry.toLatin1();
         bytes += "\r\n";
         bOk = file.write(bytes) == bytes.size();
+        if (!bOk)
+            break;
     }
     file.close();
     return bOk && file.error() == QFileDevice::NoError ? 0 : 1;

@@ -1,18 +1,21 @@
 #pragma once
 
+#include <QListView>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <memory>
 
-class QListWidget;
+class CLogModel;
 class QTimer;
 
-// One list-box sink of the traffic log.
+// One list-box sink of the traffic log: a list view over the log's own
+// model of its entries.
 class CLogList
 {
 public:
-    explicit CLogList(QListWidget* pList);
+    explicit CLogList(QListView* pList);
     ~CLogList();
     void AddLine(const char* pszPrefix, const QString& strText);
     void AddText(const char* pszPrefix, const QString& strText);
@@ -20,7 +23,9 @@ public:
     void TakeFrom(CLogList& other);
     void Clear();
     int SaveToFile(const QString& strPath);
-    QListWidget* List() const { return m_pList; }
+    QListView* List() const { return m_pList; }
+    // The entries the list shows, oldest first.
+    const QStringList& Entries() const;
     // Puts the lines that wait for the next showing into the list now.
     void Flush();
 
@@ -30,8 +35,8 @@ public:
     template <typename F> static void ForEachLine(const QString& strText, F&& onLine);
 
     static constexpr int kMaxEntries = 999;
-    // A list on screen takes its new lines at most this often: a new row
-    // makes the view lay out all its entries and draw them all again.
+    // A list on screen takes its new lines at most this often: each showing
+    // draws the list again.
     static constexpr int kShowEveryMs = 100;
 
 private:
@@ -40,7 +45,9 @@ private:
     // Selects the newest entry and scrolls it into view.
     void SelectNewest();
 
-    QListWidget* m_pList;
+    // Null once the list is gone.
+    QPointer<QListView> m_pList;
+    std::unique_ptr<CLogModel> m_pModel;
     // Lines for a list on screen, waiting for the next showing.
     QStringList m_pending;
     std::unique_ptr<QTimer> m_pShowTimer;

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-CTrafficLog::CTrafficLog(QListWidget* pVisible, QListWidget* pHidden, bool bData, bool bTrace,
+CTrafficLog::CTrafficLog(QListView* pVisible, QListView* pHidden, bool bData, bool bTrace,
                          bool bFrozen)
     : m_pVisible(std::make_unique<CLogList>(pVisible)),
       m_pFrozen(std::make_unique<CLogList>(pHidden))

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-class QListWidget;
+class QListView;
 class QString;
 class CLogList;
 class CLogObserver;
@@ -17,7 +17,7 @@ enum
 class CTrafficLog
 {
 public:
-    CTrafficLog(QListWidget* pVisible, QListWidget* pHidden, bool bData, bool bTrace, bool bFrozen);
+    CTrafficLog(QListView* pVisible, QListView* pHidden, bool bData, bool bTrace, bool bFrozen);
     ~CTrafficLog();
     void Log(int nChannel, const char* pszPrefix, const QString& strText);
     void Freeze(bool bFrozen);

@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QSpinBox>
 #include <QTest>
 #include <atomic>
@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "AccessibleChild.h"
+#include "ListRows.h"
 #include "PanelFixture.h"
 #include "TestAccess.h"
 #include "platform/PortConfig.h"
@@ -27,14 +28,14 @@ namespace {
 QString LastLogEntry(CTessolyDlg& dlg)
 {
     dlg.Log()->Flush();
-    auto* log = dlg.Item<QListWidget>(IDC_LOG);
-    return log->count() ? log->item(log->count() - 1)->text() : QString();
+    auto* log = dlg.Item<QListView>(IDC_LOG);
+    return RowCount(*log) ? RowText(*log, RowCount(*log) - 1) : QString();
 }
 
 int LogCount(CTessolyDlg& dlg)
 {
     dlg.Log()->Flush();
-    return dlg.Item<QListWidget>(IDC_LOG)->count();
+    return RowCount(*dlg.Item<QListView>(IDC_LOG));
 }
 } // namespace
 
@@ -118,10 +119,7 @@ TEST_F(Core, ReceivedLinesAreLoggedWithTheirPrefix)
     tracePty.Write("Idle_Mode_Rpt 62 40\r\n");
     QTRY_COMPARE(LogCount(*dlg) >= 2 && LastLogEntry(*dlg).startsWith(QStringLiteral("t<, ")),
                  true);
-    auto* log = dlg->Item<QListWidget>(IDC_LOG);
-    QStringList texts;
-    for (int i = 0; i < log->count(); ++i)
-        texts << log->item(i)->text();
+    const QStringList texts = RowTexts(*dlg->Item<QListView>(IDC_LOG));
     EXPECT_TRUE(texts.contains(QStringLiteral("D<, +CREG: 0,1")));
     EXPECT_TRUE(texts.contains(QStringLiteral("t<, Idle_Mode_Rpt 62 40")));
 }

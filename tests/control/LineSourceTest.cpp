@@ -1,8 +1,9 @@
 // The panel driven by scripted lines, with no port open.
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "ListRows.h"
 #include "common/FakeFrame.h"
 #include "common/ScriptedLines.h"
 #include "control/TessolyDlg.h"
@@ -28,10 +29,7 @@ TEST(LineSource, ScriptedLinesAreLoggedAndHandledInOrder)
     EXPECT_EQ(handled, QStringList({"Idle_Mode_Rpt 62 40", "Idle_Mode_Rpt 63 41"}));
     EXPECT_EQ(dlg.GetDlgItemText(IDC_BCCH), QStringLiteral("63"));
     dlg.Log()->Flush();
-    auto* log = dlg.Item<QListWidget>(IDC_LOG);
-    QStringList entries;
-    for (int i = 0; i < log->count(); ++i)
-        entries << log->item(i)->text();
+    const QStringList entries = RowTexts(*dlg.Item<QListView>(IDC_LOG));
     EXPECT_EQ(entries, QStringList({"D<, +CREG: 0,1", "t<, Idle_Mode_Rpt 62 40",
                                     "t<, Idle_Mode_Rpt 63 41"}));
     dlg.ClosePanel();

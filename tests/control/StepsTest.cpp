@@ -1,9 +1,11 @@
 // The sequencer's steps and its four timers.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QListView>
 #include <QListWidget>
 #include <QTest>
 
+#include "ListRows.h"
 #include "PanelFixture.h"
 #include "TestAccess.h"
 #include "platform/UiServices.h"
@@ -21,9 +23,8 @@ QStringList LogLines(CTessolyDlg& dlg)
 {
     QStringList lines;
     dlg.Log()->Flush();
-    auto* log = dlg.Item<QListWidget>(IDC_LOG);
-    for (int i = 0; log && i < log->count(); ++i)
-        lines << log->item(i)->text();
+    if (auto* log = dlg.Item<QListView>(IDC_LOG))
+        lines = RowTexts(*log);
     return lines;
 }
 } // namespace

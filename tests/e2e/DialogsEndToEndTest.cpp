@@ -2,11 +2,12 @@
 // BCCH System Info, and the screenshots of the panel for the README.
 #include <QAbstractButton>
 #include <QDir>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "E2EFixture.h"
+#include "ListRows.h"
 #include "scan/ChannelScanDlg.h"
 #include "scan/ScanGraph.h"
 #include "sysinfo/BcchSysInfoDlg.h"
@@ -97,9 +98,9 @@ TEST_F(E2E, ScreensOfThePanelIdleAndInACall)
                !Text(IDC_MINRX).isEmpty();
     }));
     // The log follows the newest entry.
-    auto* log = c->Item<QListWidget>(IDC_LOG);
-    EXPECT_TRUE(WaitFor([&] { return log->currentRow() == log->count() - 1; }, 2000))
-        << log->currentRow() << " of " << log->count();
+    auto* log = c->Item<QListView>(IDC_LOG);
+    EXPECT_TRUE(WaitFor([&] { return CurrentRow(*log) == RowCount(*log) - 1; }, 2000))
+        << CurrentRow(*log) << " of " << RowCount(*log);
     SaveScreen(frame.get(), "readme-idle");
     ASSERT_TRUE(sim->RingFrom(QStringLiteral("+4930123456")));
     ASSERT_TRUE(WaitState(STEP_CALLER_ID));

@@ -4,13 +4,14 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
 #include "E2EFixture.h"
+#include "ListRows.h"
 #include "SessionLines.h"
 #include "TestAccess.h"
 #include "session/SessionRecorder.h"
@@ -80,7 +81,7 @@ TEST_F(E2E, SessionFileHoldsEveryLineOfBothPortsWhateverTheLogShows)
     frame->OnCommand(ID_LOGGING_TRACE);
     // More lines than the log list keeps.
     ASSERT_TRUE(WaitFor([&] { return traceIn.size() > 1300; }, 30000));
-    EXPECT_EQ(c->Item<QListWidget>(IDC_LOG)->count(), 999);
+    EXPECT_EQ(RowCount(*c->Item<QListView>(IDC_LOG)), 999);
     frame->m_pRecorder->Stop();
 
     int bad = 0;

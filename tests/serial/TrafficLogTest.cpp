@@ -1,8 +1,10 @@
 #include "serial/TrafficLog.h"
+#include "ListRows.h"
 #include "serial/LogList.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QListView>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,17 +13,14 @@
 namespace {
 struct Lists
 {
-    QListWidget visible;
-    QListWidget hidden;
+    QListView visible;
+    QListView hidden;
     CTrafficLog log{&visible, &hidden, true, true, false};
 };
 
-QStringList Entries(const QListWidget& list)
+QStringList Entries(const QListView& list)
 {
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.item(i)->text();
-    return out;
+    return RowTexts(list);
 }
 
 QByteArray ReadFile(const QString& path)
@@ -49,11 +48,11 @@ TEST(TrafficLog, PrefixesChannelsAndLineBreaks)
     l.log.Log(LOG_TRACE, "t<, ", QStringLiteral("dropped"));
     l.log.EnableData(true);
     l.log.Log(LOG_DATA, "D<, ", QStringLiteral("RING"));
-    EXPECT_EQ(l.visible.count(), 6);
-    EXPECT_EQ(l.visible.item(4)->text(), QStringLiteral("t<, Idle_Mode_Rpt"));
-    EXPECT_EQ(l.visible.item(5)->text(), QStringLiteral("D<, RING"));
+    EXPECT_EQ(RowCount(l.visible), 6);
+    EXPECT_EQ(RowText(l.visible, 4), QStringLiteral("t<, Idle_Mode_Rpt"));
+    EXPECT_EQ(RowText(l.visible, 5), QStringLiteral("D<, RING"));
     // The newest entry is the current one.
-    EXPECT_EQ(l.visible.currentRow(), 5);
+    EXPECT_EQ(CurrentRow(l.visible), 5);
 
     // Without prefix, multi-line text, consecutive terminators give no empty entries.
     CLogList sink(&l.hidden);
@@ -69,16 +68,16 @@ TEST(TrafficLog, ShownListFollowsTheNewestEntry)
     for (int i = 0; i < 1200; ++i)
         l.log.Log(LOG_DATA, "D<, ", QStringLiteral("line %1").arg(i));
     // On screen the lines come in at the next showing, all at once.
-    EXPECT_EQ(l.visible.count(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return l.visible.count() == 999; }));
-    EXPECT_EQ(l.visible.currentRow(), 998);
-    const QRect rect = l.visible.visualItemRect(l.visible.item(998));
+    EXPECT_EQ(RowCount(l.visible), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RowCount(l.visible) == 999; }));
+    EXPECT_EQ(CurrentRow(l.visible), 998);
+    const QRect rect = l.visible.visualRect(l.visible.model()->index(998, 0));
     EXPECT_TRUE(l.visible.viewport()->rect().intersects(rect));
     l.log.Clear();
     QCoreApplication::processEvents();
     l.log.Log(LOG_DATA, "D<, ", QStringLiteral("after clear"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return l.visible.count() == 1; }));
-    EXPECT_EQ(l.visible.currentRow(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RowCount(l.visible) == 1; }));
+    EXPECT_EQ(CurrentRow(l.visible), 0);
 }
 
 TEST(TrafficLog, LongLinesAreCutAtTheLimits)
@@ -88,13 +87,13 @@ TEST(TrafficLog, LongLinesAreCutAtTheLimits)
     l.log.Log(LOG_DATA, "D<, ", QString(248, 'b')); // 252: kept and marked
     l.log.Log(LOG_DATA, "D<, ", QString(251, 'c')); // 255
     l.log.Log(LOG_DATA, "D<, ", QString(296, 'd')); // 300: first 255 kept
-    ASSERT_EQ(l.visible.count(), 4);
-    EXPECT_EQ(l.visible.item(0)->text(), "D<, " + QString(247, 'a'));
-    EXPECT_EQ(l.visible.item(1)->text(), "D<, " + QString(248, 'b') + "...");
-    EXPECT_EQ(l.visible.item(1)->text().size(), 255);
-    EXPECT_EQ(l.visible.item(2)->text().size(), 258);
-    EXPECT_EQ(l.visible.item(3)->text(), "D<, " + QString(251, 'd') + "...");
-    EXPECT_EQ(l.visible.item(3)->text().size(), 258);
+    ASSERT_EQ(RowCount(l.visible), 4);
+    EXPECT_EQ(RowText(l.visible, 0), "D<, " + QString(247, 'a'));
+    EXPECT_EQ(RowText(l.visible, 1), "D<, " + QString(248, 'b') + "...");
+    EXPECT_EQ(RowText(l.visible, 1).size(), 255);
+    EXPECT_EQ(RowText(l.visible, 2).size(), 258);
+    EXPECT_EQ(RowText(l.visible, 3), "D<, " + QString(251, 'd') + "...");
+    EXPECT_EQ(RowText(l.visible, 3).size(), 258);
 }
 
 TEST(TrafficLog, ListKeepsTheNewest999)
@@ -102,16 +101,16 @@ TEST(TrafficLog, ListKeepsTheNewest999)
     Lists l;
     for (int i = 0; i < 1005; ++i) {
         l.log.Log(LOG_TRACE, "t<, ", QString::number(i));
-        ASSERT_LE(l.visible.count(), CLogList::kMaxEntries);
+        ASSERT_LE(RowCount(l.visible), CLogList::kMaxEntries);
     }
-    ASSERT_EQ(l.visible.count(), 999);
-    EXPECT_EQ(l.visible.item(0)->text(), QStringLiteral("t<, 6"));
-    EXPECT_EQ(l.visible.item(998)->text(), QStringLiteral("t<, 1004"));
-    EXPECT_EQ(l.visible.currentRow(), 998);
+    ASSERT_EQ(RowCount(l.visible), 999);
+    EXPECT_EQ(RowText(l.visible, 0), QStringLiteral("t<, 6"));
+    EXPECT_EQ(RowText(l.visible, 998), QStringLiteral("t<, 1004"));
+    EXPECT_EQ(CurrentRow(l.visible), 998);
 
     // Clear empties the list; counting starts again.
     l.log.Clear();
-    EXPECT_EQ(l.visible.count(), 0);
+    EXPECT_EQ(RowCount(l.visible), 0);
     l.log.Log(LOG_TRACE, "t<, ", QStringLiteral("x"));
     EXPECT_EQ(Entries(l.visible), QStringList{"t<, x"});
 }
@@ -126,30 +125,30 @@ TEST(TrafficLog, FreezeCollectsLinesAndUnfreezeAppendsThem)
     l.log.Log(LOG_DATA, "D<, ", QStringLiteral("OK"));
     l.log.Log(LOG_TRACE, "t<, ", QStringLiteral("one\r\ntwo"));
     EXPECT_EQ(Entries(l.visible), QStringList{"D>, AT"});
-    EXPECT_EQ(l.hidden.count(), 3);
+    EXPECT_EQ(RowCount(l.hidden), 3);
 
     l.log.Freeze(false);
     EXPECT_FALSE(l.log.IsFrozen());
     EXPECT_EQ(Entries(l.visible), (QStringList{"D>, AT", "D<, OK", "t<, one", "t<, two"}));
-    EXPECT_EQ(l.hidden.count(), 0);
-    EXPECT_EQ(l.visible.currentRow(), 3);
+    EXPECT_EQ(RowCount(l.hidden), 0);
+    EXPECT_EQ(CurrentRow(l.visible), 3);
 
     // Clear while frozen touches only the visible list.
     l.log.Freeze(true);
     l.log.Log(LOG_DATA, "D<, ", QStringLiteral("RING"));
     l.log.Clear();
-    EXPECT_EQ(l.visible.count(), 0);
-    EXPECT_EQ(l.hidden.count(), 1);
+    EXPECT_EQ(RowCount(l.visible), 0);
+    EXPECT_EQ(RowCount(l.hidden), 1);
     l.log.Freeze(false);
     EXPECT_EQ(Entries(l.visible), QStringList{"D<, RING"});
 
     // A log created frozen collects from the start.
-    QListWidget v, h;
+    QListView v, h;
     CTrafficLog frozen(&v, &h, true, false, true);
     EXPECT_TRUE(frozen.IsFrozen());
     frozen.Log(LOG_DATA, "D<, ", QStringLiteral("a"));
     frozen.Log(LOG_TRACE, "t<, ", QStringLiteral("b"));
-    EXPECT_EQ(v.count(), 0);
+    EXPECT_EQ(RowCount(v), 0);
     EXPECT_EQ(Entries(h), QStringList{"D<, a"});
 }
 
@@ -163,9 +162,9 @@ TEST(TrafficLog, UnfreezeMovesCutEntriesUnchangedAndKeepsTheCap)
     const QStringList held = Entries(l.hidden);
     l.log.Freeze(false);
     EXPECT_EQ(Entries(l.visible), held);
-    EXPECT_EQ(l.visible.item(0)->text().size(), 258);
-    EXPECT_EQ(l.visible.item(1)->text().size(), 255);
-    EXPECT_EQ(l.visible.item(2)->text().size(), 251);
+    EXPECT_EQ(RowText(l.visible, 0).size(), 258);
+    EXPECT_EQ(RowText(l.visible, 1).size(), 255);
+    EXPECT_EQ(RowText(l.visible, 2).size(), 251);
 
     // 999 old + 999 held: the newest 999 remain, in order.
     l.log.Clear();
@@ -175,9 +174,9 @@ TEST(TrafficLog, UnfreezeMovesCutEntriesUnchangedAndKeepsTheCap)
     for (int i = 0; i < 999; ++i)
         l.log.Log(LOG_DATA, "D<, ", QStringLiteral("new %1").arg(i));
     l.log.Freeze(false);
-    ASSERT_EQ(l.visible.count(), 999);
-    EXPECT_EQ(l.visible.item(0)->text(), QStringLiteral("D<, new 0"));
-    EXPECT_EQ(l.visible.item(998)->text(), QStringLiteral("D<, new 998"));
+    ASSERT_EQ(RowCount(l.visible), 999);
+    EXPECT_EQ(RowText(l.visible, 0), QStringLiteral("D<, new 0"));
+    EXPECT_EQ(RowText(l.visible, 998), QStringLiteral("D<, new 998"));
     // The hidden sink starts from an empty list again.
     l.log.Freeze(true);
     l.log.Log(LOG_DATA, "D<, ", QStringLiteral("again"));
@@ -219,19 +218,41 @@ TEST(TrafficLog, SaveWritesEveryVisibleEntry)
     EXPECT_EQ(l.log.Save(QString()), 1);
 }
 
+TEST(TrafficLog, ListsOutliveTheLogQuietly)
+{
+    QListView visible, hidden;
+    visible.show();
+    {
+        CTrafficLog log(&visible, &hidden, true, true, false);
+        log.Log(LOG_DATA, "D<, ", QStringLiteral("OK"));
+        log.Flush();
+    }
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& msg) { warnings << msg; });
+    QCoreApplication::processEvents();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings.join(QLatin1Char('\n')).toStdString(), "");
+}
+
 TEST(TrafficLog, RowsLookAsTheStyleDrawsThem)
 {
     QListWidget plain;
-    QListWidget log;
+    QListView log;
     CLogList owner(&log); // draws its rows with the log's own delegate
     plain.setUniformItemSizes(true);
-    for (QListWidget* list : {&plain, &log}) {
+    const QStringList rows = {QStringLiteral("t<, 0 Serving_Cell 62 -71 2 3"),
+                              QStringLiteral("D>, AT+CREG?"), QStringLiteral("D<, +CREG: 0,1"),
+                              QStringLiteral("t<, a line too long for the width of this list, cut"),
+                              QStringLiteral("D<, OK")};
+    plain.addItems(rows);
+    for (const QString& row : rows)
+        owner.AddLine(nullptr, row);
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(&plain), static_cast<QAbstractItemView*>(&log)}) {
         list->resize(260, 200);
-        list->addItems({QStringLiteral("t<, 0 Serving_Cell 62 -71 2 3"),
-                        QStringLiteral("D>, AT+CREG?"), QStringLiteral("D<, +CREG: 0,1"),
-                        QStringLiteral("t<, a line too long for the width of this list, cut"),
-                        QStringLiteral("D<, OK")});
-        list->setCurrentRow(2);
+        list->setCurrentIndex(list->model()->index(2, 0));
     }
     // Twice: the second drawing comes from the kept layouts.
     for (int pass = 0; pass < 2; ++pass)

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+// The entries of one log list, at most a given number of them. New lines
+// come in batches; once the list is full its rows stay and take the next
+// texts, so that a view over it draws them again and lays nothing out.
+class CLogModel : public QAbstractListModel
+{
+public:
+    explicit CLogModel(int nMaxEntries, QObject* pParent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int nRole = Qt::DisplayRole) const override;
+
+    // Appends the lines as entries; the oldest go beyond the maximum.
+    void Append(const QStringList& lines);
+    void Clear();
+    const QStringList& Entries() const { return m_entries; }
+
+private:
+    const int m_nMaxEntries;
+    QStringList m_entries;
+    // Rows the views know of: the entries, but for a moment while appending.
+    int m_nRows = 0;
+};
