@@ -122,7 +122,7 @@ bool CTessolyDlg::SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn)
     if (bPowerOn)
         OnPower();
     else
-        SendData("AT");
+        SendData(AT_ATTENTION);
     return true;
 }
 

@@ -3,15 +3,12 @@
 #include "control/TessolyDlg.h"
 
 #include "platform/UiServices.h"
+#include "protocol/AtAnswers.h"
 #include "protocol/AtCommands.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
-#include "trace/StringE.h"
 
 namespace {
-// Information lines carry their values after a six-character head such as "+CREG:".
-const int kHeadLength = 6;
-
 bool Contains(const QString& line, const char* what)
 {
     return line.contains(QLatin1String(what));
@@ -20,18 +17,6 @@ bool Contains(const QString& line, const char* what)
 bool StartsWith(const QString& line, const char* what)
 {
     return line.startsWith(QLatin1String(what));
-}
-
-// The text between the first double quote of the line and the next one.
-QString QuotedCaller(const QString& line)
-{
-    const int open = line.indexOf(QLatin1Char('"'));
-    if (open < 0)
-        return QString();
-    const int close = line.indexOf(QLatin1Char('"'), open + 1);
-    if (close < 0)
-        return QString();
-    return line.mid(open + 1, close - open - 1);
 }
 } // namespace
 
@@ -84,20 +69,20 @@ void CTessolyDlg::HandleDataLine(const QString& strLine)
 
 void CTessolyDlg::AnswerPowerOffDone(const QString& strLine)
 {
-    if (Contains(strLine, "OK"))
+    if (Contains(strLine, AT_OK))
         RunStep(STEP_POWER_ON_PROBE);
 }
 
 void CTessolyDlg::AnswerPowerOnProbe(const QString& strLine)
 {
-    if (Contains(strLine, "OK"))
+    if (Contains(strLine, AT_OK))
         RunStep(STEP_POWERED_ON);
 }
 
 void CTessolyDlg::AnswerPoweredOn(const QString& strLine)
 {
     // The echo is skipped, and so are short lines such as "OK".
-    if (Contains(strLine, "ATI"))
+    if (Contains(strLine, AT_IDENTIFY))
         return;
     if (strLine.size() > 2)
         RunStep(STEP_READ_IMEI);
@@ -105,23 +90,23 @@ void CTessolyDlg::AnswerPoweredOn(const QString& strLine)
 
 void CTessolyDlg::AnswerReadImsi(const QString& strLine)
 {
-    if (Contains(strLine, "+CIMI:")) {
-        SetDlgItemText(IDC_IMSI, CStringE(strLine.mid(kHeadLength)).GetNextToken());
+    if (Contains(strLine, AT_CIMI_INFO)) {
+        SetDlgItemText(IDC_IMSI, AtImsi(strLine));
         RunStep(STEP_READ_OPERATOR);
-    } else if (Contains(strLine, "CIMI")) {
+    } else if (Contains(strLine, AT_CIMI)) {
         RunStep(STEP_IMSI_ECHO);
     }
 }
 
 void CTessolyDlg::AnswerReadImei(const QString& strLine)
 {
-    if (Contains(strLine, "CGSN"))
+    if (Contains(strLine, AT_CGSN))
         RunStep(STEP_IMEI_ECHO);
 }
 
 void CTessolyDlg::AnswerImeiEcho(const QString& strLine)
 {
-    if (!Contains(strLine, "OK")) {
+    if (!Contains(strLine, AT_OK)) {
         SetDlgItemText(IDC_IMEI, strLine);
         RunStep(STEP_READ_SIM_STATE);
     }
@@ -131,22 +116,20 @@ void CTessolyDlg::AnswerImsiEcho(const QString& strLine)
 {
     // After the echo the IMSI comes alone on its line; a module that
     // prefixes it with "+CIMI:" gets the digits shown, not the prefix.
-    SetDlgItemText(IDC_IMSI, Contains(strLine, "+CIMI:")
-                                 ? CStringE(strLine.mid(kHeadLength)).GetNextToken()
-                                 : strLine);
+    SetDlgItemText(IDC_IMSI, Contains(strLine, AT_CIMI_INFO) ? AtImsi(strLine) : strLine);
     RunStep(STEP_READ_OPERATOR);
 }
 
 void CTessolyDlg::AnswerReadSimState(const QString& strLine)
 {
-    if (Contains(strLine, "ERROR")) {
+    if (Contains(strLine, AT_ERROR)) {
         SendTraceFlags();
         RunStep(STEP_SEARCHING);
-    } else if (Contains(strLine, "READY")) {
+    } else if (Contains(strLine, AT_SIM_READY)) {
         RunStep(STEP_SIM_READY);
-    } else if (Contains(strLine, "SIM PIN")) {
+    } else if (Contains(strLine, AT_SIM_PIN)) {
         RunStep(STEP_ENTER_PIN);
-    } else if (Contains(strLine, "SIM PUK")) {
+    } else if (Contains(strLine, AT_SIM_PUK)) {
         ReportError(1, 1, false, "PUK is needed!", 0);
         // Nothing runs until the user acts.
         CUiServices::ArrowCursor();
@@ -155,30 +138,24 @@ void CTessolyDlg::AnswerReadSimState(const QString& strLine)
 
 void CTessolyDlg::AnswerSetTextMode(const QString& strLine)
 {
-    if (Contains(strLine, "OK"))
+    if (Contains(strLine, AT_OK))
         RunStep(STEP_IDLE);
 }
 
 void CTessolyDlg::AnswerSearching(const QString& strLine)
 {
-    if (Contains(strLine, "+CREG:")) {
-        CStringE fields(strLine.mid(kHeadLength));
-        fields.GetNextToken(); // result mode
-        const CStringE status(fields.GetNextToken());
-        SetDlgItemText(IDC_LAC, status);
-        const int n = status.ToInt(10);
-        if (n == 1 || n == 5)
+    if (Contains(strLine, AT_CREG_INFO)) {
+        const SAtRegistration reg = AtRegistration(strLine);
+        SetDlgItemText(IDC_LAC, reg.strStatus);
+        if (reg.IsRegistered())
             RunStep(STEP_READ_IMSI);
     }
 }
 
 void CTessolyDlg::AnswerReadOperator(const QString& strLine)
 {
-    if (Contains(strLine, "+COPS:")) {
-        CStringE fields(strLine.mid(kHeadLength));
-        fields.GetNextToken(); // mode
-        fields.GetNextToken(); // format
-        m_strIdleStatus = fields.GetNextToken(0, QStringLiteral(",\""));
+    if (Contains(strLine, AT_COPS_INFO)) {
+        m_strIdleStatus = AtOperator(strLine);
         if (m_strIdleStatus.isEmpty()) {
             m_strIdleStatus = QStringLiteral("No Operator");
             RunStep(STEP_NO_COVERAGE);
@@ -190,7 +167,7 @@ void CTessolyDlg::AnswerReadOperator(const QString& strLine)
 
 void CTessolyDlg::AnswerFillLibrary(const QString& strLine)
 {
-    if (Contains(strLine, "OK"))
+    if (Contains(strLine, AT_OK))
         RunStep(STEP_LIBRARY_ENTRIES);
 }
 
@@ -201,46 +178,41 @@ void CTessolyDlg::AnswerMessageResult(const QString&)
 
 void CTessolyDlg::AnswerSendingMessage(const QString& strLine)
 {
-    if (Contains(strLine, "AT+CMGS=") && !m_bMessageTextSent) {
+    if (Contains(strLine, AT_SEND_MESSAGE) && !m_bMessageTextSent) {
         // The text goes out once per message, ended by Ctrl-Z; control
         // characters never leave with it.
         m_bMessageTextSent = true;
-        const QByteArray text = CDataContent::CleanText(m_strMessageText).toLatin1();
+        const QByteArray text = AtMessageText(m_strMessageText).toLatin1();
         SendData(text.constData(), AT_END_OF_TEXT, nullptr);
     }
-    if (Contains(strLine, "+CMGS:"))
+    if (Contains(strLine, AT_CMGS_INFO))
         RunStep(STEP_MESSAGE_SENT);
-    else if (Contains(strLine, "+CMS ERROR:"))
+    else if (Contains(strLine, AT_MESSAGE_ERROR))
         RunStep(STEP_MESSAGE_FAILED);
 }
 
 void CTessolyDlg::AnswerLibraryEntries(const QString& strLine)
 {
-    if (Contains(strLine, "OK")) {
+    if (Contains(strLine, AT_OK)) {
         RunStep(STEP_SET_TEXT_MODE);
-    } else if (StartsWith(strLine, "+CPBF")) {
-        CStringE fields(strLine.mid(kHeadLength));
-        const int nIndex = CStringE(fields.GetNextToken()).ToInt(10);
-        const QString number = fields.GetNextToken();
-        fields.GetNextToken(); // type of number
-        // The name may hold blanks and commas: only the quote ends it.
-        const QString name = fields.GetNextToken(1, QStringLiteral("\""));
-        m_dlgLibrary.AddEntry(nIndex, name, number);
+    } else if (StartsWith(strLine, AtName(AT_CPBF))) {
+        const SAtPhoneBookEntry e = AtPhoneBookEntry(strLine);
+        m_dlgLibrary.AddEntry(e.nIndex, e.strName, e.strNumber);
     }
 }
 
 void CTessolyDlg::AnswerEnterPin(const QString& strLine)
 {
-    if (!Contains(strLine, "OK"))
+    if (!Contains(strLine, AT_OK))
         ReportError(1, 5, false, "Enter Pin", 0);
 }
 
 void CTessolyDlg::AnswerSimReady(const QString& strLine)
 {
-    if (Contains(strLine, "ERROR")) {
+    if (Contains(strLine, AT_ERROR)) {
         OnClr();
         RunStep(STEP_ENTER_PIN);
-    } else if (Contains(strLine, "OK")) {
+    } else if (Contains(strLine, AT_OK)) {
         OnClr();
         SendTraceFlags();
         RunStep(STEP_SEARCHING);
@@ -249,31 +221,31 @@ void CTessolyDlg::AnswerSimReady(const QString& strLine)
 
 void CTessolyDlg::AnswerRinging(const QString& strLine)
 {
-    if (Contains(strLine, "CLCC"))
+    if (Contains(strLine, AT_CLCC))
         RunStep(STEP_CALLER_ID);
-    if (Contains(strLine, "RING"))
+    if (Contains(strLine, AT_RING))
         RunStep(STEP_RINGING);
 }
 
 void CTessolyDlg::AnswerEstablishCall(const QString& strLine)
 {
-    if (StartsWith(strLine, "NO CARRIER")) {
+    if (StartsWith(strLine, AT_NO_CARRIER)) {
         SetDlgItemText(IDC_STATUS, QStringLiteral("No Carrier"));
         RunStep(STEP_IDLE);
-    } else if (StartsWith(strLine, "NO DIALTONE")) {
+    } else if (StartsWith(strLine, AT_NO_DIALTONE)) {
         SetDlgItemText(IDC_STATUS, QStringLiteral("No Dial Tone"));
         RunStep(STEP_IDLE);
-    } else if (StartsWith(strLine, "ERROR")) {
+    } else if (StartsWith(strLine, AT_ERROR)) {
         RunStep(STEP_IDLE);
-    } else if (StartsWith(strLine, "BUSY")) {
+    } else if (StartsWith(strLine, AT_BUSY)) {
         RunStep(STEP_BUSY);
     }
 }
 
 void CTessolyDlg::AnswerCallerId(const QString& strLine)
 {
-    if (Contains(strLine, "CLCC")) {
-        QString caller = QuotedCaller(strLine);
+    if (Contains(strLine, AT_CLCC)) {
+        QString caller = AtCallerNumber(strLine);
         if (caller.isEmpty())
             caller = QStringLiteral("Anonym");
         // The caller is shown as the module gave it: the number filter is
@@ -282,34 +254,34 @@ void CTessolyDlg::AnswerCallerId(const QString& strLine)
         m_bInChangeNumber = true;
         SetDlgItemText(IDC_NUMBER, caller);
         m_bInChangeNumber = bWasInFilter;
-    } else if (Contains(strLine, "ATA")) {
+    } else if (Contains(strLine, AT_ANSWER)) {
         RunStep(STEP_ANSWERING);
-    } else if (Contains(strLine, "RING")) {
+    } else if (Contains(strLine, AT_RING)) {
         RunStep(STEP_RINGING);
     }
 }
 
 void CTessolyDlg::AnswerAnswering(const QString& strLine)
 {
-    if (Contains(strLine, "OK"))
+    if (Contains(strLine, AT_OK))
         RunStep(STEP_IN_CALL);
 }
 
 void CTessolyDlg::AnswerInCall(const QString& strLine)
 {
-    if (StartsWith(strLine, "NO CARRIER"))
+    if (StartsWith(strLine, AT_NO_CARRIER))
         RunStep(STEP_IDLE);
 }
 
 void CTessolyDlg::AnswerTerminateCall(const QString& strLine)
 {
-    if (StartsWith(strLine, "NO CARRIER") || Contains(strLine, "OK"))
+    if (StartsWith(strLine, AT_NO_CARRIER) || Contains(strLine, AT_OK))
         RunStep(STEP_IDLE);
 }
 
 void CTessolyDlg::AnswerIdle(const QString& strLine)
 {
-    if (Contains(strLine, "RING"))
+    if (Contains(strLine, AT_RING))
         RunStep(STEP_RINGING);
 }
 

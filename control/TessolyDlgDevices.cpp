@@ -9,6 +9,7 @@
 #include "control/FrameHost.h"
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
+#include "protocol/AtCommands.h"
 #include "serial/DeviceWatch.h"
 #include "serial/SerialPort.h"
 
@@ -57,8 +58,7 @@ void CTessolyDlg::OnPortLost(QEvent::Type nLineMessage)
     // Watched before the box: the device may come back while the box stands.
     if (!m_pDeviceWatch[n]) {
         m_pDeviceWatch[n] = new CDeviceWatch(this);
-        connect(m_pDeviceWatch[n], &CDeviceWatch::Present, this,
-                [this, n] { OnDevicePresent(n); });
+        connect(m_pDeviceWatch[n], &CDeviceWatch::Present, this, [this, n] { OnDevicePresent(n); });
     }
     m_anReopenTries[n] = 0;
     m_pDeviceWatch[n]->Watch(device);
@@ -90,7 +90,7 @@ void CTessolyDlg::OnDevicePresent(int nChannel)
         m_bPoweredOn = false;
         OnPower();
     } else {
-        SendData("AT");
+        SendData(AT_ATTENTION);
     }
 }
 

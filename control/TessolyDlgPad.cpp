@@ -3,6 +3,7 @@
 // location update, BS lock and the "go" buttons of the neighbour rows.
 #include "control/TessolyDlg.h"
 
+#include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 
 #include <QAbstractButton>
@@ -15,7 +16,6 @@
 #include "protocol/ChannelPlan.h"
 
 namespace {
-const char kEsc[] = "\x1b";
 const int kPinLength = 4;
 
 // A BS lock channel typed in the gap between the bands goes up to the high
@@ -93,7 +93,7 @@ void CTessolyDlg::OnYes()
     case STEP_ENTER_PIN:
         if (strNumber.size() == kPinLength) {
             RunStep(STEP_SIM_READY);
-            const int r = SendData("AT+CPIN=", number.constData());
+            const int r = SendData(AT_ENTER_PIN, number.constData());
             if (r != 0)
                 ReportError(1, r, false, "Send Pin", m_DataPortSettings.nPort);
         }
@@ -117,11 +117,11 @@ void CTessolyDlg::OnYes()
             }
         } else if (strType.contains(QLatin1String("SMS"))) {
             if (!strNumber.isEmpty())
-                SendData("AT+CMGS=\"", number.constData(), "\"");
+                SendData(AT_SEND_MESSAGE_TO, number.constData(), AT_QUOTE);
             RunStep(STEP_SENDING_MESSAGE);
         } else {
             if (!strNumber.isEmpty())
-                SendData("ATD", number.constData(), "");
+                SendData(AT_DIAL, number.constData(), "");
             RunStep(STEP_ESTABLISH_CALL);
         }
         m_strLastNumber = strNumber;
@@ -142,7 +142,7 @@ void CTessolyDlg::OnNo()
         break;
     case STEP_SENDING_MESSAGE:
     case STEP_ANSWERING:
-        SendData(kEsc);
+        SendData(AT_ESCAPE);
         SetDlgItemText(IDC_STATUS, QStringLiteral("Message Cancelled"));
         RunStep(STEP_IDLE);
         break;
@@ -180,7 +180,7 @@ void CTessolyDlg::InsertKey(const char* pszKey)
     if (!pszKey)
         return;
     if (m_nState == STEP_IN_CALL) {
-        SendData("ATD", pszKey);
+        SendData(AT_DIAL, pszKey);
         return;
     }
     if (m_nState != STEP_IDLE && m_nState != STEP_ENTER_PIN)
@@ -242,13 +242,13 @@ void CTessolyDlg::OnChangeNumber()
 
 void CTessolyDlg::OnSpeakerUp()
 {
-    SendData("AT+CKPD=\"u\"");
+    SendData(AT_SPEAKER_UP);
     GotoDlgCtrl(IDC_NUMBER);
 }
 
 void CTessolyDlg::OnSpeakerDown()
 {
-    SendData("AT+CKPD=\"d\"");
+    SendData(AT_SPEAKER_DOWN);
     GotoDlgCtrl(IDC_NUMBER);
 }
 
@@ -264,7 +264,7 @@ void CTessolyDlg::OnLibrary()
 void CTessolyDlg::OnDataContent()
 {
     if (m_dlgDataContent.DoModal() == IDOK)
-        m_strMessageText = CDataContent::CleanText(m_dlgDataContent.m_strContent);
+        m_strMessageText = AtMessageText(m_dlgDataContent.m_strContent);
     GotoDlgCtrl(IDC_NUMBER);
 }
 

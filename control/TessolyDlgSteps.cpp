@@ -3,6 +3,7 @@
 // the four timers that re-run them.
 #include "control/TessolyDlg.h"
 
+#include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 
 #include <QComboBox>
@@ -112,7 +113,7 @@ void CTessolyDlg::StepPoweredOn()
     SendTrace(TRACE_SETUP_BAND);
     SendTrace(TRACE_SETUP_BAND_ZERO);
     SendTrace(TRACE_SETUP_MODE);
-    SendData("ATI");
+    SendData(AT_IDENTIFY);
     m_bPoweredOn = true;
     m_nCount = 0;
     s_bSendPowerOn = true;
@@ -121,7 +122,7 @@ void CTessolyDlg::StepPoweredOn()
 void CTessolyDlg::StepReadImsi()
 {
     KillTimer(TIMER_REG_POLL);
-    SendData("AT+CIMI");
+    SendData(AT_READ_IMSI);
     m_nCount = 0;
 }
 
@@ -150,17 +151,17 @@ void CTessolyDlg::StepClearDisplay()
 
 void CTessolyDlg::StepReadImei()
 {
-    SendData("AT+CGSN");
+    SendData(AT_READ_IMEI);
 }
 
 void CTessolyDlg::StepReadSimState()
 {
-    SendData("AT+CPIN?");
+    SendData(AT_READ_SIM_STATE);
 }
 
 void CTessolyDlg::StepSetTextMode()
 {
-    SendData("AT+CMGF=1");
+    SendData(AT_TEXT_MODE);
 }
 
 void CTessolyDlg::StepSearching()
@@ -169,7 +170,7 @@ void CTessolyDlg::StepSearching()
     EnableDlgItem(IDC_NUMBER, false);
     CUiServices::WaitCursor();
     if (m_nCount < kRegPolls) {
-        SendData("AT+CREG?");
+        SendData(AT_READ_REGISTRATION);
         SetTimer(TIMER_REG_POLL, m_nCount == 0 ? m_nFirstRegPoll : m_nRegPollInterval);
         ++m_nCount;
     } else {
@@ -179,7 +180,7 @@ void CTessolyDlg::StepSearching()
 
 void CTessolyDlg::StepReadOperator()
 {
-    SendData("AT+COPS?");
+    SendData(AT_READ_OPERATOR);
     m_nCount = 0;
 }
 
@@ -188,7 +189,7 @@ void CTessolyDlg::StepFillLibrary()
     SetDlgItemText(IDC_STATUS, QStringLiteral("Filling Library"));
     m_dlgLibrary.RemoveAllEntries();
     CUiServices::WaitCursor();
-    SendData("AT+CPBS=\"SM\";+CPBF=\"\";");
+    SendData(AT_READ_PHONE_BOOK);
 }
 
 void CTessolyDlg::StepMessageSent()
@@ -224,7 +225,7 @@ void CTessolyDlg::StepNoCoverage()
 {
     SetDlgItemText(IDC_STATUS, QStringLiteral("No Coverage"));
     CUiServices::ArrowCursor();
-    SendData("AT");
+    SendData(AT_ATTENTION);
 }
 
 void CTessolyDlg::StepSimReady()
@@ -236,7 +237,7 @@ void CTessolyDlg::StepRinging()
 {
     if (m_nCount == 0) {
         SetDlgItemText(IDC_STATUS, QStringLiteral("Ringing"));
-        SendData("AT+CLCC");
+        SendData(AT_LIST_CALLS);
     }
     ++m_nCount;
     CUiServices::Beep();
@@ -265,7 +266,7 @@ void CTessolyDlg::StepInCall()
 void CTessolyDlg::StepTerminateCall()
 {
     SetDlgItemText(IDC_STATUS, QStringLiteral("Terminate call"));
-    SendData("ATH");
+    SendData(AT_HANG_UP);
     CheckDlgButton(IDC_BSLOCK, false);
     SetDlgItemText(IDC_BSLOCK_CHANNEL, QString());
 }
@@ -315,7 +316,7 @@ void CTessolyDlg::PowerOnProbe()
         CUiServices::ArrowCursor();
         return;
     }
-    nCode = SendData("AT");
+    nCode = SendData(AT_ATTENTION);
     if (!ReportError(1, nCode, true, "Send to Data Port", m_DataPortSettings.nPort))
         return;
     if (s_nPowerOnTries > 0) {
