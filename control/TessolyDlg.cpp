@@ -173,17 +173,8 @@ int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const
 {
     if (!m_pDataPort || !m_pDataPort->IsOpen())
         return 0;
-    QByteArray text(pszCommand ? pszCommand : "");
-    if (pszArgument) {
-        if (!*pszArgument)
-            return 0;
-        text += pszArgument;
-    }
-    if (pszSuffix)
-        text += pszSuffix;
-    if (!(pszArgument && qstrcmp(pszArgument, AT_END_OF_TEXT) == 0))
-        text += '\r';
-    if (m_nState == STEP_LIBRARY_ENTRIES || m_nState == STEP_ESTABLISH_CALL)
+    const QByteArray text = AtCommandLine(pszCommand, pszArgument, pszSuffix);
+    if (text.isEmpty() || m_nState == STEP_LIBRARY_ENTRIES || m_nState == STEP_ESTABLISH_CALL)
         return 0;
     const int nResult = m_pDataPort->Write(text.constData(), static_cast<int>(text.size()));
     ReportChannelWriteError(CHANNEL_DATA, nResult);
@@ -226,13 +217,7 @@ bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const QString& 
 {
     if (nCode == 0)
         return true;
-    QString message;
-    if (nKind == 2)
-        message = QStringLiteral("%1 on COM%2\r\nError#: %3").arg(text).arg(nPort).arg(nCode);
-    else
-        message = QStringLiteral("%1\r\nTarn Error#: %2").arg(text).arg(nCode);
-    message.truncate(255);
-    CUiServices::MessageBox(this, message);
+    CUiServices::MessageBox(this, CUiServices::ErrorText(nKind, nCode, text, nPort));
     if (bFatal) {
         for (QBasicTimer& t : m_timers)
             t.stop();

@@ -9,6 +9,7 @@
 
 #include "control/DataContent.h"
 #include "control/LibraryDlg.h"
+#include "platform/DispatchTable.h"
 #include "platform/TemplateDialog.h"
 #include "res/Ids102.h"
 #include "trace/TraceReport.h"
@@ -215,24 +216,13 @@ private:
     void ClearNeighbourRows();
     void ShowRxQuality(const char* pszField, const QString& strSuffix = QString());
     // A row of a dispatch table: a number (step, state, report kind) and the
-    // member function for it; a null function means nothing to do.
-    template <class Fn> struct SRow
-    {
-        int nKey;
-        Fn pfn;
-    };
+    // member function for it.
+    template <class Fn> using SRow = SDispatchRow<Fn>;
     // Calls the function of the row for nKey; false when no row has it.
     template <class Fn, std::size_t N, class... A>
     bool Dispatch(const SRow<Fn> (&rows)[N], int nKey, A&&... args)
     {
-        for (const SRow<Fn>& r : rows) {
-            if (r.nKey == nKey) {
-                if (r.pfn)
-                    (this->*r.pfn)(std::forward<A>(args)...);
-                return true;
-            }
-        }
-        return false;
+        return ::Dispatch(this, rows, nKey, std::forward<A>(args)...);
     }
     void CloseChannels(); // both ports, without the pause of ClosePorts
     void DeleteChannels();

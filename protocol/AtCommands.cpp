@@ -8,6 +8,21 @@ bool IsControl(QChar c)
 }
 } // namespace
 
+QByteArray AtCommandLine(const char* pszCommand, const char* pszArgument, const char* pszSuffix)
+{
+    QByteArray text(pszCommand ? pszCommand : "");
+    if (pszArgument) {
+        if (!*pszArgument)
+            return QByteArray();
+        text += pszArgument;
+    }
+    if (pszSuffix)
+        text += pszSuffix;
+    if (!(pszArgument && qstrcmp(pszArgument, AT_END_OF_TEXT) == 0))
+        text += '\r';
+    return text;
+}
+
 QString AtMessageText(const QString& strText)
 {
     QString clean;

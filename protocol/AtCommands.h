@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstddef>
 
@@ -145,6 +146,11 @@ constexpr auto AT_CMGF_INFO = AtInfo(AT_CMGF);
 constexpr auto AT_CMGS_INFO = AtInfo(AT_CMGS);
 constexpr auto AT_CLCC_INFO = AtInfo(AT_CLCC);
 constexpr auto AT_CSQ_INFO = AtInfo(AT_CSQ);
+
+// The bytes of a command line: command, argument and suffix, and CR; a
+// message's text ends with its argument Ctrl-Z instead. Empty when an
+// argument is given but empty: then nothing goes out.
+QByteArray AtCommandLine(const char* pszCommand, const char* pszArgument, const char* pszSuffix);
 
 // The text of a message as it may go out: without control characters. A
 // Ctrl-Z, ESC, CR or LF inside it would end or cancel the message early and
