@@ -9,7 +9,6 @@
 #include "control/FrameHost.h"
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
-#include "protocol/AtCommands.h"
 #include "serial/DeviceWatch.h"
 #include "serial/SerialPort.h"
 
@@ -51,9 +50,7 @@ void CTessolyDlg::OnPortLost(QEvent::Type nLineMessage)
     qCWarning(lcSerial) << "COM" << ChannelSettings(n).nPort << device
                         << "lost; waiting for the device to come back";
     // Nothing polls or rings into a module that cannot be reached.
-    KillTimer(TIMER_PROBE);
-    KillTimer(TIMER_REG_POLL);
-    KillTimer(TIMER_RING);
+    m_Sequencer.StopPolling();
     ShowPortState();
     // Watched before the box: the device may come back while the box stands.
     if (!m_pDeviceWatch[n]) {
@@ -85,13 +82,7 @@ void CTessolyDlg::OnDevicePresent(int nChannel)
         return;
     // Both ports are there again: the module starts as it does at start-up,
     // powered on when it was on or is to be powered on at start.
-    KillTimer(TIMER_POWER_OFF);
-    if (m_bPoweredOn || m_bPowerOnAtSetup) {
-        m_bPoweredOn = false;
-        OnPower();
-    } else {
-        SendData(AT_ATTENTION);
-    }
+    m_Sequencer.Restart(m_bPowerOnAtSetup);
 }
 
 bool CTessolyDlg::ReopenChannel(int nChannel)
