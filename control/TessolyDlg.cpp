@@ -100,7 +100,7 @@ bool CTessolyDlg::SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn)
 {
     m_bPowerOnAtSetup = bPowerOn;
     if (!OpenPorts(pnTracePort, pnDataPort)) {
-        CPortConfig::ShowConfigureDlg(-1, -1, 0);
+        CPortConfig::ShowConfigureDlg(-1, -1, 0, m_openFailures);
         *pnDataPort = CPortConfig::GetDataPort();
         *pnTracePort = CPortConfig::GetTracePort();
         CloseChannels();
@@ -113,8 +113,19 @@ bool CTessolyDlg::SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn)
 
 bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
 {
+    // A port that does not open is no message here; the port dialog says why.
+    m_openFailures.clear();
     if (!m_pDataPort || !m_pTracePort)
         return false;
+    auto noteFailure = [this](bool bTrace, int nPort, const CSerialPort* pPort) {
+        const SPortFailure f{bTrace, nPort, pPort->DeviceName(), pPort->OpenFailure()};
+        qCWarning(lcSerial).noquote()
+            << QStringLiteral("%1 port COM%2 (%3) did not open: %4")
+                   .arg(bTrace ? QStringLiteral("trace") : QStringLiteral("data"))
+                   .arg(nPort)
+                   .arg(f.strDevice, f.strReason);
+        m_openFailures.append(f);
+    };
     int nResult = -1;
     if (*pnTracePort != 0) {
         nResult = m_pTracePort->Open(*pnTracePort);
@@ -124,7 +135,12 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
                 m_TracePortSettings.nBaud, m_TracePortSettings.nDataBits,
                 m_TracePortSettings.nParity, m_TracePortSettings.nStopBits);
             ReportError(2, nResult, true, "Setup Trace Port", m_TracePortSettings.nPort);
+        } else {
+            noteFailure(true, *pnTracePort, m_pTracePort);
         }
+    } else {
+        m_openFailures.append({true, 0, QStringLiteral("none"),
+                               QStringLiteral("No trace port: choose a port number from 1")});
     }
     if (*pnDataPort != 0 && nResult == SP_OK && m_pDataPort) {
         nResult = m_pDataPort->Open(*pnDataPort);
@@ -134,6 +150,8 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
                 m_DataPortSettings.nBaud, m_DataPortSettings.nDataBits, m_DataPortSettings.nParity,
                 m_DataPortSettings.nStopBits);
             ReportError(2, nResult, true, "Setup Data Port", m_DataPortSettings.nPort);
+        } else {
+            noteFailure(false, *pnDataPort, m_pDataPort);
         }
     }
     return nResult == SP_OK;

@@ -12,6 +12,7 @@
 #include "conversation/Sequencer.h"
 #include "conversation/SequencerView.h"
 #include "platform/DispatchTable.h"
+#include "platform/PortConfig.h"
 #include "platform/TemplateDialog.h"
 #include "res/Ids102.h"
 #include "trace/TraceReport.h"
@@ -60,6 +61,8 @@ public:
     // --- core -----------------------------------------------------------
     bool SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn);
     bool OpenPorts(int* pnTracePort, int* pnDataPort);
+    // The ports of the last OpenPorts that did not open, and why; empty after a success.
+    const QList<SPortFailure>& OpenFailures() const { return m_openFailures; }
     void ClosePorts();
     int SendData(const char* pszCommand, const char* pszArgument = nullptr,
                  const char* pszSuffix = nullptr) override;
@@ -264,6 +267,7 @@ private:
     CGsmtapSender* m_pGsmtap = nullptr;
     PortSettings m_DataPortSettings;
     PortSettings m_TracePortSettings;
+    QList<SPortFailure> m_openFailures;
 
     CFrameHost* m_pFrame;
     bool m_bInChangeNumber = false;

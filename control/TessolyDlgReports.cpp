@@ -8,6 +8,8 @@
 #include "protocol/ChannelPlan.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
+#include "sysinfo/BcchBlock.h"
+#include "sysinfo/SysInfoReader.h"
 #include "trace/StringE.h"
 #include "wireshark/GsmtapSender.h"
 
@@ -146,10 +148,10 @@ void CTessolyDlg::ShowBcch()
     // Cell reselection values of System Information 3.
     const CTraceReport& r = m_TraceReport;
     if (r.Bcch().abSysInfo[2]) {
-        const int a = CStringE(r.Bcch().aszSysInfo[2][11]).ToInt(16);
-        const int b = CStringE(r.Bcch().aszSysInfo[2][12]).ToInt(16);
-        SetDlgItemText(IDC_DIFFRX, QString::number(2 * (a >> 5)));
-        SetDlgItemText(IDC_MINRX, QString::number(b & 0x3F));
+        const SiCellSelection s =
+            CSysInfoReader::Type3(CBcchBlock::RecordOctets(r, 3).data()).cellSelection;
+        SetDlgItemText(IDC_DIFFRX, QString::number(s.HysteresisDb()));
+        SetDlgItemText(IDC_MINRX, QString::number(s.nRxLevAccessMin));
     }
 }
 

@@ -1,14 +1,15 @@
 // Fuzzes the System Information decoder: arbitrary octet stores, band
 // power and rest-octet flag; every element of one type (and pairs outside
-// the catalogue) decoded, plus the public formatters within their documented
-// ranges. Checks: a decoding changes no octet, returns the header followed
-// by lines that each start with "\r\n" (but one), gives the same text again, and a
-// pair outside the catalogue returns the header unchanged.
+// the catalogue) decoded, plus each element reader and its formatter on a
+// short message. Checks: a decoding changes no octet, returns the header
+// followed by lines that each start with "\r\n" (but one), gives the same
+// text again, and a pair outside the catalogue returns the header unchanged.
 #include <cstring>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <vector>
 
 #include "FuzzCommon.h"
+#include "sysinfo/BitCursor.h"
 #include "sysinfo/SysInfoDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
@@ -56,16 +57,25 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     FUZZ_CHECK(decoder.DecodeElement(QString(), nAgainType, nAgainElement) ==
                decoder.DecodeElement(QString(), nAgainType, nAgainElement));
 
-    // The formatters on arbitrary octets.
-    const int nTag = fdp.ConsumeIntegralInRange<int>(0, CSysInfoDecoder::SI_OCTETS + 4);
-    (void)decoder.FormatMobileAllocation(nTag);
-    const int nRestType = fdp.ConsumeIntegralInRange<int>(1, CSysInfoDecoder::SI_TYPES);
-    (void)decoder.FormatRestOctets(fdp.ConsumeIntegralInRange<int>(0, CSysInfoDecoder::SI_OCTETS),
-                                   nRestType);
-    unsigned char next[15] = {};
-    const unsigned char byFirst = fdp.ConsumeIntegral<unsigned char>();
-    fdp.ConsumeData(next, sizeof next);
-    (void)CSysInfoDecoder::FormatBitMap0List(byFirst, next);
+    // Each element read from the start of a short message stops at its end
+    // (the octets are on the heap, sized exactly).
+    const std::vector<unsigned char> tail =
+        fdp.ConsumeBytes<unsigned char>(fdp.ConsumeIntegralInRange<size_t>(0, 20));
+    auto read = [&tail](auto reader) {
+        CBitCursor c(tail.data(), static_cast<int>(tail.size()));
+        return reader(c);
+    };
+    (void)CSysInfoDecoder::FormatBitMap0List(read(CSysInfoReader::FrequencyList));
+    (void)CSysInfoDecoder::FormatRachControl(read(CSysInfoReader::RachControl));
+    (void)CSysInfoDecoder::FormatLai(read(CSysInfoReader::Lai));
+    (void)decoder.FormatCellSelection(read(CSysInfoReader::CellSelection));
+    (void)CSysInfoDecoder::FormatControlChannel(read(CSysInfoReader::ControlChannel));
+    (void)CSysInfoDecoder::FormatCellOptions(read(CSysInfoReader::CellOptions));
+    (void)CSysInfoDecoder::FormatCbchChannel(read(CSysInfoReader::ChannelDescription));
+    (void)CSysInfoDecoder::FormatMobileAllocation(read(CSysInfoReader::MobileAllocation));
+    CBitCursor rest(tail.data(), static_cast<int>(tail.size()));
+    rest.Skip(fdp.ConsumeIntegralInRange<int>(0, 8 * 24));
+    (void)decoder.FormatRestOctets(rest.RestOctets());
     std::vector<bool> flags(fdp.ConsumeIntegralInRange(0, 1100));
     for (size_t i = 0; i < flags.size(); ++i)
         flags[i] = fdp.ConsumeBool();

@@ -32,24 +32,39 @@ bool CProfileFile::Save()
         m_nError = QFileDevice::PermissionsError;
         return false;
     }
-    QSaveFile f(m_strPath);
-    // A folder that refuses a temporary file (an installed program's, a
-    // shared one) still lets a writable file be written in place.
-    f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly)) {
-        m_nError = f.error();
-        return false;
-    }
     QByteArray out;
     for (const QString& l : m_lines) {
         out += l.toLatin1();
         out += "\r\n";
+    }
+    QSaveFile f(m_strPath);
+    if (!f.open(QIODevice::WriteOnly)) {
+        // The folder refuses a temporary file (no write permission, an
+        // immutable or otherwise locked folder): a writable file is then
+        // written where it stands.
+        m_nError = f.error();
+        return WriteInPlace(out);
     }
     f.write(out);
     if (!f.commit()) {
         m_nError = f.error() != QFileDevice::NoError ? f.error() : QFileDevice::WriteError;
         return false;
     }
+    return true;
+}
+
+bool CProfileFile::WriteInPlace(const QByteArray& out)
+{
+    // The new text overwrites the old from the start, and only then is the
+    // file cut to its length: the blocks the file holds are used again.
+    QFile f(m_strPath);
+    if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+    if (f.write(out) != out.size() || !f.resize(out.size()) || !f.flush()) {
+        m_nError = f.error() != QFileDevice::NoError ? f.error() : QFileDevice::WriteError;
+        return false;
+    }
+    m_nError = QFileDevice::NoError;
     return true;
 }
 

@@ -6,7 +6,8 @@
 // A settings file in the Windows private profile format: sections in
 // square brackets, key=value lines. Section and key names match without
 // regard to case; blank lines, comments and foreign lines are kept where
-// they stand. Every write replaces the file atomically.
+// they stand. Every write replaces the file atomically, or writes it in
+// place where the folder takes no new file.
 class CProfileFile
 {
 public:
@@ -22,8 +23,9 @@ public:
     // Replaces the key's value where it stands, or adds the key at the end
     // of its section, or the section at the end of the file.
     void WriteString(const QString& section, const QString& key, const QString& value);
-    // Writes the text to the file, atomically where the folder allows it;
-    // true on success. A file without write permission is left alone.
+    // Writes the text to the file, atomically where the folder allows it and
+    // in place where it refuses new files; true on success. A file without
+    // write permission is left alone.
     bool Save();
     // Why the last Save failed (a QFileDevice::FileError), 0 after a success.
     int LastError() const { return m_nError; }
@@ -32,6 +34,7 @@ public:
 
 private:
     QStringList ReadLines() const;
+    bool WriteInPlace(const QByteArray& out);
     static bool IsSection(QStringView line, QStringView* name);
     static bool SplitKey(QStringView line, QStringView* key, QStringView* value);
 

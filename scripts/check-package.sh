@@ -10,7 +10,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh --package
-bash scripts/build.sh --target package_files >/dev/null
 scratch=$(mktemp -d /tmp/tessoly-package.XXXXXX)
 chmod 755 "$scratch"
 pids=()
@@ -20,10 +19,11 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
+# The package as CMake makes it: a plain build, then its target package.
 rm -rf build/package
-if ! cpack --config build/CPackConfig.cmake -B build/package >"$scratch/cpack.log" 2>&1; then
-    cat "$scratch/cpack.log"
-    echo "Package check FAILED: cpack"
+if ! bash scripts/build.sh --target package >"$scratch/package.log" 2>&1; then
+    cat "$scratch/package.log"
+    echo "Package check FAILED: cmake --build build --target package"
     exit 1
 fi
 deb=$(ls build/package/*.deb)
@@ -36,11 +36,11 @@ check() { # check NAME COMMAND...: records PASS or FAIL
     if "$@"; then results+=("PASS  $name"); else results+=("FAIL  $name"); failed=1; fi
 }
 
-# lintian: no errors (warnings and notes are listed, not failed).
-lintian --display-info "$deb" 2>/dev/null | grep -E "^[EWIN]: " >"$scratch/lintian.txt" || true
-lintian_errors=$(grep -c '^E: ' "$scratch/lintian.txt" || true)
-lintian_warnings=$(grep -c '^W: ' "$scratch/lintian.txt" || true)
-check "lintian: $lintian_errors errors, $lintian_warnings warnings" [ "$lintian_errors" -eq 0 ]
+# lintian: no errors, no warnings, no info notes (the package's own
+# overrides give the reason for each tag they hide).
+lintian --display-info "$deb" 2>/dev/null | grep -E "^[EWI]: " >"$scratch/lintian.txt" || true
+lintian_tags=$(wc -l <"$scratch/lintian.txt")
+check "lintian: $lintian_tags errors, warnings or info notes" [ "$lintian_tags" -eq 0 ]
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"

@@ -42,6 +42,7 @@ int CSerialPort::Open(int nPort)
 
 int CSerialPort::OpenDevice(const QString& device)
 {
+    m_strOpenFailure.clear();
     if (m_pThread->isRunning())
         Close();
     m_strDevice = device;
@@ -49,7 +50,11 @@ int CSerialPort::OpenDevice(const QString& device)
     m_pThread->start();
     if (!m_pThread->isRunning())
         return SP_SETUP_FAILED;
-    const int nResult = CallReader([this, &device]() { return m_pReader->OpenDevice(device); });
+    const int nResult = CallReader([this, &device]() {
+        const int n = m_pReader->OpenDevice(device);
+        m_strOpenFailure = m_pReader->OpenFailure();
+        return n;
+    });
     if (nResult == SP_OK || nResult == SP_SETUP_FAILED) {
         // A set-up failure leaves the device open and the reader running.
         m_bRunning = true;

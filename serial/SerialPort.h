@@ -39,6 +39,10 @@ public:
     int Open(int nPort);
     // Opens a device by its path.
     int OpenDevice(const QString& device);
+    // Why the last open failed, in the user's words with the way out
+    // ("No such device: ...", "Permission denied: ...", "In use by another
+    // program: ..."); empty after a success.
+    QString OpenFailure() const { return m_strOpenFailure; }
     int SetParameters(int nBaud, int nDataBits, int nParity, int nStopBits);
     int Close();
     bool IsOpen() const;
@@ -63,6 +67,7 @@ private:
     template <typename F> int CallReader(F f);
 
     CSerialReader* m_pReader;
+    QString m_strOpenFailure;
     QThread* m_pThread;
     CThreadAnchor* m_pAnchor; // runs the calls into the reader thread
     std::atomic<bool> m_bRunning{false};

@@ -1,6 +1,7 @@
 #include "serial/SerialReader.h"
 
 #include "platform/Diagnostics.h"
+#include "platform/PortProblem.h"
 #include "serial/PortLostEvent.h"
 
 #include <QCoreApplication>
@@ -83,23 +84,24 @@ int CSerialReader::OpenDevice(const QString& device)
         Close();
     ResetPacing();
     m_splitter.Reset();
+    m_strOpenFailure.clear();
     // Before the lock file is taken: a missing device is never "in use".
-    if (device.isEmpty() || (device.startsWith(QLatin1Char('/')) && !QFile::exists(device)))
+    if (device.isEmpty() || (device.startsWith(QLatin1Char('/')) && !QFile::exists(device))) {
+        m_strOpenFailure = CPortProblem::Explain(device, 2, QString());
         return 2;
+    }
     m_pPort->setPortName(device);
     m_pPort->clearError();
     if (!m_pPort->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = m_pPort->error();
-        qCDebug(lcSerial) << "open" << device << "failed:" << m_pPort->errorString();
+        const QString systemText = m_pPort->errorString();
+        qCDebug(lcSerial) << "open" << device << "failed:" << systemText;
         m_pPort->clearError();
-        switch (error) {
-        case QSerialPort::DeviceNotFoundError:
-            return 2;
-        case QSerialPort::PermissionError:
-            return 1;
-        default:
-            return 3;
-        }
+        const int nResult = error == QSerialPort::DeviceNotFoundError ? 2
+                            : error == QSerialPort::PermissionError   ? 1
+                                                                      : 3;
+        m_strOpenFailure = CPortProblem::Explain(device, nResult, systemText);
+        return nResult;
     }
     m_bDeviceOpen = true;
 
@@ -119,8 +121,10 @@ int CSerialReader::OpenDevice(const QString& device)
         if (!bSet && m_pPort->error() != QSerialPort::UnsupportedOperationError)
             bOk = false;
     }
-    if (!bOk)
+    if (!bOk) {
         qCWarning(lcSerial) << "set-up of" << device << "failed:" << m_pPort->errorString();
+        m_strOpenFailure = CPortProblem::Explain(device, 4, m_pPort->errorString());
+    }
     m_pPort->clearError();
     return bOk ? 0 : 4;
 }

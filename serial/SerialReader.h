@@ -41,6 +41,8 @@ public:
 
     // These run in the reader thread.
     int OpenDevice(const QString& device);
+    // Why the last OpenDevice failed, for the user; empty after a success.
+    QString OpenFailure() const { return m_strOpenFailure; }
     int SetParameters(int nBaud, int nDataBits, int nParity, int nStopBits);
     int Write(const QByteArray& bytes);
     int Close();
@@ -77,6 +79,7 @@ private:
 
     QObject* m_pOwner;
     QEvent::Type m_nLineMessage;
+    QString m_strOpenFailure;
     int m_nInQueue;
     qint32 m_nBaud = 9600;
     QSerialPort* m_pPort;

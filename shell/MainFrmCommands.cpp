@@ -369,16 +369,32 @@ void CMainFrame::OnConfigure()
     if (!m_pController)
         return;
     m_pController->ClosePorts();
-    if (CPortConfig::ShowConfigureDlg(m_nDataPort, m_nTracePort, 1)) {
-        m_nDataPort = CPortConfig::GetDataPort();
-        m_nTracePort = CPortConfig::GetTracePort();
+    // Ports that were confirmed but do not open are never kept silently: the
+    // dialog comes again with the reason, until they open or the user cancels.
+    for (;;) {
+        const bool bConfirmed = CPortConfig::ShowConfigureDlg(m_nDataPort, m_nTracePort, 1,
+                                                              m_pController->OpenFailures()) != 0;
+        if (bConfirmed) {
+            m_nDataPort = CPortConfig::GetDataPort();
+            m_nTracePort = CPortConfig::GetTracePort();
+        }
+        if (m_pController->OpenPorts(&m_nTracePort, &m_nDataPort) || !bConfirmed ||
+            m_pController->OpenFailures().isEmpty())
+            return;
+        m_pController->ClosePorts();
     }
-    m_pController->OpenPorts(&m_nTracePort, &m_nDataPort);
 }
 
 void CMainFrame::OnHelpTopics()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_strHelpFile));
+    // Without a program to show it (no browser installed) the user is told
+    // where the document lies, to open it some other way.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(m_strHelpFile)))
+        CUiServices::MessageBox(
+            this,
+            QStringLiteral("No program is installed that shows the help document (a web browser). "
+                           "The document is the file\n%1")
+                .arg(m_strHelpFile));
 }
 
 void CMainFrame::OnAbout()

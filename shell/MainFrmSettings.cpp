@@ -1,6 +1,8 @@
 // The main frame's settings file and option bits.
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "control/TessolyDlg.h"
 #include "platform/PortNames.h"
@@ -16,6 +18,24 @@ const QString kDataPort = QStringLiteral("DATA PORT");
 const QString kTracePort = QStringLiteral("TRACE PORT");
 const QString kMisc = QStringLiteral("MISC");
 const QString kGsmtap = QStringLiteral("GSMTAP");
+
+// A placement that lies on no screen (a monitor since unplugged) is brought
+// onto the primary screen, keeping its size; one on any screen stays.
+QRect OnAScreen(const QRect& rc)
+{
+    const QRect area(rc.topLeft(), rc.size().expandedTo(QSize(1, 1)));
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->geometry().intersects(area))
+            return rc;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return rc;
+    const QRect avail = primary->availableGeometry();
+    QRect r = rc;
+    r.moveTo(qMax(avail.left(), qMin(area.left(), avail.right() + 1 - area.width())),
+             qMax(avail.top(), qMin(area.top(), avail.bottom() + 1 - area.height())));
+    return r;
+}
 } // namespace
 
 QString CMainFrame::SettingsFileFor(const QString& commandLine, const QString& programDir)
@@ -50,7 +70,7 @@ void CMainFrame::LoadSettings()
     const int top = ini.GetInt(kWindow, QStringLiteral("Top"), 146);
     const int right = ini.GetInt(kWindow, QStringLiteral("Right"), 815);
     m_nShow = ini.GetInt(kWindow, QStringLiteral("Show"), 1);
-    ApplyPlacement(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), m_nShow);
+    ApplyPlacement(OnAScreen(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))), m_nShow);
 
     m_nLoggingHeight = ini.GetInt(kWindow, QStringLiteral("LoggingHeight"), 50);
     m_nDataPort = ini.GetInt(kDataPort, QStringLiteral("Number"), 1);

@@ -34,6 +34,17 @@ CTessolyApp::~CTessolyApp()
     delete m_pMainFrame;
 }
 
+const char* CTessolyApp::Usage()
+{
+    return "usage: tessoly [-NAME]\n"
+           "       tessoly --help\n"
+           "Front panel for the Tarn GSM test mobile.\n"
+           "  -NAME   use the settings file NAME (NAME.ini when NAME holds no dot) in the\n"
+           "          settings folder instead of Tarn.ini\n"
+           "  --help  show this text and exit\n"
+           "See tessoly(1) for the settings file and the environment.\n";
+}
+
 bool CTessolyApp::InitInstance()
 {
     m_pMainFrame = new CMainFrame(m_args);

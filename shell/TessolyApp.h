@@ -23,6 +23,8 @@ public:
     CMainFrame* MainFrame() const { return m_pMainFrame; }
     // The command line as the program was started, program path first.
     const QStringList& CommandLine() const { return m_args; }
+    // What --help prints.
+    static const char* Usage();
 
 private:
     QStringList m_args;

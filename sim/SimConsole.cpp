@@ -287,14 +287,15 @@ QString CSimConsole::ReplayCommand(const QString& cmd, const QString& strArg)
     const int n = strArg.toInt(&bOk);
     QString reply;
     const bool bReplay = m_pModule->WithReplay([&](CSimReplay& r) {
+        // Every reply names the line that plays next, as seek numbers it.
         if (cmd == QLatin1String("pause")) {
             r.Pause();
-            reply = QStringLiteral("replay paused at %1").arg(r.Position());
+            reply = QStringLiteral("replay paused at %1").arg(r.NextLine());
         } else if (cmd == QLatin1String("resume")) {
             r.Resume();
-            reply = QStringLiteral("replay resumed at %1").arg(r.Position());
+            reply = QStringLiteral("replay resumed at %1").arg(r.NextLine());
         } else if (bOk && r.Seek(n)) {
-            reply = QStringLiteral("replay goes on with line %1 of %2").arg(n).arg(r.Total());
+            reply = QStringLiteral("replay goes on with %1").arg(r.NextLine());
         } else {
             reply = QStringLiteral("seek: line 1..%1 expected").arg(r.Total());
         }

@@ -101,6 +101,13 @@ QString CSimReplay::Position() const
     return QStringLiteral("%1 of %2 lines").arg(m_nPlayed).arg(m_nTotal);
 }
 
+QString CSimReplay::NextLine() const
+{
+    if (!m_bPending)
+        return QStringLiteral("the end, %1 played").arg(Position());
+    return QStringLiteral("line %1 of %2").arg(m_nPlayed + 1).arg(m_nTotal);
+}
+
 void CSimReplay::Report(const QString& strText)
 {
     if (m_progress)
@@ -199,11 +206,11 @@ void CSimReplay::SetReportsOn(bool bOn)
     if (!bOn) {
         m_pTimer->stop();
         if (m_bStarted && m_bPending)
-            Report(QStringLiteral("held at %1 (the module emits no reports)").arg(Position()));
+            Report(QStringLiteral("held at %1 (the module emits no reports)").arg(NextLine()));
         return;
     }
     if (m_bPending)
-        Report(QStringLiteral("playing from %1").arg(Position()));
+        Report(QStringLiteral("playing from %1").arg(NextLine()));
     m_bStarted = true;
     m_nDueMs = m_clock.elapsed();
     Arm();

@@ -49,8 +49,11 @@ public:
     bool IsAtEnd() const { return !m_bPending; }
     // What Open found, as a line for the user.
     QString Summary() const;
-    // "12 of 300 lines", for progress lines and the console.
+    // "12 of 300 lines": how many have been played, for progress lines.
     QString Position() const;
+    // "line 13 of 300": the line that plays next, numbered as Seek numbers
+    // it; "the end" once every line has been played.
+    QString NextLine() const;
 
     // Received data-port lines that come without a command.
     static bool IsUnsolicited(const QByteArray& line);

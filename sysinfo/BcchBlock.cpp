@@ -9,11 +9,21 @@
 
 namespace {
 const int kMessageOctets = CBcchBlock::BLOCK_OCTETS - 1; // after the pseudo length
+
+// The value of one of the record's octet fields, read without a copy on the heap.
+template <size_t N> unsigned char FieldValue(const char (&field)[N])
+{
+    QChar text[N];
+    qsizetype n = 0;
+    for (; n < qsizetype(N) && field[n] != 0; ++n)
+        text[n] = QLatin1Char(field[n]);
+    return CBcchBlock::OctetValue(QStringView(text, n));
+}
 } // namespace
 
 int CBcchBlock::PseudoLength(int nType, const unsigned char* pabyOctets)
 {
-    const int nRest = CSysInfoDecoder::RestOctetCount(nType, pabyOctets);
+    const int nRest = CSysInfoReader::RestOctetCount(nType, pabyOctets);
     return std::clamp(kMessageOctets - nRest, HEADER_OCTETS - 1, kMessageOctets);
 }
 
@@ -44,6 +54,23 @@ QByteArray CBcchBlock::FromRecord(const CTraceReport& r)
     unsigned char o[CSysInfoDecoder::SI_OCTETS];
     int n = 0;
     for (; n < nCount && r.Bcch().aszSysInfo[t][n][0] != 0; ++n)
-        o[n] = static_cast<unsigned char>(CStringE(r.Bcch().aszSysInfo[t][n]).ToInt(16) & 0xFF);
-    return Assemble(t + 1, o, n);
+        o[n] = FieldValue(r.Bcch().aszSysInfo[t][n]);
+    // A line with the message type alone carries no message.
+    return n > 0 ? Assemble(t + 1, o, n) : QByteArray();
+}
+
+unsigned char CBcchBlock::OctetValue(QStringView field)
+{
+    return static_cast<unsigned char>(CStringE::ViewToInt(field, 16) & 0xFF);
+}
+
+std::array<unsigned char, CSysInfoReader::SI_OCTETS> CBcchBlock::RecordOctets(const CTraceReport& r,
+                                                                              int nType)
+{
+    std::array<unsigned char, CSysInfoReader::SI_OCTETS> o{};
+    if (nType < 1 || nType > CSysInfoDecoder::SI_TYPES)
+        return o;
+    for (int k = 0; k < CSysInfoReader::SI_OCTETS; ++k)
+        o[k] = FieldValue(r.Bcch().aszSysInfo[nType - 1][k]);
+    return o;
 }

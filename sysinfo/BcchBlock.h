@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringView>
+#include <array>
+
+#include "sysinfo/SysInfoReader.h"
 
 class CTraceReport;
 
@@ -26,6 +30,13 @@ public:
     // The block of the record's latest Bcch_Report line, or empty when that
     // line stored no octets.
     static QByteArray FromRecord(const CTraceReport& report);
+    // The value of an octet field of the record: its hexadecimal number kept
+    // to the low 8 bits (an empty field is 0).
+    static unsigned char OctetValue(QStringView field);
+    // The octets of type nType (1 .. 4) as the record holds them, whether or
+    // not the latest line carried them; all 0 for another type.
+    static std::array<unsigned char, CSysInfoReader::SI_OCTETS>
+    RecordOctets(const CTraceReport& report, int nType);
     // Length of the message without its rest octets and without the pseudo
     // length octet itself: the value the L2 pseudo length carries.
     static int PseudoLength(int nType, const unsigned char* pabyOctets);

@@ -8,7 +8,7 @@
 
 #include "control/FrameHost.h"
 #include "res/TemplateIds.h"
-#include "trace/StringE.h"
+#include "sysinfo/BcchBlock.h"
 #include "trace/TraceReport.h"
 
 namespace {
@@ -107,13 +107,13 @@ void CBcchSysInfoDlg::OnSelChangedTree()
     // and decode as 0.
     for (int k = 0; k < SI_OCTETS; ++k) {
         QString strToken = QStringLiteral("??");
-        int nValue = 0;
+        unsigned char byValue = 0;
         if (k + 1 < pReport->Bcch().nOctets) {
             const char* pszOctet = pReport->Bcch().aszSysInfo[t - 1][k];
             strToken = field(pszOctet, sizeof(pReport->Bcch().aszSysInfo[t - 1][k]));
-            nValue = CStringE(strToken).ToInt(16) & 0xFF;
+            byValue = CBcchBlock::OctetValue(strToken);
         }
-        m_abySysInfo[t - 1][k] = static_cast<unsigned char>(nValue);
+        m_abySysInfo[t - 1][k] = byValue;
         strText += strToken + QLatin1Char(' ');
     }
     strText += QStringLiteral("]\r\n");

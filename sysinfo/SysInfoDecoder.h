@@ -3,9 +3,12 @@
 #include <QString>
 #include <vector>
 
+#include "sysinfo/SysInfoReader.h"
+
 // Turns the octets of the BCCH System Information messages of types 1 to 4
-// into readable text, one information element at a time. Every line of the
-// text starts with "\r\n" and has no line end of its own.
+// into readable text, one information element at a time: CSysInfoReader
+// reads the message's values, the formatters below write them. Every line
+// of the text starts with "\r\n" and has no line end of its own.
 //
 // The octet store holds, per type, the 20 octets that follow the message
 // type octet. The band power and the rest-octet flag are inputs the owner
@@ -16,7 +19,7 @@ public:
     enum
     {
         SI_TYPES = 4,
-        SI_OCTETS = 20
+        SI_OCTETS = CSysInfoReader::SI_OCTETS
     };
 
     CSysInfoDecoder();
@@ -45,25 +48,17 @@ public:
     // ", " with a line break after every 15 entries.
     static QString FormatChannelList(const std::vector<bool>& flags);
 
-    // --- element formatters (octets as the message carries them) -----------
-    // Bit map 0 frequency list: pabyNext points to the 15 octets after the first.
-    static QString FormatBitMap0List(unsigned char byFirst, const unsigned char* pabyNext);
-    // Mobile allocation of the type 4 message; the tag is octet nTagPos of
-    // that type's store. Octets past the store read as 0.
-    QString FormatMobileAllocation(int nTagPos) const;
-    static QString FormatRachControl(unsigned char a, unsigned char b, unsigned char c);
-    QString FormatCellSelection(unsigned char a, unsigned char b) const;
-    static QString FormatLai(unsigned char a, unsigned char b, unsigned char c, unsigned char d,
-                             unsigned char e);
-    // The last nCount of the type's 20 octets (nType 1 .. 4).
-    QString FormatRestOctets(int nCount, int nType) const;
-    static QString FormatCbchChannel(unsigned char a, unsigned char b, unsigned char c);
-    static QString FormatControlChannel(unsigned char a, unsigned char b, unsigned char c);
-    static QString FormatCellOptions(unsigned char a);
-
-    // How many of a type's 20 octets are its rest octets (type 4: what the
-    // optional CBCH elements leave; below 1 when they fill the message).
-    static int RestOctetCount(int nType, const unsigned char* pabyOctets);
+    // --- element formatters (the values CSysInfoReader reads) ---------------
+    // A frequency list in bit map 0.
+    static QString FormatBitMap0List(const SiFrequencyList& list);
+    static QString FormatMobileAllocation(const SiMobileAllocation& allocation);
+    static QString FormatRachControl(const SiRachControl& rach);
+    QString FormatCellSelection(const SiCellSelection& selection) const;
+    static QString FormatLai(const SiLai& lai);
+    QString FormatRestOctets(const std::vector<unsigned char>& octets) const;
+    static QString FormatCbchChannel(const SiChannelDescription& channel);
+    static QString FormatControlChannel(const SiControlChannel& channel);
+    static QString FormatCellOptions(const SiCellOptions& options);
 
     // Octet store: m_abySysInfo[type - 1][k], k = 0 .. 19.
     unsigned char m_abySysInfo[SI_TYPES][SI_OCTETS];
@@ -73,10 +68,8 @@ public:
     bool m_bRestOctets = true;
 
 private:
-    // Octet k of a type's store; 0 outside the store.
-    unsigned char Octet(int nType, int k) const;
-    QString DecodeType1(int nElement) const;
-    QString DecodeType2(int nElement) const;
-    QString DecodeType3(int nElement) const;
-    QString DecodeType4(int nElement) const;
+    QString FormatElement(const SiType1& si, int nElement) const;
+    QString FormatElement(const SiType2& si, int nElement) const;
+    QString FormatElement(const SiType3& si, int nElement) const;
+    QString FormatElement(const SiType4& si, int nElement) const;
 };

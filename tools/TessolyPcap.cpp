@@ -15,6 +15,10 @@ namespace {
 // Lines of a saved log carry no time: they are taken one second apart.
 const qint64 kSavedLogStepMs = 1000;
 
+const char kUsage[] = "usage: tessoly-pcap IN OUT.pcap\n"
+                      "       tessoly-pcap --help\n"
+                      "  IN: a session recording or a log saved with Logging > Save\n";
+
 int Fail(const QString& strText)
 {
     fprintf(stderr, "tessoly-pcap: %s\n", qPrintable(strText));
@@ -26,9 +30,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.contains(QStringLiteral("--help"))) {
+        fputs(kUsage, stdout);
+        return 0;
+    }
     if (args.size() != 3) {
-        fprintf(stderr, "usage: tessoly-pcap IN OUT.pcap\n"
-                        "  IN: a session recording or a log saved with Logging > Save\n");
+        fputs(kUsage, stderr);
         return 2;
     }
     const QString strIn = args[1], strOut = args[2];

@@ -1,5 +1,6 @@
 #include "wireshark/BcchCapture.h"
 
+#include "protocol/ChannelPlan.h"
 #include "sysinfo/BcchBlock.h"
 #include "trace/StringE.h"
 #include "trace/TraceReport.h"
@@ -28,8 +29,12 @@ bool CBcchCapture::Follow(const CTraceReport& r, int nKind, SBcchMessage* pMessa
         QByteArray block = CBcchBlock::FromRecord(r);
         if (block.isEmpty())
             return false;
-        pMessage->nArfcn = m_nArfcn;
-        pMessage->nLevelDbm = m_nLevelDbm;
+        // The line names the carrier it was received on; the serving cell's
+        // stands in where it does not. The level is known for the serving
+        // carrier only.
+        const int nLineArfcn = CStringE(r.Bcch().szText1).ToInt(10);
+        pMessage->nArfcn = ChannelPlan::Contains(nLineArfcn) ? nLineArfcn : m_nArfcn;
+        pMessage->nLevelDbm = pMessage->nArfcn == m_nArfcn ? m_nLevelDbm : 0;
         pMessage->block = block;
         return true;
     }

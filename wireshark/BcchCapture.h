@@ -14,15 +14,17 @@ struct SBcchMessage
 };
 
 // Follows the trace lines as the record parses them and picks out the
-// System Information messages. The carrier and level are those of the
-// serving cell in the latest Idle_Mode_Rpt or Full Idle Report, as the
-// panel shows them. The live feed and the capture-file tool share it, so
-// both read the module's lines by the panel's own rules.
+// System Information messages. The carrier is the one the Bcch_Report line
+// names, else that of the serving cell in the latest Idle_Mode_Rpt or Full
+// Idle Report; the level is the serving cell's as the panel shows it, 0 dBm
+// (none known) for another carrier or before any serving-cell report. The
+// live feed and the capture-file tool share it, so both read the module's
+// lines by the panel's own rules.
 class CBcchCapture
 {
 public:
     // nKind is what ParseLine returned for the line just parsed. True when
-    // that line stored System Information octets; *pMessage is then filled.
+    // that line carried System Information octets; *pMessage is then filled.
     bool Follow(const CTraceReport& report, int nKind, SBcchMessage* pMessage);
 
     int Arfcn() const { return m_nArfcn; }

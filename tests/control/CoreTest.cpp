@@ -1,9 +1,11 @@
 // The panel's core: paced writes, the log of what crosses the wire, error
 // reports, ports, the idle status and the panel's placement.
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QTest>
 #include <atomic>
 #include <memory>
@@ -11,8 +13,10 @@
 #include <thread>
 #include <unistd.h>
 
+#include "AccessibleChild.h"
 #include "PanelFixture.h"
 #include "TestAccess.h"
+#include "platform/PortConfig.h"
 #include "platform/PortNames.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
@@ -248,6 +252,37 @@ TEST_F(Core, OpenPortsWithTraceNumberZeroLeavesTheDataPortClosed)
     EXPECT_TRUE(dlg->OpenPorts(&trace, &data));
     EXPECT_EQ(TestAccess::TracePortSettings(*dlg).nPort, 2);
     EXPECT_EQ(TestAccess::DataPortSettings(*dlg).nPort, 1);
+}
+
+// At start a port that does not open brings up the port dialog, which says
+// which port and why; the device chosen there is opened.
+TEST_F(Core, PortDialogAtStartSaysWhichPortDidNotOpenAndWhy)
+{
+    dlg->ClosePorts();
+    Drain();
+    const QString missing = dir.filePath(QStringLiteral("ttyUSB0"));
+    CPortNames::SetDevice(2, missing);
+    QString shown;
+    answerer.handler = [&](QWidget* w) {
+        auto* config = qobject_cast<CPortConfig*>(w);
+        if (!config)
+            return false;
+        shown = config->FailureText();
+        AccessibleChild<QSpinBox>(config, QStringLiteral("Data port number"))->setValue(1);
+        AccessibleChild<QSpinBox>(config, QStringLiteral("Trace port number"))->setValue(2);
+        AccessibleChild<QComboBox>(config, QStringLiteral("Trace port device"))
+            ->setEditText(tracePty.SlavePath());
+        config->accept();
+        return true;
+    };
+    int nTrace = 2, nData = 1;
+    EXPECT_TRUE(dlg->SetupPorts(&nTrace, &nData, false));
+    EXPECT_EQ(shown, QStringLiteral("Trace port COM2 did not open:\n%1\nNo such device: plug the "
+                                    "adapter in, or choose another device")
+                         .arg(missing));
+    EXPECT_EQ(CPortNames::DeviceName(2), tracePty.SlavePath());
+    EXPECT_TRUE(dlg->TracePort()->IsOpen());
+    EXPECT_EQ(Data(), QByteArray("AT\r"));
 }
 
 TEST_F(Core, ClrShowsTheIdleStatusInEveryState)

@@ -1,7 +1,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -157,4 +160,38 @@ TEST(ProfileFile, SaveInAFolderThatRefusesNewFilesAndOnAReadOnlyFile)
     EXPECT_EQ(ReadAll(path), QByteArray("[MISC]\r\nOptions=1f\r\n"));
     EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
               readOnly);
+}
+
+namespace {
+// Sets or clears the immutable attribute of a folder (chattr +i); false
+// where the file system or the user's capabilities do not allow it.
+bool SetImmutable(const QString& path, bool on)
+{
+    const int fd = open(path.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    close(fd);
+    return ok;
+}
+} // namespace
+
+// An immutable folder refuses every new file, to root too: its file is
+// still written in place.
+TEST(ProfileFile, SaveInAnImmutableFolder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tarn.ini"));
+    WriteAll(path, "[MISC]\r\nOptions=1f\r\nLast Number=+49 30 1234\r\n");
+    if (!SetImmutable(dir.path(), true))
+        GTEST_SKIP() << "no immutable folders here (file system or capability)";
+    CProfileFile ini(path);
+    ini.WriteString(QStringLiteral("MISC"), QStringLiteral("Options"), QStringLiteral("4"));
+    const bool saved = ini.Save();
+    EXPECT_TRUE(SetImmutable(dir.path(), false));
+    EXPECT_TRUE(saved) << ini.LastError();
+    EXPECT_EQ(ReadAll(path), QByteArray("[MISC]\r\nOptions=4\r\nLast Number=+49 30 1234\r\n"));
 }

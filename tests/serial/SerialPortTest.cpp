@@ -11,9 +11,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <poll.h>
+#include <pwd.h>
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -88,6 +95,79 @@ QByteArray NumberedLines(const char* pszHead, const char* pszTail, int nLines)
     return bytes;
 }
 
+// A forked copy of this process that runs a function, sends back what it
+// returned and then stays until released (when this object goes), holding
+// whatever the function opened.
+class ChildProcess
+{
+public:
+    explicit ChildProcess(const std::function<QByteArray()>& f)
+    {
+        int out[2], hold[2];
+        if (::pipe(out) != 0)
+            return;
+        if (::pipe(hold) != 0) {
+            ::close(out[0]);
+            ::close(out[1]);
+            return;
+        }
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(out[0]);
+            ::close(hold[1]);
+            const QByteArray result = f();
+            if (::write(out[1], result.constData(), result.size()) < 0)
+                _exit(1);
+            ::close(out[1]);
+            char c;
+            while (::read(hold[0], &c, 1) > 0) {
+            }
+            _exit(0);
+        }
+        ::close(out[1]);
+        ::close(hold[0]);
+        m_out = out[0];
+        m_hold = hold[1];
+    }
+    ~ChildProcess()
+    {
+        ::close(m_hold);
+        ::close(m_out);
+        if (m_pid <= 0)
+            return;
+        QElapsedTimer t;
+        t.start();
+        while (::waitpid(m_pid, nullptr, WNOHANG) == 0) {
+            if (t.elapsed() > 5000) {
+                ::kill(m_pid, SIGKILL);
+                ::waitpid(m_pid, nullptr, 0);
+                break;
+            }
+            QThread::msleep(5);
+        }
+    }
+    pid_t Pid() const { return m_pid; }
+    // What the function returned, once the child has sent it.
+    QByteArray Result()
+    {
+        QByteArray result;
+        char buf[1024];
+        struct pollfd p = {m_out, POLLIN, 0};
+        while (m_out >= 0 && ::poll(&p, 1, 10000) > 0) {
+            const ssize_t n = ::read(m_out, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            result.append(buf, n);
+        }
+        return result;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    int m_hold = -1;
+};
+
 // Polls without running the event loop, so no line event is handled meanwhile.
 template <typename F> bool PollWithoutEvents(F pred, int ms)
 {
@@ -137,6 +217,8 @@ TEST(SerialPort, OpenErrors)
     Channel a, b;
     EXPECT_EQ(a.port->OpenDevice(QStringLiteral("/dev/tessoly-no-such-device")), SP_NO_PORT);
     EXPECT_FALSE(a.port->IsOpen());
+    EXPECT_EQ(a.port->OpenFailure(),
+              QStringLiteral("No such device: plug the adapter in, or choose another device"));
     EXPECT_EQ(a.port->OpenDevice(QString()), SP_NO_PORT);
     // A path that is not a terminal opens as a file but cannot be set up.
     EXPECT_NE(a.port->OpenDevice(QStringLiteral("/proc/self/status")), SP_OK);
@@ -144,9 +226,13 @@ TEST(SerialPort, OpenErrors)
 
     ASSERT_EQ(a.port->OpenDevice(pty.SlavePath()), SP_OK);
     EXPECT_TRUE(a.port->IsOpen());
+    EXPECT_EQ(a.port->OpenFailure(), QString());
     // The device is held by the first channel.
     EXPECT_EQ(b.port->OpenDevice(pty.SlavePath()), SP_ACCESS_DENIED);
     EXPECT_FALSE(b.port->IsOpen());
+    EXPECT_EQ(b.port->OpenFailure(),
+              QStringLiteral("In use by this program: the other port already has it; choose "
+                             "another device"));
     EXPECT_EQ(a.port->Close(), SP_OK);
     EXPECT_FALSE(a.port->IsOpen());
     EXPECT_EQ(b.port->OpenDevice(pty.SlavePath()), SP_OK);
@@ -156,6 +242,53 @@ TEST(SerialPort, OpenErrors)
     EXPECT_EQ(a.port->Close(), SP_OK);
     EXPECT_EQ(a.port->Write("AT\r", 3), SP_WRITE_FAILED);
     EXPECT_EQ(a.port->SetParameters(19200, 8, 0, 0), SP_SETUP_FAILED);
+}
+
+// Another panel has the port: the one that cannot open it names that program.
+TEST(SerialPort, PortHeldByAnotherProgramNamesIt)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    ChildProcess holder([&pty] {
+        // Kept open until the child is released.
+        auto* pReader = new CSerialReader(nullptr, kLineEvent, 4096, 1024);
+        return QByteArray::number(pReader->OpenDevice(pty.SlavePath()));
+    });
+    ASSERT_EQ(holder.Result(), QByteArray("0"));
+    QFile comm(QStringLiteral("/proc/self/comm"));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    Channel c;
+    EXPECT_EQ(c.port->OpenDevice(pty.SlavePath()), SP_ACCESS_DENIED);
+    EXPECT_EQ(c.port->OpenFailure(), QStringLiteral("In use by another program: %1 (pid %2); close "
+                                                    "it there, or choose another device")
+                                         .arg(QString::fromLocal8Bit(comm.readAll().trimmed()))
+                                         .arg(holder.Pid()));
+}
+
+// A user outside the device's group is told which group to join, by name.
+TEST(SerialPort, DeviceOfAGroupTheUserIsNotInSaysWhichGroupToJoin)
+{
+    const group* dialout = ::getgrnam("dialout");
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || !dialout || !nobody)
+        GTEST_SKIP() << "needs root, the group dialout and the user nobody";
+    const gid_t dialoutGid = dialout->gr_gid;
+    const uid_t nobodyUid = nobody->pw_uid;
+    const gid_t nobodyGid = nobody->pw_gid;
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsValid());
+    const QByteArray path = QFile::encodeName(pty.SlavePath());
+    ASSERT_EQ(::chown(path.constData(), 0, dialoutGid), 0);
+    ASSERT_EQ(::chmod(path.constData(), 0660), 0);
+    ChildProcess child([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobodyGid) != 0 || ::setuid(nobodyUid) != 0)
+            return QByteArray("cannot become nobody");
+        CSerialReader reader(nullptr, kLineEvent, 4096, 1024);
+        const int nResult = reader.OpenDevice(pty.SlavePath());
+        return QByteArray::number(nResult) + ' ' + reader.OpenFailure().toUtf8();
+    });
+    EXPECT_EQ(child.Result(), QByteArray("1 Permission denied: add your user to the group dialout "
+                                         "(sudo usermod -aG dialout nobody) and log in again"));
 }
 
 TEST(SerialPort, OpenByNumberUsesThePortMapping)

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -7,10 +8,12 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
+#include "AccessibleChild.h"
 #include "ModalAnswerer.h"
 #include "ShellFixture.h"
 #include "TestAccess.h"
 #include "control/TessolyDlg.h"
+#include "platform/PortConfig.h"
 #include "serial/SerialPort.h"
 
 // Start-up opens the ports only after the settings were read and the window laid out.
@@ -148,6 +151,20 @@ TEST(Lifecycle, MenuCommandsToggleTheirChecks)
     QToolTip::hideText();
 }
 
+// With no program to show the help document (the offscreen platform has
+// none) the user learns where it lies.
+TEST(Lifecycle, HelpTopicsWithoutABrowserNamesTheDocument)
+{
+    ShellFixture fx;
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    fx.frame->OnCommand(ID_HELP_TOPICS);
+    ASSERT_EQ(answer.messages.size(), 1);
+    EXPECT_TRUE(answer.messages[0].endsWith(QStringLiteral("\n") + fx.frame->m_strHelpFile))
+        << answer.messages[0].toStdString();
+    EXPECT_TRUE(fx.frame->m_strHelpFile.endsWith(QStringLiteral("Tarn Front Panel Software.html")));
+}
+
 // The menu bar and the tool bar, item by item, separators included.
 TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
 {
@@ -173,4 +190,33 @@ TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
         buttons << (a->isSeparator() ? QStringLiteral("-") : a->data().toString());
     EXPECT_EQ(buttons.join(QLatin1Char(' ')).toStdString(),
               "32778 32779 - 32784 32786 32787 32788 32783 - 32777");
+}
+
+// Options > Configure with a device that does not open does not end as if
+// all were well: the dialog comes again, saying which port and why.
+TEST(Lifecycle, ConfigureAsksAgainWithTheReasonUntilThePortsOpen)
+{
+    ShellFixture fx("[MISC]\r\nOptions=11\r\n");
+    ModalAnswerer answer;
+    ASSERT_TRUE(fx.Create());
+    const QString missing = fx.m_dir.filePath(QStringLiteral("ttyUSB1"));
+    QStringList shown;
+    answer.handler = [&](QWidget* w) {
+        auto* config = qobject_cast<CPortConfig*>(w);
+        if (!config)
+            return false;
+        shown << config->FailureText();
+        AccessibleChild<QComboBox>(config, QStringLiteral("Trace port device"))
+            ->setEditText(shown.size() == 1 ? missing : fx.trace.SlavePath());
+        config->accept();
+        return true;
+    };
+    fx.frame->OnCommand(ID_OPTIONS_CONFIGURE);
+    EXPECT_EQ(shown, QStringList({QString(), QStringLiteral("Trace port COM2 did not open:\n%1\nNo "
+                                                            "such device: plug the adapter in, or "
+                                                            "choose another device")
+                                                 .arg(missing)}));
+    EXPECT_TRUE(fx.frame->m_pController->TracePort()->IsOpen());
+    EXPECT_TRUE(fx.frame->m_pController->DataPort()->IsOpen());
+    EXPECT_TRUE(answer.messages.isEmpty());
 }

@@ -26,6 +26,24 @@ TEST(Screens, AboutBoxShowsVersionAndIcon)
     SavePng(&dlg, "about");
 }
 
+// After a failed attempt the dialog says, readably, which ports and why.
+TEST(Screens, PortConfigurationSaysWhyPortsDidNotOpen)
+{
+    const QString stable =
+        QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    const QString reason = QStringLiteral("Permission denied: add your user to the group dialout "
+                                          "(sudo usermod -aG dialout alice) and log in again");
+    CPortConfig dlg(1, 2);
+    dlg.ShowFailures({{true, 2, stable, reason},
+                      {false, 1, QStringLiteral("/dev/ttyUSB1"),
+                       QStringLiteral("In use by another program: tessoly (pid 4711); close it "
+                                      "there, or choose another device")}});
+    EXPECT_TRUE(dlg.FailureText().startsWith(
+        QStringLiteral("Trace port COM2 did not open:\n%1\n%2").arg(stable, reason)));
+    dlg.show();
+    SavePng(&dlg, "port_config_failed");
+}
+
 TEST(Screens, PortConfigurationListsNumbersAndDevices)
 {
     CPortConfig dlg(3, 4);

@@ -2,7 +2,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -44,6 +46,39 @@ TEST(Settings, NoFileGivesEveryDefault)
     EXPECT_EQ(frame.m_nShow, 1);
     EXPECT_EQ(frame.SettingsFile(),
               QDir::toNativeSeparators(dir.path()) + QStringLiteral("/Tarn.ini"));
+}
+
+// A placement left on a monitor since unplugged comes back onto the primary
+// screen with its size; one on a screen stays where it was.
+TEST(Settings, PlacementOnNoScreenIsBroughtOntoThePrimaryScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint beyond = QGuiApplication::primaryScreen()->virtualGeometry().bottomRight();
+    const QSize size = screen.size() / 2;
+    for (const bool bOnScreen : {false, true}) {
+        const QRect saved(
+            bOnScreen ? screen.topLeft() + QPoint(40, 30) : beyond + QPoint(1000, 1000), size);
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("Tarn.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("[WINDOW]\r\nLeft=%1\r\nTop=%2\r\nRight=%3\r\nBottom=%4\r\n")
+                    .arg(saved.left())
+                    .arg(saved.top())
+                    .arg(saved.right() + 1)
+                    .arg(saved.bottom() + 1)
+                    .toLatin1());
+        f.close();
+        CMainFrame frame({QStringLiteral("/x/tessoly")});
+        frame.SetProgramDir(dir.path());
+        frame.LoadSettings();
+        const QRect placed = frame.m_rcNormal;
+        EXPECT_EQ(placed.size(), size);
+        EXPECT_TRUE(screen.contains(placed)) << placed.x() << "," << placed.y();
+        if (bOnScreen) {
+            EXPECT_EQ(placed, saved);
+        }
+        EXPECT_EQ(frame.pos(), placed.topLeft());
+    }
 }
 
 TEST(Settings, OptionsAreToggledAndWrittenInLowerCaseHex)

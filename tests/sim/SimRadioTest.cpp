@@ -1,13 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SimFields.h"
 #include "sim/SimRadio.h"
 #include "sim/SimReports.h"
+#include "sysinfo/SysInfoReader.h"
 
 namespace {
-bool BitMap0Has(const std::array<uint8_t, 20>& o, int ch)
+bool Lists(const SiFrequencyList& list, int ch)
 {
-    return (o[15 - (ch - 1) / 8] >> ((ch - 1) % 8)) & 1;
+    return std::count(list.arfcns.begin(), list.arfcns.end(), ch) == 1;
+}
+
+// The cell's MCC, MNC and LAC as a message carries them.
+void ExpectLai(const SiLai& lai, const CSimCell& s)
+{
+    EXPECT_EQ(lai.anMcc[0] * 100 + lai.anMcc[1] * 10 + lai.anMcc[2], s.nMcc);
+    EXPECT_EQ(lai.anMnc[2], 0xF);
+    EXPECT_EQ(lai.anMnc[0] * 10 + lai.anMnc[1], s.nMnc);
+    EXPECT_EQ(lai.nLac, s.nLac);
 }
 } // namespace
 
@@ -34,31 +46,28 @@ TEST(SimRadio, SystemInformationEncodesTheCell)
 {
     CSimRadio r(3);
     const CSimCell& s = r.Serving();
-    const auto si1 = r.SysInfo(1), si2 = r.SysInfo(2), si3 = r.SysInfo(3), si4 = r.SysInfo(4);
-    EXPECT_EQ(si1[0] & 0xC0, 0); // bit map 0
+    const SiType1 si1 = CSysInfoReader::Type1(r.SysInfo(1).data());
+    const SiType2 si2 = CSysInfoReader::Type2(r.SysInfo(2).data());
+    const SiType3 si3 = CSysInfoReader::Type3(r.SysInfo(3).data());
+    const SiType4 si4 = CSysInfoReader::Type4(r.SysInfo(4).data());
+    EXPECT_EQ(si1.cellChannels.nFormatId, 0); // bit map 0
     for (int ch : r.CellAllocation())
-        EXPECT_TRUE(BitMap0Has(si1, ch)) << ch;
-    int nSet = 0;
-    for (int ch = 1; ch <= 124; ++ch)
-        nSet += BitMap0Has(si2, ch);
-    EXPECT_EQ(nSet, 6);
+        EXPECT_TRUE(Lists(si1.cellChannels, ch)) << ch;
+    EXPECT_EQ(si2.neighbours.arfcns.size(), 6);
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(BitMap0Has(si2, r.Neighbour(i).nArfcn));
-    EXPECT_EQ(si3[0] << 8 | si3[1], s.nCi);
-    EXPECT_EQ((si3[2] & 0xF) * 100 + (si3[2] >> 4) * 10 + (si3[3] & 0xF), s.nMcc);
-    EXPECT_EQ(si3[3] >> 4, 0xF);
-    EXPECT_EQ((si3[4] & 0xF) * 10 + (si3[4] >> 4), s.nMnc);
-    EXPECT_EQ(si3[5] << 8 | si3[6], s.nLac);
-    EXPECT_TRUE(std::equal(si3.begin() + 2, si3.begin() + 7, si4.begin()));
-    EXPECT_EQ(si4[10], 0x64); // CBCH channel description
-    EXPECT_EQ((si4[12] & 3) << 8 | si4[13], s.nArfcn);
-    EXPECT_EQ(si4[11] >> 3, 0x0A); // SDCCH/8, subchannel 2
+        EXPECT_TRUE(Lists(si2.neighbours, r.Neighbour(i).nArfcn));
+    EXPECT_EQ(si3.nCi, s.nCi);
+    ExpectLai(si3.lai, s);
+    ExpectLai(si4.lai, s);
+    EXPECT_TRUE(si4.bCbch); // CBCH channel description
+    EXPECT_EQ(si4.cbch.nArfcn, s.nArfcn);
+    EXPECT_EQ(si4.cbch.nChannelType, 0x0A); // SDCCH/8, subchannel 2
 
     CSimRadio h(3, false, true);
-    const auto hop4 = h.SysInfo(4);
-    EXPECT_TRUE(hop4[12] & 0x10);
-    EXPECT_EQ(hop4[14], 0x72); // mobile allocation follows
-    EXPECT_EQ(hop4[15], 1);
+    const SiType4 hop4 = CSysInfoReader::Type4(h.SysInfo(4).data());
+    EXPECT_TRUE(hop4.cbch.bHopping);
+    EXPECT_TRUE(hop4.bMobileAllocation); // mobile allocation follows
+    EXPECT_EQ(hop4.mobileAllocation.nLength, 1);
 }
 
 TEST(SimRadio, MovingTheServingCell)
@@ -73,14 +82,14 @@ TEST(SimRadio, MovingTheServingCell)
     EXPECT_FALSE(r.MoveServing(0));
     EXPECT_TRUE(r.MoveServing(700)); // a free channel of the 1800 band
     EXPECT_EQ(r.Serving().nArfcn, 700);
-    const auto si1 = r.SysInfo(1);
-    EXPECT_EQ(si1[0] & 0xCE, 0x8E); // variable bit map
-    EXPECT_EQ((si1[0] & 1) << 9 | si1[1] << 1 | si1[2] >> 7, r.CellAllocation().front());
+    const SiFrequencyList ca = CSysInfoReader::Type1(r.SysInfo(1).data()).cellChannels;
+    EXPECT_TRUE(ca.bVariableBitMap);
+    EXPECT_EQ(ca.arfcns.front(), r.CellAllocation().front());
     // neighbours of the 1800 band cannot go into bit map 0: the list says it is partial
-    EXPECT_FALSE(r.SysInfo(2)[0] & 0x20);
+    EXPECT_FALSE(CSysInfoReader::Type2(r.SysInfo(2).data()).bExtension);
     r.MoveServing(r.Neighbour(0).nArfcn);
     EXPECT_EQ(r.Neighbour(0).nArfcn, 700);
-    EXPECT_TRUE(r.SysInfo(2)[0] & 0x20);
+    EXPECT_TRUE(CSysInfoReader::Type2(r.SysInfo(2).data()).bExtension);
     r.SetLevels(70, {-5});
     EXPECT_EQ(r.Serving().nLevel, 63);
     EXPECT_EQ(r.Neighbour(0).nLevel, 0);

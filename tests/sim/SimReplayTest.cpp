@@ -171,7 +171,7 @@ TEST_F(SimReplayTest, ConsolePausesResumesSeeksAndLoops)
     CSimConsole console(sim.get());
     bool bQuit = false;
     ASSERT_TRUE(trace->WaitFor("L1\r\n"));
-    EXPECT_TRUE(console.Execute("pause", &bQuit).startsWith("replay paused at "));
+    EXPECT_TRUE(console.Execute("pause", &bQuit).startsWith("replay paused at line "));
     trace->Collect(50); // what was on its way
     trace->Clear();
     trace->Collect(300);
@@ -180,7 +180,8 @@ TEST_F(SimReplayTest, ConsolePausesResumesSeeksAndLoops)
     EXPECT_EQ(console.Execute("seek 5", &bQuit), "seek: line 1..4 expected");
     trace->Collect(100);
     EXPECT_TRUE(trace->Text().isEmpty()); // still paused
-    EXPECT_EQ(console.Execute("resume", &bQuit), "replay resumed at 2 of 4 lines");
+    // One numbering: the line seek named is the one resume names.
+    EXPECT_EQ(console.Execute("resume", &bQuit), "replay resumed at line 3 of 4");
     ASSERT_TRUE(trace->WaitFor("L1\r\n")); // L3, L4, then from the start again
     EXPECT_TRUE(trace->Text().startsWith("L3\r\nL4\r\nL1\r\n")) << trace->Text().constData();
     EXPECT_TRUE(Progress().contains("replay: starting again"));

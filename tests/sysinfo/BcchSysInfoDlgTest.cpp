@@ -138,6 +138,20 @@ TEST_F(BcchDlgTest, OctetsShownStoredAndDecoded)
     EXPECT_TRUE(dlg.Text().contains(QStringLiteral("\r\nMS-TXPWR-MAX-CCH: 0 = 30 dBm")));
 }
 
+// The panel's diff RX and min RX are the dialog's cell selection values,
+// also for an octet field the module would never send.
+TEST_F(BcchDlgTest, PanelShowsTheCellSelectionTheDialogDecodes)
+{
+    ASSERT_TRUE(dlg.Create());
+    panel.HandleTraceLine("Bcch_Report 21 12 34 1B 00 00 00 00 00 00 00 00 00 00 00 -1 1F 00 00 "
+                          "00 00 00 00 00");
+    Select(3, 5);
+    EXPECT_TRUE(dlg.Text().contains(QStringLiteral("HYSTERESIS: 7 = 14 dB")));
+    EXPECT_TRUE(dlg.Text().contains(QStringLiteral("RXLEV-ACCESS-MIN: 31 ")));
+    EXPECT_EQ(panel.GetDlgItemText(IDC_DIFFRX), QStringLiteral("14"));
+    EXPECT_EQ(panel.GetDlgItemText(IDC_MINRX), QStringLiteral("31"));
+}
+
 TEST_F(BcchDlgTest, RestOctetsFollowTheTraceFlags)
 {
     ASSERT_TRUE(dlg.Create());

@@ -4,9 +4,20 @@
 #include <initializer_list>
 #include <utility>
 
+#include "sysinfo/BitCursor.h"
 #include "sysinfo/SysInfoDecoder.h"
 
 namespace {
+using R = CSysInfoReader;
+
+// An element read from its octets.
+template <class T, class... Octets> T Read(T (*read)(CBitCursor&), Octets... octets)
+{
+    const unsigned char o[] = {static_cast<unsigned char>(octets)...};
+    CBitCursor c(o, sizeof o);
+    return read(c);
+}
+
 // Fills octets of a type's store from k on.
 void Put(CSysInfoDecoder& d, int type, int k, std::initializer_list<int> octets)
 {
@@ -72,19 +83,19 @@ TEST(SysInfoDecoder, RachControl)
                                   "\r\nRE: 1 = Cell Reestablishment not  allowed"
                                   "\r\n") +
                              AccLines(0x0004);
-    EXPECT_EQ(CSysInfoDecoder::FormatRachControl(0x45, 0x00, 0x04), expected);
+    EXPECT_EQ(CSysInfoDecoder::FormatRachControl(Read(R::RachControl, 0x45, 0x00, 0x04)), expected);
     EXPECT_TRUE(expected.contains(QStringLiteral("\r\nACC 2: 1 = Access is barred")));
     EXPECT_TRUE(expected.contains(QStringLiteral("\r\nECC 10: 0 = Emergency Call allowed")));
 
     // Highest codes and every class barred: the table ends and bit 10 flips its wording.
-    const QString all = CSysInfoDecoder::FormatRachControl(0xFF, 0xFF, 0xFF);
+    const QString all = CSysInfoDecoder::FormatRachControl(Read(R::RachControl, 0xFF, 0xFF, 0xFF));
     EXPECT_TRUE(all.startsWith(QStringLiteral("\r\nMax Retrans: 3 = 7 Maximum")));
     EXPECT_TRUE(all.contains(QStringLiteral("\r\nTx-Integer: 15 = 50 Slots")));
     EXPECT_TRUE(all.contains(QStringLiteral("\r\nCell Bar Access: 1 = Cell is barred")));
     EXPECT_TRUE(all.contains(QStringLiteral("\r\nECC 10: 1 = Emergency Call not allowed")));
     EXPECT_TRUE(all.contains(QStringLiteral("\r\nACC 15: 1 = Access is barred")));
     // The access classes come from octet b (8 .. 15) and c (0 .. 7).
-    const QString hi = CSysInfoDecoder::FormatRachControl(0x00, 0x80, 0x00);
+    const QString hi = CSysInfoDecoder::FormatRachControl(Read(R::RachControl, 0x00, 0x80, 0x00));
     EXPECT_TRUE(hi.contains(QStringLiteral("\r\nACC 15: 1 = Access is barred")));
     EXPECT_TRUE(hi.contains(QStringLiteral("\r\nACC 7: 0 = Access is not barred")));
 }
@@ -128,17 +139,17 @@ TEST(SysInfoDecoder, BitMap0AndFormatId)
 
 TEST(SysInfoDecoder, LocationAreaIdentification)
 {
-    EXPECT_EQ(CSysInfoDecoder::FormatLai(0x62, 0xF2, 0x10, 0x12, 0x34),
+    EXPECT_EQ(CSysInfoDecoder::FormatLai(Read(R::Lai, 0x62, 0xF2, 0x10, 0x12, 0x34)),
               Crlf("\r\nMobile Country Code (MCC):  262"
                    "\r\nMobile Network Code (MNC): 01"
                    "\r\nLocation Area Country Code (LAC): 1234"));
-    const QString s = CSysInfoDecoder::FormatLai(0x02, 0xF8, 0x01, 0x00, 0x0A);
+    const QString s = CSysInfoDecoder::FormatLai(Read(R::Lai, 0x02, 0xF8, 0x01, 0x00, 0x0A));
     EXPECT_TRUE(s.contains(QStringLiteral("(MCC):  208\r\n")));
     EXPECT_TRUE(s.contains(QStringLiteral("(MNC): 10\r\n")));
     // Upper-case hexadecimal without leading zeros.
     EXPECT_TRUE(s.endsWith(QStringLiteral("(LAC): A")));
     // Filler digits show as F; the third MNC digit is not shown.
-    const QString f = CSysInfoDecoder::FormatLai(0xFF, 0x3F, 0xFF, 0xFF, 0xFF);
+    const QString f = CSysInfoDecoder::FormatLai(Read(R::Lai, 0xFF, 0x3F, 0xFF, 0xFF, 0xFF));
     EXPECT_TRUE(f.contains(QStringLiteral("(MCC):  FFF\r\n")));
     EXPECT_TRUE(f.contains(QStringLiteral("(MNC): FF\r\n")));
     EXPECT_TRUE(f.endsWith(QStringLiteral("(LAC): FFFF")));
@@ -155,15 +166,15 @@ TEST(SysInfoDecoder, CellSelectionUsesBandPower)
                              "supported"
                              "\r\nRXLEV-ACCESS-MIN: 10 = -100 dBm");
     d.m_nBandPower = 43;
-    EXPECT_EQ(d.FormatCellSelection(0x45, 0x0A), e43);
+    EXPECT_EQ(d.FormatCellSelection(Read(R::CellSelection, 0x45, 0x0A)), e43);
     d.m_nBandPower = 30;
-    EXPECT_TRUE(d.FormatCellSelection(0x45, 0x0A)
+    EXPECT_TRUE(d.FormatCellSelection(Read(R::CellSelection, 0x45, 0x0A))
                     .contains(QStringLiteral("\r\nMS-TXPWR-MAX-CCH: 5 = 20 dBm\r\n")));
     // Level 22 computes -1, which is replaced by the level.
     d.m_nBandPower = 43;
-    EXPECT_TRUE(d.FormatCellSelection(0x16, 0x00)
+    EXPECT_TRUE(d.FormatCellSelection(Read(R::CellSelection, 0x16, 0x00))
                     .contains(QStringLiteral("\r\nMS-TXPWR-MAX-CCH: 22 = 22 dBm\r\n")));
-    const QString b = d.FormatCellSelection(0x00, 0xFF);
+    const QString b = d.FormatCellSelection(Read(R::CellSelection, 0x00, 0xFF));
     EXPECT_TRUE(b.contains(QStringLiteral("(ACS): 1 \r\n")));
     EXPECT_TRUE(b.contains(QStringLiteral("(NECI): 1 = New establishment causes are supported")));
     EXPECT_TRUE(b.endsWith(QStringLiteral("RXLEV-ACCESS-MIN: 63 = -47 dBm")));
@@ -179,7 +190,8 @@ TEST(SysInfoDecoder, CellSelectionUsesBandPower)
 
 TEST(SysInfoDecoder, ControlChannelAndCellOptions)
 {
-    const QString cc5 = CSysInfoDecoder::FormatControlChannel(0x05, 0x00, 0x00);
+    const QString cc5 =
+        CSysInfoDecoder::FormatControlChannel(Read(R::ControlChannel, 0x05, 0x00, 0x00));
     EXPECT_TRUE(cc5.contains(QStringLiteral(
         "\r\nCCCH-CONF: 5 = 0 basic phys. chan. used for CCCH comb. witdh SDCCHs\r\n")));
     EXPECT_TRUE(cc5.startsWith(QStringLiteral("\r\nATT: 0 = IMSI attach-detach not  allowed")));
@@ -203,67 +215,70 @@ TEST(SysInfoDecoder, ControlChannelAndCellOptions)
         {7, "7 = 0 basic phys. chan. used for CCCH comb."},
     };
     for (const auto& c : confs)
-        EXPECT_TRUE(CSysInfoDecoder::FormatControlChannel(0x70 | c.code, 0x07, 0xFF)
+        EXPECT_TRUE(CSysInfoDecoder::FormatControlChannel(
+                        Read(R::ControlChannel, 0x70 | c.code, 0x07, 0xFF))
                         .contains(QStringLiteral("CCCH-CONF: ") + QLatin1String(c.text)))
             << c.code;
-    const QString full = CSysInfoDecoder::FormatControlChannel(0x7F, 0xFF, 0xFF);
+    const QString full =
+        CSysInfoDecoder::FormatControlChannel(Read(R::ControlChannel, 0x7F, 0xFF, 0xFF));
     EXPECT_TRUE(full.contains(QStringLiteral("\r\nATT: 1 = IMSI attach-detach allowed\r\n")));
     EXPECT_TRUE(full.contains(QStringLiteral("\r\nBS-AG-BLKS-RES: 7 \r\n")));
     EXPECT_TRUE(full.contains(QStringLiteral("BS-PA-MFRMS: 7 = 9 multiframes")));
     EXPECT_TRUE(full.endsWith(QStringLiteral("\r\nTimeout Value: 255 ")));
 
-    EXPECT_EQ(CSysInfoDecoder::FormatCellOptions(0x0F),
+    EXPECT_EQ(CSysInfoDecoder::FormatCellOptions(Read(R::CellOptions, 0x0F)),
               Crlf("\r\nPower Control Indicator: 0 = PWRC is not  set"
                    "\r\nDTX Indicator: 0 = The MSs may  use uplink discontinous transmission"
                    "\r\nRADIO-LINK-TIMEOUT: 15 = 64"));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(0x40).startsWith(
-        QStringLiteral("\r\nPower Control Indicator: 1 = PWRC is set\r\n")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(0x10).contains(
-        QStringLiteral("DTX Indicator: 1 = The MSs shall  use")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(0x20).contains(
-        QStringLiteral("DTX Indicator: 2 = The MSs shall not  use")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(0x30).contains(
-        QStringLiteral("DTX Indicator: 3 = The MSs may  use")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(0x00).endsWith(
-        QStringLiteral("RADIO-LINK-TIMEOUT: 0 = 4")));
+    EXPECT_TRUE(
+        CSysInfoDecoder::FormatCellOptions(Read(R::CellOptions, 0x40))
+            .startsWith(QStringLiteral("\r\nPower Control Indicator: 1 = PWRC is set\r\n")));
+    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(Read(R::CellOptions, 0x10))
+                    .contains(QStringLiteral("DTX Indicator: 1 = The MSs shall  use")));
+    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(Read(R::CellOptions, 0x20))
+                    .contains(QStringLiteral("DTX Indicator: 2 = The MSs shall not  use")));
+    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(Read(R::CellOptions, 0x30))
+                    .contains(QStringLiteral("DTX Indicator: 3 = The MSs may  use")));
+    EXPECT_TRUE(CSysInfoDecoder::FormatCellOptions(Read(R::CellOptions, 0x00))
+                    .endsWith(QStringLiteral("RADIO-LINK-TIMEOUT: 0 = 4")));
 }
 
 TEST(SysInfoDecoder, CbchChannelDescription)
 {
-    EXPECT_EQ(CSysInfoDecoder::FormatCbchChannel(0x52, 0x00, 0x00),
+    EXPECT_EQ(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x52, 0x00, 0x00)),
               Crlf("\r\nChannel Type and TDMA Offset: 10 = SDCCH/8 + SDCCH/C8 or CBCH(SDCCH/8) , "
                    "Subchannel = 2"
                    "\r\nTimeslot Number: 2 "
                    "\r\nTraining Sequence: 0 "
                    "\r\nHopping Channel: 0 "
                    "\r\nAbsolute RF Channel Number: 0 "));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x08, 0, 0)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x08, 0, 0))
                     .startsWith(QStringLiteral(
                         "\r\nChannel Type and TDMA Offset: 1 = TCH/F + ACCHs\r\nTimeslot")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x00, 0, 0)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x00, 0, 0))
                     .startsWith(QStringLiteral(
                         "\r\nChannel Type and TDMA Offset: 0 = Channel Type not defined\r\n")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x80, 0, 0)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x80, 0, 0))
                     .startsWith(QStringLiteral(
                         "\r\nChannel Type and TDMA Offset: 16 = Channel Type not defined\r\n")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x18, 0, 0)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x18, 0, 0))
                     .startsWith(QStringLiteral("\r\nChannel Type and TDMA Offset: 3 = TCH/H + "
                                                "ACCHs , Subchannel = 1\r\n")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x38, 0, 0)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x38, 0, 0))
                     .startsWith(QStringLiteral("\r\nChannel Type and TDMA Offset: 7 = SDCCH/4 + "
                                                "SDCCH/C4 or CBCH(SDCCH/4) , Subchannel = 3\r\n")));
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x7F, 0, 0)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x7F, 0, 0))
                     .startsWith(QStringLiteral("\r\nChannel Type and TDMA Offset: 15 = SDCCH/8 + "
                                                "SDCCH/C8 or CBCH(SDCCH/8) , Subchannel = 7\r\n"
                                                "Timeslot Number: 7 ")));
     // Not hopping: the radio channel from octets b and c.
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x52, 0x01, 0xC5)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x52, 0x01, 0xC5))
                     .endsWith(QStringLiteral("\r\nAbsolute RF Channel Number: 453 ")));
     // Spare bits set never take the channel number above 1023.
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x52, 0x0F, 0xFF)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x52, 0x0F, 0xFF))
                     .endsWith(QStringLiteral("\r\nAbsolute RF Channel Number: 1023 ")));
     // Hopping: MAIO from b bits 4..1 and c bits 8..7, HSN from c bits 6..1.
-    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(0x52, 0xFF, 0xFF)
+    EXPECT_TRUE(CSysInfoDecoder::FormatCbchChannel(Read(R::ChannelDescription, 0x52, 0xFF, 0xFF))
                     .endsWith(QStringLiteral("\r\nTraining Sequence: 7 \r\nHopping Channel: 1 "
                                              "\r\nMobile Allocation Index Offset: 63 "
                                              "\r\nHoping Sequence Number: 63 ")));

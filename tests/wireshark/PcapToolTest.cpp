@@ -132,3 +132,30 @@ TEST(PcapTool, BadInputOrOutputFailsClearlyAndLeavesNoFile)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("older capture"));
 }
+
+// Messages before any serving-cell report carry the carrier their line
+// names; a line with the message type alone gives no packet.
+TEST(PcapTool, CarrierComesFromTheLineAndLinesWithoutOctetsGiveNoPacket)
+{
+    SKIP_WITHOUT_TSHARK();
+    QTemporaryDir dir;
+    const CSimRadio r(4);
+    const QByteArray arfcn = QByteArray::number(r.Serving().nArfcn);
+    QByteArray log;
+    for (const QByteArray& l :
+         {SimReports::BcchReport(r, 3, 3), "Bcch_Report 21 " + arfcn + " 4 1B",
+          "Bcch_Report 1 " + arfcn + " 5 1A", SimReports::IdleModeRpt(r),
+          SimReports::BcchReport(r, 1, 6)})
+        log += "t<, " + l + "\r\n";
+    const QString in = dir.filePath(QStringLiteral("early.log"));
+    const QString out = dir.filePath(QStringLiteral("early.pcap"));
+    WriteFile(in, log);
+    const ToolRun run = RunTool({in, out});
+    ASSERT_EQ(run.nExit, 0) << run.strErr.toStdString();
+    EXPECT_EQ(run.strOut.toStdString(), "5 lines read, 2 messages written, 0 lines skipped\n");
+    const QString level = QString::number(r.Serving().nLevel - 110);
+    EXPECT_EQ(Tshark::Fields(out, {"gsmtap.arfcn", "gsmtap.signal_dbm", "gsm_a.dtap.msg_rr_type"})
+                  .join(QLatin1Char(' '))
+                  .toStdString(),
+              (arfcn + "|0|0x1b " + arfcn + "|" + level.toLatin1() + "|0x19").toStdString());
+}
