@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "BenchPty.h"
+#include "protocol/AtCommands.h"
 
 namespace {
 // Milliseconds from the program's start until "AT\r" arrives, -1 after 20 s.
@@ -43,7 +44,7 @@ qint64 OneRun(const QString& program, int dataMaster)
             const ssize_t n = ::read(dataMaster, buf, sizeof buf);
             if (n > 0)
                 seen.append(buf, n);
-            if (seen.contains("AT\r")) {
+            if (seen.contains(QByteArray(AT_ATTENTION) + '\r')) {
                 ms = clock.elapsed();
                 break;
             }

@@ -13,11 +13,6 @@ class CDataContent : public CTemplateDialog
 public:
     explicit CDataContent(QWidget* parent = nullptr);
 
-    // The text without control characters: a Ctrl-Z, ESC, CR or LF inside a
-    // message would end or cancel it early and hand the rest to the module
-    // as commands.
-    static QString CleanText(const QString& strText);
-
     QLineEdit* m_editContent = nullptr;
     QString m_strContent;
 

@@ -2,13 +2,10 @@
 #include "control/TessolyDlg.h"
 
 #include "protocol/AtCommands.h"
-#include "protocol/TraceCommands.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QTimerEvent>
 
 #include "control/FrameHost.h"
 #include "platform/BarCtrl.h"
@@ -21,9 +18,6 @@
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 
-bool CTessolyDlg::s_bSendPowerOn = true;
-int CTessolyDlg::s_nPowerOnTries = 5;
-
 namespace {
 const int kInQueue = 4096;
 const int kOutQueue = 1024;
@@ -31,10 +25,9 @@ const int kRingSize = 100;
 } // namespace
 
 CTessolyDlg::CTessolyDlg(CFrameHost* frame, QWidget* parent)
-    : CTemplateDialog(IDD_PANEL, parent), m_dlgLibrary(this), m_dlgDataContent(this),
-      m_pFrame(frame)
+    : CTemplateDialog(IDD_PANEL, parent), m_Sequencer(this, this), m_dlgLibrary(this),
+      m_dlgDataContent(this), m_pFrame(frame)
 {
-    m_nCount = 0;
     m_DataPortSettings = {1, 19200, 8, 0, 0};
     m_TracePortSettings = {2, 9600, 8, 0, 0};
     m_nMaxPowerDbm = 43;
@@ -45,8 +38,7 @@ CTessolyDlg::CTessolyDlg(CFrameHost* frame, QWidget* parent)
 
 CTessolyDlg::~CTessolyDlg()
 {
-    for (QBasicTimer& t : m_timers)
-        t.stop();
+    m_Sequencer.StopTimers();
     DeleteChannels();
 }
 
@@ -71,11 +63,9 @@ bool CTessolyDlg::OnInitDialog()
     if (m_pFrame)
         m_pLog->SetRecorder(m_pFrame->Recorder());
 
-    m_bPoweredOn = false;
     SetDlgItemText(IDC_POWER, QStringLiteral("On"));
     SetDlgItemText(IDC_STATUS, QStringLiteral("Power Off"));
     m_bStopTraceOnError = true;
-    m_strLastNumber.clear();
 
     if (auto* cb = Item<QComboBox>(IDC_CALLTYPE)) {
         cb->setEditText(QStringLiteral("Voice"));
@@ -90,8 +80,6 @@ bool CTessolyDlg::OnInitDialog()
     Item<CBarCtrl>(IDC_OUTPOWER_BAR)->setRange(0, 35);
 
     Item<QListWidget>(IDC_TRAFFICCHANNELS)->clear();
-    m_nState = 0;
-    m_bTraceReportsOn = false;
     return true;
 }
 
@@ -119,10 +107,7 @@ bool CTessolyDlg::SetupPorts(int* pnTracePort, int* pnDataPort, bool bPowerOn)
         if (!OpenPorts(pnTracePort, pnDataPort))
             return false;
     }
-    if (bPowerOn)
-        OnPower();
-    else
-        SendData("AT");
+    m_Sequencer.Start(bPowerOn);
     return true;
 }
 
@@ -191,17 +176,8 @@ int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const
 {
     if (!m_pDataPort || !m_pDataPort->IsOpen())
         return 0;
-    QByteArray text(pszCommand ? pszCommand : "");
-    if (pszArgument) {
-        if (!*pszArgument)
-            return 0;
-        text += pszArgument;
-    }
-    if (pszSuffix)
-        text += pszSuffix;
-    if (!(pszArgument && qstrcmp(pszArgument, AT_END_OF_TEXT) == 0))
-        text += '\r';
-    if (m_nState == STEP_LIBRARY_ENTRIES || m_nState == STEP_ESTABLISH_CALL)
+    const QByteArray text = AtCommandLine(pszCommand, pszArgument, pszSuffix);
+    if (text.isEmpty() || m_Sequencer.HoldsDataCommands())
         return 0;
     const int nResult = m_pDataPort->Write(text.constData(), static_cast<int>(text.size()));
     ReportChannelWriteError(CHANNEL_DATA, nResult);
@@ -244,16 +220,9 @@ bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const QString& 
 {
     if (nCode == 0)
         return true;
-    QString message;
-    if (nKind == 2)
-        message = QStringLiteral("%1 on COM%2\r\nError#: %3").arg(text).arg(nPort).arg(nCode);
-    else
-        message = QStringLiteral("%1\r\nTarn Error#: %2").arg(text).arg(nCode);
-    message.truncate(255);
-    CUiServices::MessageBox(this, message);
+    CUiServices::MessageBox(this, CUiServices::ErrorText(nKind, nCode, text, nPort));
     if (bFatal) {
-        for (QBasicTimer& t : m_timers)
-            t.stop();
+        m_Sequencer.StopTimers();
         ClosePorts();
         DeleteChannels();
         hide();
@@ -286,28 +255,11 @@ void CTessolyDlg::DeleteChannels()
     m_pLog = nullptr;
 }
 
-void CTessolyDlg::OnClr()
-{
-    SetDlgItemText(IDC_NUMBER, QString());
-    SetDlgItemText(IDC_STATUS, m_strIdleStatus);
-    GotoDlgCtrl(IDC_NUMBER);
-}
-
-void CTessolyDlg::ResetMobile()
-{
-    SendTrace(TRACE_RESET);
-    GotoDlgCtrl(IDC_NUMBER);
-}
-
 void CTessolyDlg::ClosePanel()
 {
-    if (m_bPoweredOn && m_pFrame && m_pFrame->IsPowerOffOnExit()) {
-        SendTrace(TRACE_POWER_OFF_PREPARE);
-        CUiServices::Pause(m_nPowerOffDelay);
-        SendTrace(TRACE_POWER_OFF);
-    }
-    for (QBasicTimer& t : m_timers)
-        t.stop();
+    if (m_pFrame && m_pFrame->IsPowerOffOnExit())
+        m_Sequencer.SwitchOffAtClose();
+    m_Sequencer.StopTimers();
     ClosePorts();
     DeleteChannels();
 }
@@ -361,35 +313,6 @@ void CTessolyDlg::customEvent(QEvent* e)
         OnPortLost(static_cast<CPortLostEvent*>(e)->LineMessage());
     else
         CTemplateDialog::customEvent(e);
-}
-
-void CTessolyDlg::SetTimer(int nId, int nMs)
-{
-    if (nId >= 0 && nId < TIMER_COUNT)
-        m_timers[nId].start(nMs, this);
-}
-
-void CTessolyDlg::KillTimer(int nId)
-{
-    if (nId >= 0 && nId < TIMER_COUNT)
-        m_timers[nId].stop();
-}
-
-bool CTessolyDlg::IsTimerActive(int nId) const
-{
-    return nId >= 0 && nId < TIMER_COUNT && m_timers[nId].isActive();
-}
-
-void CTessolyDlg::timerEvent(QTimerEvent* e)
-{
-    for (int id = 0; id < TIMER_COUNT; ++id) {
-        if (m_timers[id].timerId() == e->timerId()) {
-            m_timers[id].stop();
-            OnTimer(id);
-            return;
-        }
-    }
-    CTemplateDialog::timerEvent(e);
 }
 
 void CTessolyDlg::LogEnableData(bool on)

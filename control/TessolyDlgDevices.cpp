@@ -50,15 +50,12 @@ void CTessolyDlg::OnPortLost(QEvent::Type nLineMessage)
     qCWarning(lcSerial) << "COM" << ChannelSettings(n).nPort << device
                         << "lost; waiting for the device to come back";
     // Nothing polls or rings into a module that cannot be reached.
-    KillTimer(TIMER_PROBE);
-    KillTimer(TIMER_REG_POLL);
-    KillTimer(TIMER_RING);
+    m_Sequencer.StopPolling();
     ShowPortState();
     // Watched before the box: the device may come back while the box stands.
     if (!m_pDeviceWatch[n]) {
         m_pDeviceWatch[n] = new CDeviceWatch(this);
-        connect(m_pDeviceWatch[n], &CDeviceWatch::Present, this,
-                [this, n] { OnDevicePresent(n); });
+        connect(m_pDeviceWatch[n], &CDeviceWatch::Present, this, [this, n] { OnDevicePresent(n); });
     }
     m_anReopenTries[n] = 0;
     m_pDeviceWatch[n]->Watch(device);
@@ -85,13 +82,7 @@ void CTessolyDlg::OnDevicePresent(int nChannel)
         return;
     // Both ports are there again: the module starts as it does at start-up,
     // powered on when it was on or is to be powered on at start.
-    KillTimer(TIMER_POWER_OFF);
-    if (m_bPoweredOn || m_bPowerOnAtSetup) {
-        m_bPoweredOn = false;
-        OnPower();
-    } else {
-        SendData("AT");
-    }
+    m_Sequencer.Restart(m_bPowerOnAtSetup);
 }
 
 bool CTessolyDlg::ReopenChannel(int nChannel)

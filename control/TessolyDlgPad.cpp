@@ -3,6 +3,7 @@
 // location update, BS lock and the "go" buttons of the neighbour rows.
 #include "control/TessolyDlg.h"
 
+#include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 
 #include <QAbstractButton>
@@ -15,9 +16,6 @@
 #include "protocol/ChannelPlan.h"
 
 namespace {
-const char kEsc[] = "\x1b";
-const int kPinLength = 4;
-
 // A BS lock channel typed in the gap between the bands goes up to the high
 // band from this one on, down to the low band below it.
 const int kGapEnd = 256;
@@ -69,121 +67,24 @@ void CTessolyDlg::ConnectPadControls()
 
 void CTessolyDlg::OnPower()
 {
-    CUiServices::WaitCursor();
-    if (!m_bPoweredOn) {
-        RunStep(STEP_POWER_ON_PROBE);
-        m_strIdleStatus.clear();
-    } else if (CUiServices::MessageBox(this, QStringLiteral("Do you want to set power off?"),
-                                       CUiServices::MB_OKCANCEL) == IDOK) {
-        RunStep(STEP_POWER_OFF);
-    } else {
-        // Nothing runs: the wait cursor must not stay.
-        CUiServices::ArrowCursor();
-    }
-    GotoDlgCtrl(IDC_NUMBER);
+    m_Sequencer.OnPower();
 }
 
 void CTessolyDlg::OnYes()
 {
-    const QString strNumber = GetDlgItemText(IDC_NUMBER);
-    const QString strType = GetDlgItemText(IDC_CALLTYPE);
-    const QByteArray number = strNumber.toLatin1();
-
-    switch (m_nState) {
-    case STEP_ENTER_PIN:
-        if (strNumber.size() == kPinLength) {
-            RunStep(STEP_SIM_READY);
-            const int r = SendData("AT+CPIN=", number.constData());
-            if (r != 0)
-                ReportError(1, r, false, "Send Pin", m_DataPortSettings.nPort);
-        }
-        break;
-    case STEP_NO_COVERAGE:
-        m_nCount = 0;
-        RunStep(STEP_SEARCHING);
-        break;
-    case STEP_RINGING:
-    case STEP_CALLER_ID:
-        KillTimer(TIMER_RING);
-        SendTrace(TRACE_ANSWER);
-        RunStep(STEP_IN_CALL);
-        break;
-    case STEP_IDLE:
-        if (strType.contains(QLatin1String("Voice"))) {
-            if (!strNumber.isEmpty()) {
-                SendTrace(TRACE_DIAL);
-                SendTrace(number.constData(), TRACE_CR);
-                RunStep(STEP_ESTABLISH_CALL);
-            }
-        } else if (strType.contains(QLatin1String("SMS"))) {
-            if (!strNumber.isEmpty())
-                SendData("AT+CMGS=\"", number.constData(), "\"");
-            RunStep(STEP_SENDING_MESSAGE);
-        } else {
-            if (!strNumber.isEmpty())
-                SendData("ATD", number.constData(), "");
-            RunStep(STEP_ESTABLISH_CALL);
-        }
-        m_strLastNumber = strNumber;
-        break;
-    default:
-        break;
-    }
+    m_Sequencer.OnYes(GetDlgItemText(IDC_NUMBER), GetDlgItemText(IDC_CALLTYPE));
     GotoDlgCtrl(IDC_NUMBER);
 }
 
 void CTessolyDlg::OnNo()
 {
-    switch (m_nState) {
-    case STEP_MESSAGE_SENT:
-    case STEP_MESSAGE_FAILED:
-    case STEP_TERMINATE_CALL:
-        RunStep(STEP_IDLE);
-        break;
-    case STEP_SENDING_MESSAGE:
-    case STEP_ANSWERING:
-        SendData(kEsc);
-        SetDlgItemText(IDC_STATUS, QStringLiteral("Message Cancelled"));
-        RunStep(STEP_IDLE);
-        break;
-    case STEP_ENTER_PIN:
-    case STEP_IDLE: {
-        QString t = GetDlgItemText(IDC_NUMBER);
-        if (!t.isEmpty()) {
-            t.chop(1);
-            SetDlgItemText(IDC_NUMBER, t);
-        }
-        if (m_nState == STEP_IDLE)
-            SetDlgItemText(IDC_STATUS, m_strIdleStatus);
-        break;
-    }
-    case STEP_RINGING:
-    case STEP_CALLER_ID:
-        // A rejected call stops ringing: its time-out must not run the
-        // return to idle later, in the middle of whatever comes next.
-        KillTimer(TIMER_RING);
-        RunStep(STEP_TERMINATE_CALL);
-        break;
-    case STEP_ESTABLISH_CALL:
-    case STEP_IN_CALL:
-    case STEP_BUSY:
-        RunStep(STEP_TERMINATE_CALL);
-        break;
-    default:
-        break;
-    }
+    m_Sequencer.OnNo(GetDlgItemText(IDC_NUMBER));
     GotoDlgCtrl(IDC_NUMBER);
 }
 
 void CTessolyDlg::InsertKey(const char* pszKey)
 {
-    if (!pszKey)
-        return;
-    if (m_nState == STEP_IN_CALL) {
-        SendData("ATD", pszKey);
-        return;
-    }
-    if (m_nState != STEP_IDLE && m_nState != STEP_ENTER_PIN)
+    if (!pszKey || !m_Sequencer.OnKey(pszKey))
         return;
     auto* number = Item<QLineEdit>(IDC_NUMBER);
     if (!number)
@@ -208,14 +109,12 @@ void CTessolyDlg::OnChangeNumber()
     // the work of those nested calls.
     if (m_bInChangeNumber)
         return;
-    if (m_nState != STEP_IDLE && m_nState != STEP_ENTER_PIN && m_nState != STEP_CALLER_ID &&
-        m_nState != STEP_POWER_OFF_DONE)
+    const QString allowed = m_Sequencer.NumberCharacters();
+    if (allowed.isEmpty())
         return;
     auto* number = Item<QLineEdit>(IDC_NUMBER);
     if (!number)
         return;
-    const QString allowed =
-        m_nState == STEP_ENTER_PIN ? QStringLiteral("0123456789") : QStringLiteral("0123456789+#*");
     m_bInChangeNumber = true;
     for (bool bChanged = true; bChanged;) {
         bChanged = false;
@@ -242,13 +141,13 @@ void CTessolyDlg::OnChangeNumber()
 
 void CTessolyDlg::OnSpeakerUp()
 {
-    SendData("AT+CKPD=\"u\"");
+    SendData(AT_SPEAKER_UP);
     GotoDlgCtrl(IDC_NUMBER);
 }
 
 void CTessolyDlg::OnSpeakerDown()
 {
-    SendData("AT+CKPD=\"d\"");
+    SendData(AT_SPEAKER_DOWN);
     GotoDlgCtrl(IDC_NUMBER);
 }
 
@@ -264,7 +163,7 @@ void CTessolyDlg::OnLibrary()
 void CTessolyDlg::OnDataContent()
 {
     if (m_dlgDataContent.DoModal() == IDOK)
-        m_strMessageText = CDataContent::CleanText(m_dlgDataContent.m_strContent);
+        m_Sequencer.SetMessageText(AtMessageText(m_dlgDataContent.m_strContent));
     GotoDlgCtrl(IDC_NUMBER);
 }
 

@@ -1,12 +1,10 @@
-// The panel's handling of trace-port lines: the presentation of the reports
-// and the report-flag command.
+// The panel's handling of trace-port lines: the presentation of the reports.
 #include "control/TessolyDlg.h"
 
 #include "protocol/TraceCommands.h"
 
 #include <QListWidget>
 
-#include "control/FrameHost.h"
 #include "protocol/ChannelPlan.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
@@ -255,24 +253,5 @@ void CTessolyDlg::ShowNeighbours(int nReport)
         SetDlgItemText(ids[2], Text(pszRxLev) + QStringLiteral(" = ") + QString::number(v - 110) +
                                    QStringLiteral(" dBm"));
         SetBar(ids[3], v + 1);
-    }
-}
-
-void CTessolyDlg::SendTraceFlags()
-{
-    RunStep(STEP_CLEAR_DISPLAY);
-    RunStep(STEP_IDLE);
-    m_strTraceFlags = m_pFrame ? m_pFrame->GetTraceFlags() : QString();
-    m_bTraceReportsOn = true;
-    m_TraceReport.ClearReport(REPORT_BCCH);
-    m_TraceReport.ClearReport(REPORT_FULL_IDLE);
-    m_TraceReport.ClearReport(REPORT_CELL_ID);
-    m_TraceReport.ClearReport(REPORT_IDLE_MODE);
-    if (!m_strTraceFlags.isEmpty()) {
-        SendTrace(TRACE_FLAGS);
-        const QByteArray flags = m_strTraceFlags.toLatin1();
-        SendTrace(flags.constData(), TRACE_CR);
-    } else {
-        SendTrace(TRACE_DEFAULT_REPORTS);
     }
 }

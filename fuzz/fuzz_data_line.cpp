@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     // The same panel serves every input: bring back what one input may have
     // changed that the next would otherwise inherit.
     for (int id = 0; id < TIMER_COUNT; ++id)
-        dlg.KillTimer(id);
+        TestAccess::Sequencer(dlg).KillTimer(id);
     TestAccess::Count(dlg) = 0;
     TestAccess::RxQualReported(dlg) = false;
     TestAccess::IdleStatus(dlg).clear();

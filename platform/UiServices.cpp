@@ -41,6 +41,17 @@ int CUiServices::MessageBox(QWidget* parent, const QString& text, Buttons button
     return r == QMessageBox::Ok ? IDOK : IDCANCEL;
 }
 
+QString CUiServices::ErrorText(int nKind, int nCode, const QString& text, int nPort)
+{
+    QString message;
+    if (nKind == 2)
+        message = QStringLiteral("%1 on COM%2\r\nError#: %3").arg(text).arg(nPort).arg(nCode);
+    else
+        message = QStringLiteral("%1\r\nTarn Error#: %2").arg(text).arg(nCode);
+    message.truncate(255);
+    return message;
+}
+
 void CUiServices::Beep()
 {
     ++s_nBeeps;

@@ -21,6 +21,10 @@ public:
     // answer every message box instead, and none is shown; null shows them.
     using MessageBoxAnswer = int (*)(const QString& text, Buttons buttons);
     static void SetMessageBoxAnswer(MessageBoxAnswer pAnswer);
+    // The text of an error report's box: the text, a line break, "Tarn
+    // Error#: " and the code (kind 1), or the text, " on COM" and the port,
+    // a line break, "Error#: " and the code (kind 2); at most 255 characters.
+    static QString ErrorText(int nKind, int nCode, const QString& text, int nPort);
     static void Beep();
     static int BeepCount(); // beeps sounded since start, for tests and diagnostics
     static void WaitCursor();

@@ -10,6 +10,7 @@
 
 #include "control/TessolyDlg.h"
 #include "platform/UiServices.h"
+#include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 #include "res/TemplateIds.h"
 #include "scan/ScanGraph.h"
@@ -109,7 +110,7 @@ void CChannelScanDlg::OnDestroy()
             m_pController->SendTraceFlags();
         }
         // The module returns to automatic network selection.
-        m_pController->SendData("AT+COPS=0");
+        m_pController->SendData(AT_SELECT_OPERATOR_AUTO);
     }
 }
 

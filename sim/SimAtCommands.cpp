@@ -1,6 +1,7 @@
 // The module's extended AT commands ("AT+..."), one function per command.
 #include "sim/SimCore.h"
 
+#include "protocol/AtCommands.h"
 #include "sim/SimFormat.h"
 
 bool CSimCore::ExecuteExtended(const QByteArray& cmd, QList<QByteArray>* pOut, bool* pPrompt)
@@ -11,21 +12,22 @@ bool CSimCore::ExecuteExtended(const QByteArray& cmd, QList<QByteArray>* pOut, b
         const char* pszName;
         Handler pfn;
     };
+    // By name, without the "+" that every extended command starts with.
     static const SRow kCommands[] = {
-        {"+CGSN", &CSimCore::AtCgsn}, {"+CPIN", &CSimCore::AtCpin}, {"+CREG", &CSimCore::AtCreg},
-        {"+CIMI", &CSimCore::AtCimi}, {"+COPS", &CSimCore::AtCops}, {"+CPBS", &CSimCore::AtCpbs},
-        {"+CPBF", &CSimCore::AtCpbf}, {"+CMGF", &CSimCore::AtCmgf}, {"+CMGS", &CSimCore::AtCmgs},
-        {"+CLCC", &CSimCore::AtClcc}, {"+CKPD", &CSimCore::AtCkpd}, {"+CSQ", &CSimCore::AtCsq},
-        {"+CHUP", &CSimCore::AtChup},
+        {AT_CGSN, &CSimCore::AtCgsn}, {AT_CPIN, &CSimCore::AtCpin}, {AT_CREG, &CSimCore::AtCreg},
+        {AT_CIMI, &CSimCore::AtCimi}, {AT_COPS, &CSimCore::AtCops}, {AT_CPBS, &CSimCore::AtCpbs},
+        {AT_CPBF, &CSimCore::AtCpbf}, {AT_CMGF, &CSimCore::AtCmgf}, {AT_CMGS, &CSimCore::AtCmgs},
+        {AT_CLCC, &CSimCore::AtClcc}, {AT_CKPD, &CSimCore::AtCkpd}, {AT_CSQ, &CSimCore::AtCsq},
+        {AT_CHUP, &CSimCore::AtChup},
     };
-    const int eq = cmd.indexOf('=');
+    const int eq = cmd.indexOf(AT_SET);
     SAtCommand c;
     c.bSet = eq >= 0;
-    c.bQuery = !c.bSet && cmd.endsWith('?');
+    c.bQuery = !c.bSet && cmd.endsWith(AT_QUERY);
     const QByteArray name = (c.bSet ? cmd.left(eq) : c.bQuery ? cmd.chopped(1) : cmd).toUpper();
     c.arg = c.bSet ? cmd.mid(eq + 1).trimmed() : QByteArray();
     for (const SRow& r : kCommands) {
-        if (name == r.pszName) {
+        if (name == QByteArray(AT_EXTENDED) + r.pszName) {
             const bool bOk = (this->*r.pfn)(c);
             *pOut << c.out;
             *pPrompt = c.bPrompt;
@@ -46,9 +48,10 @@ bool CSimCore::AtCpin(SAtCommand& c)
     if (m_eSim == SIM_ABSENT)
         return false;
     if (c.bQuery) {
-        c.out << (m_eSim == SIM_PIN   ? "+CPIN: SIM PIN"
-                  : m_eSim == SIM_PUK ? "+CPIN: SIM PUK"
-                                      : "+CPIN: READY");
+        c.out << Fmt("%s %s", AT_CPIN_INFO.sz,
+                     m_eSim == SIM_PIN   ? AT_SIM_PIN
+                     : m_eSim == SIM_PUK ? AT_SIM_PUK
+                                         : AT_SIM_READY);
         return true;
     }
     if (!c.bSet)
@@ -81,11 +84,11 @@ bool CSimCore::AtCpin(SAtCommand& c)
 bool CSimCore::AtCreg(SAtCommand& c)
 {
     if (c.bQuery) {
-        c.out << Fmt("+CREG: %d,%d", m_nCregMode, RegistrationStatus());
+        c.out << Fmt("%s %d,%d", AT_CREG_INFO.sz, m_nCregMode, RegistrationStatus());
         return true;
     }
-    if (c.bSet && c.arg == "?") {
-        c.out << "+CREG: (0-2)";
+    if (c.bSet && c.arg == QByteArray(1, AT_QUERY)) {
+        c.out << Fmt("%s (0-2)", AT_CREG_INFO.sz);
         return true;
     }
     if (c.bSet && (c.arg == "0" || c.arg == "1" || c.arg == "2")) {
@@ -107,10 +110,10 @@ bool CSimCore::AtCops(SAtCommand& c)
 {
     if (c.bQuery) {
         if (m_bRegistered && !m_opt.bNoOperator)
-            c.out << (m_opt.bRoaming ? "+COPS: 0,0,\"Tarn Partner\""
-                                     : "+COPS: 0,0,\"Tarn Mobile\"");
+            c.out << Fmt("%s 0,0,\"%s\"", AT_COPS_INFO.sz,
+                         m_opt.bRoaming ? "Tarn Partner" : "Tarn Mobile");
         else
-            c.out << "+COPS: 0";
+            c.out << Fmt("%s 0", AT_COPS_INFO.sz);
         return true;
     }
     return c.bSet;
@@ -121,10 +124,11 @@ bool CSimCore::AtCpbs(SAtCommand& c)
     if (!IsSimReady())
         return false;
     if (c.bQuery) {
-        c.out << Fmt("+CPBS: \"SM\",%d,%d", static_cast<int>(m_phoneBook.size()), MAX_PHONEBOOK);
+        c.out << Fmt("%s \"%s\",%d,%d", AT_CPBS_INFO.sz, AT_PHONE_BOOK_SIM,
+                     static_cast<int>(m_phoneBook.size()), MAX_PHONEBOOK);
         return true;
     }
-    return c.bSet && Unquote(c.arg).toUpper() == "SM";
+    return c.bSet && Unquote(c.arg).toUpper() == AT_PHONE_BOOK_SIM;
 }
 
 bool CSimCore::AtCpbf(SAtCommand& c)
@@ -135,9 +139,9 @@ bool CSimCore::AtCpbf(SAtCommand& c)
     for (const SPhoneBookEntry& e : m_phoneBook) {
         if (!e.strName.startsWith(find, Qt::CaseInsensitive))
             continue;
-        c.out << Fmt("+CPBF: %d,\"%s\",%d,\"%s\"", e.nIndex, e.strNumber.toLatin1().constData(),
-                     e.strNumber.startsWith(QLatin1Char('+')) ? 145 : 129,
-                     e.strName.toLatin1().constData());
+        c.out << Fmt(
+            "%s %d,\"%s\",%d,\"%s\"", AT_CPBF_INFO.sz, e.nIndex, e.strNumber.toLatin1().constData(),
+            e.strNumber.startsWith(QLatin1Char('+')) ? 145 : 129, e.strName.toLatin1().constData());
     }
     return true;
 }
@@ -145,7 +149,7 @@ bool CSimCore::AtCpbf(SAtCommand& c)
 bool CSimCore::AtCmgf(SAtCommand& c)
 {
     if (c.bQuery) {
-        c.out << "+CMGF: 1";
+        c.out << Fmt("%s 1", AT_CMGF_INFO.sz);
         return true;
     }
     return c.bSet && (c.arg == "0" || c.arg == "1");
@@ -177,7 +181,7 @@ bool CSimCore::AtCkpd(SAtCommand& c)
 bool CSimCore::AtCsq(SAtCommand& c)
 {
     const int rssi = m_bRegistered ? qMin(31, (m_radio.Serving().nLevel + 3) / 2) : 99;
-    c.out << Fmt("+CSQ: %d,99", rssi);
+    c.out << Fmt("%s %d,99", AT_CSQ_INFO.sz, rssi);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "sim/SimCore.h"
 
+#include "protocol/AtCommands.h"
 #include "protocol/TraceReports.h"
 
 #include <QFile>
@@ -26,9 +27,9 @@ QList<QByteArray> SplitCommands(const QByteArray& s)
     QByteArray cur;
     bool bQuoted = false;
     for (char c : s) {
-        if (c == '"')
+        if (c == AT_QUOTE[0])
             bQuoted = !bQuoted;
-        if (c == ';' && !bQuoted) {
+        if (c == AT_SEPARATOR && !bQuoted) {
             parts << cur;
             cur.clear();
         } else {
@@ -176,9 +177,9 @@ void CSimCore::DataChar(char c)
         return;
     }
     if (m_bSmsText) {
-        if (c == 0x1A)
+        if (c == AT_END_OF_TEXT[0])
             FinishSms(true);
-        else if (c == 0x1B)
+        else if (c == AT_ESCAPE[0])
             FinishSms(false);
         else if (m_smsText.size() < MAX_SMS)
             m_smsText += c;
@@ -195,7 +196,7 @@ void CSimCore::DataChar(char c)
         Record(0, line);
         SendLine(line); // echo
         if (bOverflow)
-            SendLine("ERROR");
+            SendLine(AT_ERROR);
         else
             ExecuteLine(line);
         return;
@@ -203,11 +204,11 @@ void CSimCore::DataChar(char c)
     case '\n':
     case '\0':
         return;
-    case 0x1A: // a message text that found no prompt
-    case 0x1B: // escape: the line typed so far is dropped
+    case AT_END_OF_TEXT[0]: // a message text that found no prompt
+    case AT_ESCAPE[0]:      // escape: the line typed so far is dropped
         m_line.clear();
         m_bLineOverflow = false;
-        if (c == 0x1B)
+        if (c == AT_ESCAPE[0])
             Record(0, QByteArray(1, c));
         return;
     default:
@@ -222,43 +223,45 @@ void CSimCore::ExecuteLine(const QByteArray& raw)
 {
     const QByteArray line = raw.trimmed();
     const QByteArray upper = line.toUpper();
-    if (!upper.startsWith("AT")) {
-        SendLine("ERROR");
+    const int nHead = static_cast<int>(qstrlen(AT_ATTENTION));
+    if (!upper.startsWith(AT_ATTENTION)) {
+        SendLine(AT_ERROR);
         return;
     }
-    const QByteArray rest = line.mid(2);
-    const QByteArray ur = upper.mid(2);
-    if (ur.isEmpty() || ur == "Z" || ur == "&F" || ur == "E0" || ur == "E1" || ur == "V1") {
-        SendLine("OK");
+    const QByteArray rest = line.mid(nHead);
+    const QByteArray ur = upper.mid(nHead);
+    if (ur.isEmpty() || ur == AT_BASIC_RESET || ur == AT_BASIC_FACTORY || ur == AT_BASIC_ECHO_OFF ||
+        ur == AT_BASIC_ECHO_ON || ur == AT_BASIC_VERBOSE) {
+        SendLine(AT_OK);
         return;
     }
-    if (ur.startsWith('D')) {
-        ExecuteDial(rest.mid(1).trimmed());
+    if (ur.startsWith(AT_BASIC_DIAL)) {
+        ExecuteDial(rest.mid(qstrlen(AT_BASIC_DIAL)).trimmed());
         return;
     }
-    if (ur == "A") {
+    if (ur == AT_BASIC_ANSWER) {
         if (m_eCall != CALL_RINGING) {
-            SendLine("NO CARRIER");
+            SendLine(AT_NO_CARRIER);
             return;
         }
         m_pRingTimer->stop();
         CallConnected();
-        SendLine("OK");
+        SendLine(AT_OK);
         return;
     }
-    if (ur == "H" || ur == "H0") {
+    if (ur == AT_BASIC_HANG_UP || ur == AT_BASIC_HANG_UP_0) {
         EndCall(false);
-        SendLine("OK");
+        SendLine(AT_OK);
         return;
     }
-    if (ur == "I" || ur == "I0") {
+    if (ur == AT_BASIC_IDENTIFY || ur == AT_BASIC_IDENTIFY_0) {
         for (const char** p = IDENTIFICATION; *p; ++p)
             SendLine(*p);
-        SendLine("OK");
+        SendLine(AT_OK);
         return;
     }
-    if (!ur.startsWith('+')) {
-        SendLine("ERROR");
+    if (!ur.startsWith(AT_EXTENDED)) {
+        SendLine(AT_ERROR);
         return;
     }
     QList<QByteArray> out;
@@ -267,22 +270,22 @@ void CSimCore::ExecuteLine(const QByteArray& raw)
         if (cmd.isEmpty())
             continue;
         bool bPrompt = false;
-        const bool bOk = cmd.startsWith('+') && ExecuteExtended(cmd, &out, &bPrompt);
+        const bool bOk = cmd.startsWith(AT_EXTENDED) && ExecuteExtended(cmd, &out, &bPrompt);
         for (const QByteArray& l : out)
             SendLine(l);
         out.clear();
         if (!bOk) {
-            SendLine("ERROR");
+            SendLine(AT_ERROR);
             return;
         }
         if (bPrompt) {
-            SendRaw("> "); // the message text follows, ended by Ctrl-Z
+            SendRaw(AT_PROMPT); // the message text follows, ended by Ctrl-Z
             m_bSmsText = true;
             m_smsText.clear();
             return;
         }
     }
-    SendLine("OK");
+    SendLine(AT_OK);
 }
 
 int CSimCore::RegistrationStatus()
@@ -305,7 +308,7 @@ QByteArray CSimCore::ImsiText() const
 {
     const unsigned long long msin = (m_opt.nSeed * 2654435761ULL + 12345ULL) % 10000000000ULL;
     const QByteArray imsi = Fmt("26201%010llu", msin);
-    return m_opt.bImsiPlain ? imsi : "+CIMI: " + imsi;
+    return m_opt.bImsiPlain ? imsi : Fmt("%s %s", AT_CIMI_INFO.sz, imsi.constData());
 }
 
 QByteArray CSimCore::ClccLine() const
@@ -314,7 +317,7 @@ QByteArray CSimCore::ClccLine() const
         return QByteArray();
     const int dir = m_bCallIncoming ? 1 : 0;
     const int stat = m_eCall == CALL_ACTIVE ? 0 : m_eCall == CALL_RINGING ? 4 : 2;
-    QByteArray l = Fmt("+CLCC: 1,%d,%d,%d,0", dir, stat, m_bCallData ? 1 : 0);
+    QByteArray l = Fmt("%s 1,%d,%d,%d,0", AT_CLCC_INFO.sz, dir, stat, m_bCallData ? 1 : 0);
     if (!m_strCallNumber.isEmpty())
         l += Fmt(",\"%s\",%d", m_strCallNumber.toLatin1().constData(),
                  m_strCallNumber.startsWith(QLatin1Char('+')) ? 145 : 129);
@@ -324,18 +327,18 @@ QByteArray CSimCore::ClccLine() const
 void CSimCore::FinishSms(bool bSend)
 {
     m_bSmsText = false;
-    Record(0, m_smsText + (bSend ? '\x1A' : '\x1B'));
+    Record(0, m_smsText + (bSend ? AT_END_OF_TEXT : AT_ESCAPE));
     m_smsText.clear();
     if (!bSend)
         return;
     if (m_opt.bSmsFail)
-        SendLine("+CMS ERROR: 500");
+        SendLine(Fmt("%s 500", AT_MESSAGE_ERROR));
     else if (!m_bRegistered)
-        SendLine("+CMS ERROR: 331"); // no network service
+        SendLine(Fmt("%s 331", AT_MESSAGE_ERROR)); // no network service
     else {
         m_nMessageRef = (m_nMessageRef + 1) % 256;
-        SendLine(Fmt("+CMGS: %d", m_nMessageRef));
-        SendLine("OK");
+        SendLine(Fmt("%s %d", AT_CMGS_INFO.sz, m_nMessageRef));
+        SendLine(AT_OK);
     }
 }
 
@@ -347,19 +350,20 @@ bool CSimCore::IsBusyNumber(const QString& strNumber) const
 void CSimCore::ExecuteDial(const QByteArray& argIn)
 {
     QByteArray arg = argIn;
-    const bool bVoice = arg.endsWith(';');
+    const bool bVoice = arg.endsWith(AT_DIAL_VOICE);
     if (bVoice)
         arg.chop(1);
-    if (!arg.isEmpty() && (arg[0] == 'T' || arg[0] == 't' || arg[0] == 'P' || arg[0] == 'p'))
+    const char cFirst = arg.isEmpty() ? '\0' : arg.left(1).toUpper().at(0);
+    if (cFirst == AT_DIAL_TONE || cFirst == AT_DIAL_PULSE)
         arg = arg.mid(1);
     if (m_eCall == CALL_ACTIVE) {
         // a key during a call is sent as a tone
         const bool bKey = arg.size() == 1 && QByteArray("0123456789*#ABCD").contains(arg[0]);
-        SendLine(bKey ? "OK" : "ERROR");
+        SendLine(bKey ? AT_OK : AT_ERROR);
         return;
     }
     if (m_eCall != CALL_NONE || !IsPhoneNumber(arg)) {
-        SendLine("ERROR");
+        SendLine(AT_ERROR);
         return;
     }
     m_bCallVoiceAt = bVoice;
@@ -371,7 +375,7 @@ void CSimCore::ExecuteDial(const QByteArray& argIn)
 void CSimCore::StartCall(const QString& strNumber, bool bData, bool bVoiceTrace)
 {
     if (!m_bRegistered) {
-        SendLine("NO CARRIER");
+        SendLine(AT_NO_CARRIER);
         return;
     }
     if (bVoiceTrace)
@@ -397,14 +401,14 @@ void CSimCore::OnCallSetup()
         m_eCall = CALL_NONE;
         if (m_nFlags & RF_LAYER3)
             TraceLine(Fmt("%s DISCONNECT Busy", ReportName(REPORT_L3_DOWNLINK)));
-        SendLine("BUSY");
+        SendLine(AT_BUSY);
         return;
     }
     CallConnected();
     if (m_bCallData)
-        SendLine("CONNECT 9600");
+        SendLine(Fmt("%s 9600", AT_CONNECT));
     else if (m_bCallVoiceAt)
-        SendLine("OK");
+        SendLine(AT_OK);
 }
 
 void CSimCore::CallConnected()
@@ -434,7 +438,7 @@ void CSimCore::EndCall(bool bRemote)
     if (prev == CALL_ACTIVE && (m_nFlags & RF_LAYER3))
         TraceLine(Fmt("%s DISCONNECT", ReportName(REPORT_L3_DOWNLINK)));
     if (bRemote)
-        SendLine("NO CARRIER");
+        SendLine(AT_NO_CARRIER);
 }
 
 bool CSimCore::RingFrom(const QString& strNumber)
@@ -462,7 +466,7 @@ void CSimCore::OnRing()
         return;
     }
     ++m_nRings;
-    SendLine("RING");
+    SendLine(AT_RING);
     if (m_nFlags & (RF_PAGING_STANDARD | RF_PAGING_REST))
         TraceLine(Fmt("%s Paging Request", ReportName(REPORT_PAGE)));
 }

@@ -4,11 +4,13 @@
 #include <climits>
 #include <cmath>
 
+#include "protocol/AtCommands.h"
 #include "serial/TrafficLog.h"
 
 namespace {
+constexpr auto kCallList = AtName(AT_CLCC);
 // Received data-port lines that the module sends of its own accord.
-const char* const UNSOLICITED[] = {"RING", "NO CARRIER", "+CLCC"};
+const char* const UNSOLICITED[] = {AT_RING, AT_NO_CARRIER, kCallList};
 // More unread output than this and the next line waits for the reader.
 const qint64 MAX_BACKLOG = 1024;
 const int BACKLOG_RETRY_MS = 2;

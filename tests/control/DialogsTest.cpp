@@ -11,6 +11,7 @@
 #include "control/DataContent.h"
 #include "control/LibraryDlg.h"
 #include "platform/UiServices.h"
+#include "protocol/AtCommands.h"
 
 namespace {
 QStringList Rows(QListWidget* list)
@@ -144,13 +145,12 @@ TEST(DataContentDlg, TextIsTakenOnOkOnly)
 
 TEST(DataContentDlg, ControlCharactersAreRemovedBeforeTheTextIsTaken)
 {
-    EXPECT_EQ(CDataContent::CleanText(QString::fromLatin1("a\x1a"
-                                                          "b\x1b"
-                                                          "c\r\nd\te\x7f"
-                                                          "f\x85g")),
+    EXPECT_EQ(AtMessageText(QString::fromLatin1("a\x1a"
+                                                "b\x1b"
+                                                "c\r\nd\te\x7f"
+                                                "f\x85g")),
               "abcdefg");
-    EXPECT_EQ(CDataContent::CleanText(QString::fromUtf8("Grüße, 10€!")),
-              QString::fromUtf8("Grüße, 10€!"));
+    EXPECT_EQ(AtMessageText(QString::fromUtf8("Grüße, 10€!")), QString::fromUtf8("Grüße, 10€!"));
 
     CDataContent dlg;
     ModalAnswerer answerer;

@@ -1,10 +1,10 @@
-// The phone pad: number filter, keys, yes/no by state, power, speaker,
-// location update, BS lock and the "go" buttons.
+// The phone pad on the form: the number filter, the keys, speaker, location
+// update, BS lock and the "go" buttons; what yes, no and power do in each
+// state is the conversation's (tests/conversation).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTest>
 
 #include "PanelFixture.h"
@@ -31,7 +31,6 @@ protected:
         ASSERT_NE(b, nullptr) << id;
         b->click();
     }
-    void SetCallType(const QString& t) { dlg->Item<QComboBox>(IDC_CALLTYPE)->setEditText(t); }
 };
 } // namespace
 
@@ -98,194 +97,14 @@ TEST_F(Pad, KeysInsertAtTheCaretOrDialInCall)
     EXPECT_TRUE(Data(20).isEmpty());
 }
 
-TEST_F(Pad, Pin)
+TEST_F(Pad, SpeakerAndLocationUpdate)
 {
-    dlg->RunStep(STEP_ENTER_PIN);
-    for (const char* pin : {"123", "12345"}) {
-        Number()->setText(QString::fromLatin1(pin));
-        Click(IDC_YES);
-        EXPECT_EQ(dlg->State(), STEP_ENTER_PIN) << pin;
-        EXPECT_TRUE(Data(20).isEmpty()) << pin;
-    }
-    // "no" erases the last digit.
-    Click(IDC_NO);
-    EXPECT_EQ(Number()->text(), "1234");
-    Click(IDC_YES);
-    EXPECT_EQ(dlg->State(), STEP_SIM_READY);
-    EXPECT_EQ(Text(IDC_STATUS), "Searching");
-    EXPECT_EQ(Data(), QByteArray("AT+CPIN=1234\r"));
-    EXPECT_TRUE(answerer.messages.isEmpty());
-}
-
-TEST_F(Pad, VoiceCalls)
-{
-    // Empty field: nothing is sent, the state stays, the last number is emptied.
-    TestAccess::LastNumber(*dlg) = QStringLiteral("999");
-    Click(IDC_YES);
-    EXPECT_EQ(dlg->State(), STEP_IDLE);
-    EXPECT_EQ(TestAccess::LastNumber(*dlg), "");
-    EXPECT_TRUE(Trace(20).isEmpty());
-    EXPECT_TRUE(Data(20).isEmpty());
-
-    // A voice call is dialled on the trace port.
-    Number()->setText(QStringLiteral("+4930#"));
-    Click(IDC_YES);
-    EXPECT_EQ(Trace(), QByteArray("\\D+4930#\r"));
-    EXPECT_EQ(dlg->State(), STEP_ESTABLISH_CALL);
-    EXPECT_EQ(Text(IDC_STATUS), "Establish call");
-    EXPECT_EQ(TestAccess::LastNumber(*dlg), "+4930#");
-    EXPECT_FALSE(dlg->IsDlgItemEnabled(IDC_NUMBER));
-
-    // "no" hangs up; the answer returns to idle with the number back.
-    Click(IDC_NO);
-    EXPECT_EQ(dlg->State(), STEP_TERMINATE_CALL);
-    EXPECT_EQ(Data(), QByteArray("ATH\r"));
-    Click(IDC_NO);
-    EXPECT_EQ(dlg->State(), STEP_IDLE);
-    EXPECT_EQ(Number()->text(), "+4930#");
-}
-
-TEST_F(Pad, MessagesAndDataCalls)
-{
-    // SMS with an empty field: nothing sent, but the panel waits for the message.
-    SetCallType(QStringLiteral("SMS"));
-    Click(IDC_YES);
-    EXPECT_TRUE(Data(20).isEmpty());
-    EXPECT_EQ(dlg->State(), STEP_SENDING_MESSAGE);
-    EXPECT_EQ(Text(IDC_STATUS), "Sending message");
-    // "no" cancels with ESC.
-    Click(IDC_NO);
-    EXPECT_EQ(Data(), QByteArray("\x1b\r"));
-    EXPECT_EQ(dlg->State(), STEP_IDLE);
-    EXPECT_EQ(Text(IDC_STATUS), "Tarn Net");
-
-    Number()->setText(QStringLiteral("0170123"));
-    Click(IDC_YES);
-    EXPECT_EQ(Data(), QByteArray("AT+CMGS=\"0170123\"\r"));
-    EXPECT_EQ(dlg->State(), STEP_SENDING_MESSAGE);
-
-    // Data, typed into the box: anything but "Voice" or "SMS" is a data call.
-    dlg->RunStep(STEP_IDLE);
-    SetCallType(QStringLiteral("Fax"));
-    Number()->setText(QStringLiteral("12345"));
-    Click(IDC_YES);
-    EXPECT_EQ(Data(), QByteArray("ATD12345\r"));
-    EXPECT_EQ(Text(IDC_STATUS), "Establish call");
-    EXPECT_EQ(dlg->State(), STEP_ESTABLISH_CALL);
-    EXPECT_TRUE(Trace(20).isEmpty());
-
-    dlg->RunStep(STEP_IDLE);
-    SetCallType(QStringLiteral("Data"));
-    Number()->clear();
-    Click(IDC_YES);
-    EXPECT_TRUE(Data(20).isEmpty());
-    EXPECT_EQ(dlg->State(), STEP_ESTABLISH_CALL);
-
-    // Typed text counts as the type: "my SMS" is a message.
-    dlg->RunStep(STEP_IDLE);
-    SetCallType(QStringLiteral("my SMS"));
-    Number()->setText(QStringLiteral("5"));
-    Click(IDC_YES);
-    EXPECT_EQ(Data(), QByteArray("AT+CMGS=\"5\"\r"));
-
-    // Message results: "no" returns to idle without a command.
-    dlg->RunStep(STEP_MESSAGE_SENT);
-    Click(IDC_NO);
-    EXPECT_EQ(dlg->State(), STEP_IDLE);
-    EXPECT_TRUE(Data(20).isEmpty());
-}
-
-TEST_F(Pad, RingingAnswerOrReject)
-{
-    dlg->m_nRingTimeout = 100000;
-    Line("RING");
-    Drain();
-    ASSERT_EQ(dlg->State(), STEP_RINGING);
-    Click(IDC_YES);
-    EXPECT_EQ(Trace(), QByteArray("\\S"));
-    EXPECT_EQ(dlg->State(), STEP_IN_CALL);
-    EXPECT_EQ(Text(IDC_STATUS), "In call");
-    EXPECT_FALSE(dlg->IsTimerActive(TIMER_RING));
-
-    // Rejecting while ringing hangs up and stops the ring time-out.
-    dlg->RunStep(STEP_IDLE);
-    Line("RING");
-    Drain();
-    ASSERT_TRUE(dlg->IsTimerActive(TIMER_RING));
-    Click(IDC_NO);
-    EXPECT_EQ(dlg->State(), STEP_TERMINATE_CALL);
-    EXPECT_EQ(Data(), QByteArray("ATH\r"));
-    EXPECT_FALSE(dlg->IsTimerActive(TIMER_RING));
-
-    // Caller shown: the same.
-    dlg->RunStep(STEP_IDLE);
-    Line("RING");
-    Line("AT+CLCC");
-    Drain();
-    ASSERT_EQ(dlg->State(), STEP_CALLER_ID);
-    Click(IDC_NO);
-    EXPECT_EQ(Data(), QByteArray("ATH\r"));
-    EXPECT_FALSE(dlg->IsTimerActive(TIMER_RING));
-
-    // An answer being set up is cancelled with ESC.
-    TestAccess::State(*dlg) = STEP_ANSWERING;
-    Click(IDC_NO);
-    EXPECT_EQ(Data(), QByteArray("\x1b\r"));
-    EXPECT_EQ(dlg->State(), STEP_IDLE);
-}
-
-TEST_F(Pad, NoErasesInIdle)
-{
-    Number()->setText(QStringLiteral("123"));
-    dlg->SetDlgItemText(IDC_STATUS, QStringLiteral("No Carrier"));
-    Click(IDC_NO);
-    EXPECT_EQ(Number()->text(), "12");
-    EXPECT_EQ(Text(IDC_STATUS), "Tarn Net");
-    Number()->clear();
-    Click(IDC_NO);
-    EXPECT_EQ(Number()->text(), "");
-
-    // Elsewhere "no" does nothing.
-    Number()->setText(QStringLiteral("77"));
-    TestAccess::State(*dlg) = STEP_SEARCHING;
-    Click(IDC_NO);
-    EXPECT_EQ(Number()->text(), "77");
-    EXPECT_TRUE(Data(20).isEmpty());
-}
-
-TEST_F(Pad, PowerQuestionAndSpeakerAndLocationUpdate)
-{
-    TestAccess::PoweredOn(*dlg) = true;
-    answerer.answerCancel = true;
-    Click(IDC_POWER);
-    ASSERT_EQ(answerer.messages.size(), 1);
-    EXPECT_EQ(answerer.messages.last(), "Do you want to set power off?");
-    EXPECT_EQ(dlg->State(), STEP_IDLE);
-    EXPECT_TRUE(Trace(20).isEmpty());
-    EXPECT_FALSE(CUiServices::IsWaitCursor());
-
-    answerer.answerCancel = false;
-    dlg->m_nPowerOffDelay = 100000;
-    Click(IDC_POWER);
-    EXPECT_EQ(dlg->State(), STEP_POWER_OFF);
-    EXPECT_EQ(Trace(), QByteArray("Z"));
-    dlg->KillTimer(TIMER_POWER_OFF);
-
     Click(IDC_SPEAKERUP);
     EXPECT_EQ(Data(), QByteArray("AT+CKPD=\"u\"\r"));
     Click(IDC_SPEAKERDOWN);
     EXPECT_EQ(Data(), QByteArray("AT+CKPD=\"d\"\r"));
     Click(IDC_LOCATIONUPDATE);
     EXPECT_EQ(Trace(), QByteArray("\\O"));
-
-    // Off: the power button starts the probe and forgets the operator.
-    TestAccess::PoweredOn(*dlg) = false;
-    TestAccess::SendPowerOn() = true;
-    Click(IDC_POWER);
-    EXPECT_EQ(dlg->State(), STEP_POWER_ON_PROBE);
-    EXPECT_EQ(dlg->IdleStatus(), "");
-    EXPECT_EQ(Trace(), QByteArray("**O"));
-    dlg->KillTimer(TIMER_PROBE);
 }
 
 TEST_F(Pad, BsLockCorrectsOutOfRangeChannels)
