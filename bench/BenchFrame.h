@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/FrameHost.h"
+#include "platform/FrameHost.h"
 
 // The frame the benchmarks host the panel in: reports on, no exit actions.
 class BenchFrame : public CFrameHost

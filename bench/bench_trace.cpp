@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <benchmark/benchmark.h>
 
-#include "trace/StringE.h"
+#include "protocol/StringE.h"
 #include "trace/TraceReport.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <QCoreApplication>
 #include <QListWidget>
 
-#include "control/FrameHost.h"
 #include "platform/BarCtrl.h"
 #include "platform/Diagnostics.h"
+#include "platform/FrameHost.h"
 #include "platform/Messages.h"
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"

@@ -15,6 +15,7 @@
 #include "platform/PortConfig.h"
 #include "platform/TemplateDialog.h"
 #include "res/Ids102.h"
+#include "sysinfo/BcchCapture.h"
 #include "trace/TraceReport.h"
 
 class CDeviceWatch;
@@ -265,6 +266,8 @@ private:
     CTraceReport m_TraceReport;
     // The live feed to Wireshark, owned by the frame; null without one.
     CGsmtapSender* m_pGsmtap = nullptr;
+    // Picks the System Information messages out of the trace lines for it.
+    CBcchCapture m_BcchCapture;
     PortSettings m_DataPortSettings;
     PortSettings m_TracePortSettings;
     QList<SPortFailure> m_openFailures;

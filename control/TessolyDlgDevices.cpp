@@ -6,8 +6,8 @@
 
 #include <QTimer>
 
-#include "control/FrameHost.h"
 #include "platform/Diagnostics.h"
+#include "platform/FrameHost.h"
 #include "platform/Messages.h"
 #include "serial/DeviceWatch.h"
 #include "serial/SerialPort.h"

@@ -11,7 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "control/FrameHost.h"
+#include "platform/FrameHost.h"
 #include "platform/UiServices.h"
 #include "protocol/ChannelPlan.h"
 

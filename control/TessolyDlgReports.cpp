@@ -5,13 +5,13 @@
 
 #include <QListWidget>
 
+#include "gsmtap/GsmtapSender.h"
 #include "protocol/ChannelPlan.h"
+#include "protocol/StringE.h"
 #include "serial/SerialPort.h"
 #include "serial/TrafficLog.h"
 #include "sysinfo/BcchBlock.h"
 #include "sysinfo/SysInfoReader.h"
-#include "trace/StringE.h"
-#include "wireshark/GsmtapSender.h"
 
 namespace {
 // Bit-error rate in per cent for the RX quality values 0 .. 7.
@@ -106,8 +106,10 @@ void CTessolyDlg::HandleTraceLine(const QString& strLine)
 {
     QString line = strLine; // the parser may shorten its copy
     const int nReport = m_TraceReport.ParseLine(line);
-    if (m_pGsmtap)
-        m_pGsmtap->Follow(m_TraceReport, nReport);
+    // The live feed's capture follows the serving cell even while the feed is off.
+    SBcchMessage message;
+    if (m_pGsmtap && m_BcchCapture.Follow(m_TraceReport, nReport, &message))
+        m_pGsmtap->Send(message);
     if (nReport != REPORT_NONE)
         ShowReport(nReport);
 }

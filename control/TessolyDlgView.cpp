@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QListWidget>
 
-#include "control/FrameHost.h"
+#include "platform/FrameHost.h"
 #include "platform/UiServices.h"
 #include "serial/LineSource.h"
 #include "serial/TrafficLog.h"

@@ -12,8 +12,8 @@
 // other line is a data-port line.
 #include "../tests/common/TestAccess.h"
 #include "FuzzCommon.h"
-#include "control/FrameHost.h"
 #include "control/TessolyDlg.h"
+#include "platform/FrameHost.h"
 #include "platform/UiServices.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "FuzzCommon.h"
-#include "trace/StringE.h"
+#include "protocol/StringE.h"
 
 namespace {
 

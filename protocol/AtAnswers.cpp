@@ -1,6 +1,6 @@
 #include "protocol/AtAnswers.h"
 
-#include "trace/StringE.h"
+#include "protocol/StringE.h"
 
 namespace {
 // The head of an information line, "+CREG:" or "+CPBF" and a blank.

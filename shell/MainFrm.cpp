@@ -13,13 +13,13 @@
 #include <QToolBar>
 
 #include "control/TessolyDlg.h"
+#include "gsmtap/GsmtapSender.h"
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
 #include "platform/UiServices.h"
 #include "session/SessionRecorder.h"
 #include "shell/ChildView.h"
 #include "sysinfo/BcchSysInfoDlg.h"
-#include "wireshark/GsmtapSender.h"
 
 CMainFrame::CMainFrame(const QStringList& args)
 {

@@ -5,8 +5,8 @@
 #include <QSize>
 #include <map>
 
-#include "control/FrameHost.h"
-#include "trace/StringE.h"
+#include "platform/FrameHost.h"
+#include "protocol/StringE.h"
 
 class QAction;
 class QLabel;

@@ -5,12 +5,12 @@
 #include <QScreen>
 
 #include "control/TessolyDlg.h"
+#include "gsmtap/GsmtapPacket.h"
+#include "gsmtap/GsmtapSender.h"
 #include "platform/PortNames.h"
 #include "platform/ProfileFile.h"
 #include "shell/MainFrm.h"
 #include "shell/ProgramFiles.h"
-#include "wireshark/GsmtapPacket.h"
-#include "wireshark/GsmtapSender.h"
 
 namespace {
 const QString kWindow = QStringLiteral("WINDOW");

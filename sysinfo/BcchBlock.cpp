@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "protocol/StringE.h"
 #include "sysinfo/SysInfoDecoder.h"
-#include "trace/StringE.h"
 #include "trace/TraceReport.h"
 
 namespace {

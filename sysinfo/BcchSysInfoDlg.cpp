@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <cstring>
 
-#include "control/FrameHost.h"
+#include "platform/FrameHost.h"
 #include "res/TemplateIds.h"
 #include "sysinfo/BcchBlock.h"
 #include "trace/TraceReport.h"

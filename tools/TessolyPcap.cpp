@@ -4,12 +4,12 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "gsmtap/GsmtapPacket.h"
+#include "gsmtap/PcapWriter.h"
 #include "serial/TrafficLog.h"
 #include "session/SessionLog.h"
+#include "sysinfo/BcchCapture.h"
 #include "trace/TraceReport.h"
-#include "wireshark/BcchCapture.h"
-#include "wireshark/GsmtapPacket.h"
-#include "wireshark/PcapWriter.h"
 
 namespace {
 // Lines of a saved log carry no time: they are taken one second apart.

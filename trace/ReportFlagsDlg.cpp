@@ -3,11 +3,11 @@
 #include <QAbstractButton>
 #include <iterator>
 
-#include "control/FrameHost.h"
+#include "platform/FrameHost.h"
 #include "protocol/ReportFlags.h"
+#include "protocol/StringE.h"
 #include "res/Ids130.h"
 #include "res/TemplateIds.h"
-#include "trace/StringE.h"
 
 namespace {
 struct FlagBox

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/Diagnostics.h"
-#include "trace/StringE.h"
+#include "protocol/StringE.h"
 
 namespace {
 // A "Set Flags? " line carries the flag word: the name and eight characters.

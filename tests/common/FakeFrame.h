@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "control/FrameHost.h"
+#include "platform/FrameHost.h"
 
 class CTessolyDlg;
 

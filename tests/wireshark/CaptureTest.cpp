@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "Tshark.h"
+#include "gsmtap/GsmtapPacket.h"
+#include "gsmtap/PcapWriter.h"
 #include "sim/SimRadio.h"
 #include "sim/SimReports.h"
+#include "sysinfo/BcchCapture.h"
 #include "sysinfo/SysInfoDecoder.h"
 #include "trace/TraceReport.h"
-#include "wireshark/BcchCapture.h"
-#include "wireshark/GsmtapPacket.h"
-#include "wireshark/PcapWriter.h"
 
 namespace {
 // Feeds the lines through the record as the panel does and writes every

@@ -16,9 +16,9 @@
 
 #include "../e2e/E2EFixture.h"
 #include "Tshark.h"
-#include "wireshark/GsmtapSender.h"
-#include "wireshark/GsmtapSocket.h"
-#include "wireshark/PcapWriter.h"
+#include "gsmtap/GsmtapSender.h"
+#include "gsmtap/GsmtapSocket.h"
+#include "gsmtap/PcapWriter.h"
 
 namespace {
 int g_nWarnings = 0;

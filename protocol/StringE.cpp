@@ -1,4 +1,4 @@
-#include "trace/StringE.h"
+#include "protocol/StringE.h"
 
 #include <climits>
 #include <cstdint>

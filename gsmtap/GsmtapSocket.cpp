@@ -1,4 +1,4 @@
-#include "wireshark/GsmtapSocket.h"
+#include "gsmtap/GsmtapSocket.h"
 
 #include <QLoggingCategory>
 #include <cerrno>

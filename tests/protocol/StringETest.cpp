@@ -3,7 +3,7 @@
 #include <climits>
 #include <gtest/gtest.h>
 
-#include "trace/StringE.h"
+#include "protocol/StringE.h"
 
 namespace {
 QStringList Fields(CStringE s, int nMax = 20)

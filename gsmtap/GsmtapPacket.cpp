@@ -1,8 +1,8 @@
-#include "wireshark/GsmtapPacket.h"
+#include "gsmtap/GsmtapPacket.h"
 
 #include <algorithm>
 
-#include "wireshark/BcchCapture.h"
+#include "gsmtap/BcchMessage.h"
 
 extern "C" {
 #include <osmocom/core/gsmtap.h>

@@ -1,17 +1,8 @@
 #pragma once
 
-#include <QByteArray>
+#include "gsmtap/BcchMessage.h"
 
 class CTraceReport;
-
-// One System Information message for Wireshark: the BCCH block and the
-// serving cell's carrier and level when it was received.
-struct SBcchMessage
-{
-    int nArfcn = 0;
-    int nLevelDbm = 0;
-    QByteArray block; // 23 octets
-};
 
 // Follows the trace lines as the record parses them and picks out the
 // System Information messages. The carrier is the one the Bcch_Report line

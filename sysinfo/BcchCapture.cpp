@@ -1,8 +1,8 @@
-#include "wireshark/BcchCapture.h"
+#include "sysinfo/BcchCapture.h"
 
 #include "protocol/ChannelPlan.h"
+#include "protocol/StringE.h"
 #include "sysinfo/BcchBlock.h"
-#include "trace/StringE.h"
 #include "trace/TraceReport.h"
 
 namespace {

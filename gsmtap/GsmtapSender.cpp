@@ -1,10 +1,10 @@
-#include "wireshark/GsmtapSender.h"
+#include "gsmtap/GsmtapSender.h"
 
 #include <QObject>
 #include <QThread>
 
-#include "wireshark/GsmtapPacket.h"
-#include "wireshark/GsmtapSocket.h"
+#include "gsmtap/GsmtapPacket.h"
+#include "gsmtap/GsmtapSocket.h"
 
 CGsmtapSender::CGsmtapSender() = default;
 
@@ -43,10 +43,9 @@ void CGsmtapSender::Configure(bool bEnabled, const QString& strHost, int nPort)
         Post([](CGsmtapSocket& s) { s.Close(); });
 }
 
-void CGsmtapSender::Follow(const CTraceReport& report, int nKind)
+void CGsmtapSender::Send(const SBcchMessage& message)
 {
-    SBcchMessage message;
-    if (!m_capture.Follow(report, nKind, &message) || !m_bEnabled)
+    if (!m_bEnabled)
         return;
     const QByteArray datagram = CGsmtapPacket::Make(message);
     Post([datagram](CGsmtapSocket& s) { s.Send(datagram); });

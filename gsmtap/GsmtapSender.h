@@ -3,15 +3,14 @@
 #include <QString>
 #include <functional>
 
-#include "wireshark/BcchCapture.h"
+#include "gsmtap/BcchMessage.h"
 
 class QObject;
 class QThread;
-class CTraceReport;
 class CGsmtapSocket;
 
-// The live feed to Wireshark: while switched on, every trace line that
-// stores System Information octets goes out as one GSMTAP datagram. The
+// The live feed to Wireshark: while switched on, every System Information
+// message handed to it goes out as one GSMTAP datagram. The
 // user-interface thread only builds the datagram and hands it over; the
 // address lookup and the sending run on a thread of the sender's own, so
 // a slow name server or a full network never holds the panel up.
@@ -26,9 +25,8 @@ public:
     // Switches the feed on or off and sets where it goes.
     void Configure(bool bEnabled, const QString& strHost, int nPort);
     bool IsEnabled() const { return m_bEnabled; }
-    // Every trace line, after the record has parsed it (nKind: ParseLine's
-    // result). The serving cell is followed even while the feed is off.
-    void Follow(const CTraceReport& report, int nKind);
+    // Sends one message while the feed is on; nothing while it is off.
+    void Send(const SBcchMessage& message);
     // Waits until the datagrams handed over so far have been sent (tests).
     void Flush();
 
@@ -36,7 +34,6 @@ private:
     // Runs the job on the sending thread, after the jobs posted before it.
     void Post(std::function<void(CGsmtapSocket&)> job);
 
-    CBcchCapture m_capture;
     bool m_bEnabled = false;
     QThread* m_pThread = nullptr;
     QObject* m_pContext = nullptr;      // lives in m_pThread

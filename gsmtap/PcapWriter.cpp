@@ -1,10 +1,10 @@
-#include "wireshark/PcapWriter.h"
+#include "gsmtap/PcapWriter.h"
 
 #include <cstdio>
 #include <pcap/pcap.h>
 #include <unistd.h>
 
-#include "wireshark/GsmtapPacket.h"
+#include "gsmtap/GsmtapPacket.h"
 
 namespace {
 const int kIpHeader = 20;
