@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A flood of trace lines on a pseudo-terminal into the shown panel: the
 // writer writes as fast as the terminal takes the bytes, the panel handles
 // every line (log entry, parser, presentation). Prints the time, the lines

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts a serial line's pace between a device and its reader: a new
 // pseudo-terminal whose reader receives what the device sends at most at
 // the given speed (10 bit times a character), in the small pieces a serial

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of one received trace line through the panel: log entry,
 // parser and presentation on the shown form (the work OnTraceLine does
 // after taking the line from its channel), with and without the session

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the serial link's line cutting and of the traffic log.
 #include "serial/LineSplitter.h"
 #include "serial/LogList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time of the program: from its start to the first "AT" on its
 // data port. The ports are two pseudo-terminals held here; the program's
 // settings file beside it maps them and leaves the module off.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the trace report parser on a realistic mix of lines.
 #include <QApplication>
 #include <QString>

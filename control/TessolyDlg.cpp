@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front panel controller: ports, writes, error reports, close, layout.
 #include "control/TessolyDlg.h"
 

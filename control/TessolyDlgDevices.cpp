@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Devices that go away and come back: the loss is reported the moment the
 // reader sees it, the status bar names the lost port, and once the device's
 // path is there again the port is reopened and the module started as at

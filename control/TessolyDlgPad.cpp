@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phone pad and the air-interface commands: power, yes/no/clr, the
 // keys and the number field's filter, speaker, library and data content,
 // location update, BS lock and the "go" buttons of the neighbour rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's handling of trace-port lines: the presentation of the reports.
 #include "control/TessolyDlg.h"
 

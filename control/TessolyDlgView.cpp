@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's conversation on the panel: the data-port lines go to the
 // sequencer, and what the sequencer shows lands on the form.
 #include "control/TessolyDlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's conversation as a whole: start, restart and switch-off, the
 // report flags, the timers.
 #include "conversation/Sequencer.h"

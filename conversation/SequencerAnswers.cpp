@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's data-port lines: its echoes, results and unsolicited lines,
 // looked at only for what the current state waits for.
 #include "conversation/Sequencer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the phone pad's keys do in each state: power, yes, no, clr and the
 // digit keys.
 #include "conversation/Sequencer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequencer: the numbered steps that walk the module through power-on,
 // identification, SIM, registration, phone book, calls and messages.
 #include "conversation/Sequencer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the front panel's handling of data-port lines in every state of
 // the sequencer (and, mixed in, of trace-port lines). The ports stay
 // closed, so nothing is written; message boxes are answered with OK without

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the line splitter with a byte stream cut into arbitrary chunks,
 // with a Reset now and then. The lines must be exactly those of a plain
 // byte-at-a-time model: CR or LF ends a non-empty line, NUL bytes are

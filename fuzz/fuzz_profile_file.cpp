@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the settings-file reader and writer. The input is cut in two at
 // its first 0xFF byte: the rest after it is a settings file as it may lie
 // on disk; the bytes before it give a section, a key and a value (cut at

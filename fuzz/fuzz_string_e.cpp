@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the field cutter and the number readers: a text cut by a run of
 // GetNextToken calls with arbitrary skip counts and delimiter sets, every
 // token read as a number. Checks: a token holds no delimiter and is a piece

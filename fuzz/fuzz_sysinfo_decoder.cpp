@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the System Information decoder: arbitrary octet stores, band
 // power and rest-octet flag; every element of one type (and pairs outside
 // the catalogue) decoded, plus each element reader and its formatter on a

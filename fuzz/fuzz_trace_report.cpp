@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the trace report parser with lines as the module's trace port
 // delivers them. Every input line is parsed, except lines that start with
 // byte 0x01: their next byte is a command and the byte after it its

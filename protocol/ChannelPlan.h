@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The module's channel plan: the 900 MHz band, channels 1 to 124, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The bits of the module's report-flag word ("*W"): one bit, or one choice

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Report kinds: 0 .. 33 index the name table; two more kinds stand alone.

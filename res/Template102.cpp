@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 102: the front panel.
 #include "platform/DlgTemplate.h"
 #include "res/Ids102.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 103: the channel scan.
 #include "platform/DlgTemplate.h"
 #include "res/Ids103.h"

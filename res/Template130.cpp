@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 130: the report flags.
 #include "platform/DlgTemplate.h"
 #include "res/Ids130.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Templates 100 (About), 161 (data content), 162 (number library) and
 // 175 (BCCH System Info).
 #include "platform/DlgTemplate.h"

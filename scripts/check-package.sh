@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and checks it as a user would meet it: lintian,
 # the files it installs, and the installed programs started from a scratch
 # root (dpkg-deb -x) by a user who is not root (nobody, when run as root),

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the project needs, if any are missing (as
 # root, or through sudo; without either it names the command to run as root).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (clang, address and undefined-behaviour
 # sanitizers) in ./build-fuzz and runs them at the lowest priority, one
 # target after the other or --jobs of them at once.

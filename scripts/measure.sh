@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the front panel on this machine, in one run:
 #   - the benchmarks of the parser, the panel and the serial link;
 #   - processor share at the module's rate: the program under a virtual

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the front panel and the simulated test mobile, starts the simulator
 # on two pseudo-terminals and the front panel against it. The panel runs on a
 # settings file of its own, build/run.ini (its argument -run), so the user's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the README's screenshots: the program itself, driven against the
 # simulated test mobile, renders them offscreen; they land in docs/screens.
 # The Wireshark picture is what tshark -V decodes of a System Information 3

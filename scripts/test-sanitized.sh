@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything with sanitizers in its own tree and runs the tests there;
 # any sanitizer report fails the test that made it.
 #   scripts/test-sanitized.sh [CTEST-ARGS...]

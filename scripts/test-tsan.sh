@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds with the thread sanitizer in ./build-tsan and runs the tests of the
 # threaded parts: the serial channel, the panel's control and the end-to-end
 # conversations with the simulator (which runs in a thread of its own). Any

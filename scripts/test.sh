@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program, the simulator and the tests, then runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame: creation, layout, size and move handling, exit.
 #include "shell/MainFrm.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame's menu and tool bar commands: one table row per command, from
 // which the menus, the tool bar, the prompts, the update rules and the
 // dispatch are all built.

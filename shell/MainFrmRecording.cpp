@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame's session recording: its settings, its menu switch and
 // what the status bar shows while it records.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame's settings file and option bits.
 #include <QCoreApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's trace-port commands, one function per command.
 #include "sim/SimCore.h"
 

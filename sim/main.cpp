@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tarnsim: the simulated test mobile as a program of its own.
 #include <QCoreApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Concatenations build each text in one allocation.
 #define QT_USE_QSTRINGBUILDER
 #include "sysinfo/SysInfoDecoder.h"

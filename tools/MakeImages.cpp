@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's pictures (button faces, group pictures, tool bar
 // images, the application icon) into res/images. Run it when a picture is
 // to change; the PNG files are kept in the repository.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessoly-pcap IN OUT.pcap: the System Information messages of a session
 // recording or a saved log, as a capture file for Wireshark.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's core: paced writes, the log of what crosses the wire, error
 // reports, ports, the idle status and the panel's placement.
 #include <QComboBox>

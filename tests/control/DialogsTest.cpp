@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number library and data content dialogs, alone and from the phone pad.
 #include <QAbstractButton>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel driven by scripted lines, with no port open.
 #include <QListView>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phone pad on the form: the number filter, the keys, speaker, location
 // update, BS lock and the "go" buttons; what yes, no and power do in each
 // state is the conversation's (tests/conversation).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the module's conversation shows, as it lands on the form.
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answers to data-port lines, state by state, checked on the wire.
 #include "SequencerFixture.h"
 

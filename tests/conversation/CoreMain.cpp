@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's conversation runs without widgets: its tests run on a
 // QCoreApplication, on which creating a widget would abort.
 #include <QCoreApplication>

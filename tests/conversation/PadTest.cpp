@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the pad's keys do in each state: yes and no, the PIN, calls,
 // messages, ringing, power.
 #include "SequencerFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole start conversation against a scripted module: probe, set-up,
 // identification, SIM, report flags, registration, IMSI, operator, phone
 // book, text mode, idle. The module's lines come back through a line source

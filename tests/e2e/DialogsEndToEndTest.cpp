@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's dialogs against the simulated test mobile: report flags,
 // BCCH System Info, and the screenshots of the panel for the README.
 #include <QAbstractButton>

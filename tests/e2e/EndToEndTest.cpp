@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program against the simulated test mobile: start, PIN, coverage,
 // calls, messages, report flags, power-off and exit.
 #include <QLineEdit>

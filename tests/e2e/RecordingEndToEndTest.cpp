@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Session recording against the simulated test mobile: every line of both
 // ports reaches the file, and a panel killed mid-stream loses at most the
 // last second.

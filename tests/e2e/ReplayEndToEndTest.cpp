@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program against the simulator replaying a field session: the panel
 // reaches idle, then shows the recorded cells instead of the radio model's.
 #include "E2EFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port dialog's list of devices and what a pick stores.
 #include <QComboBox>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel plan's corrections at the edges of the bands and of the gap.
 #include <gtest/gtest.h>
 

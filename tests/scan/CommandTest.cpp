@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scan requests and the command sequences of a scan's life on both ports.
 #include <QLineEdit>
 #include <QPushButton>

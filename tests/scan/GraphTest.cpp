@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bar graph: geometry, drawing, pointer selection and narrowing.
 #include <QApplication>
 #include <QDir>

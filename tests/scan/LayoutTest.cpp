@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the graph area and the bars end, without a window.
 #include <gtest/gtest.h>
 

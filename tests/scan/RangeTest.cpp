@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten range fields: corrections, beeps, where the focus goes.
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/deps.sh for a user who is neither root nor has sudo, on a machine
 # that lacks every package: it must stop with the command to run as root,
 # and never call apt-get itself.

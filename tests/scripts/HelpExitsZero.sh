@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every program's --help prints its usage on standard output and exits 0,
 # without a display, and its manual page's synopsis lists --help.
 # Usage: HelpExitsZero.sh MANDIR PROGRAM...

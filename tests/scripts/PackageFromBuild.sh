@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package that cpack makes from a plain build (nothing run but
 # `cmake --build`): it holds the manual pages and the changelog, compressed,
 # and the copyright file names the licence; every program in it is hardened

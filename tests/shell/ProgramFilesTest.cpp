@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its settings and finds its help document; the
 // program itself, started as a user starts it from an installed layout
 // (bin/tessoly, its help document in share/tessoly/) with a home of its own.

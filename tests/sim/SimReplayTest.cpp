@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator playing a session recording or a saved log to the panel's
 // side of its ports.
 #include <gtest/gtest.h>

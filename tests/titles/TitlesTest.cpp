@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window titles as the window system shows them: the program's application
 // object on a real X server (Xvfb), each title read back with xprop.
 #include <QMessageBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Wireshark reads from the messages we hand it: the capture file of
 // System Information messages built from the simulator's reports.
 #include <QRegularExpression>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live feed: the program against the simulator, a UDP socket in
 // Wireshark's place, and what tshark reads of the datagrams it received.
 #include <QAction>

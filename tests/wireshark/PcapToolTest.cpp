@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessoly-pcap: a session recording or a saved log to a capture file.
 #include <QDateTime>
 #include <QDir>
