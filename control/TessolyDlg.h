@@ -12,6 +12,7 @@
 #include "conversation/ModuleWriter.h"
 #include "conversation/Sequencer.h"
 #include "conversation/SequencerView.h"
+#include "measure/Measurer.h"
 #include "platform/DispatchTable.h"
 #include "platform/PortConfig.h"
 #include "platform/TemplateDialog.h"
@@ -128,6 +129,8 @@ public:
     int State() const { return m_Sequencer.State(); }
     // The status text of the idle state, as the operator query gave it.
     const QString& IdleStatus() const { return m_Sequencer.IdleStatus(); }
+    // The samples and events of the drive, taken from the lines handled.
+    CMeasurer& Measurer() { return m_Measurer; }
     // The live feed to Wireshark (owned by the frame; null: none).
     void SetGsmtap(CGsmtapSender* pGsmtap) { m_pGsmtap = pGsmtap; }
     // The channel scan's use of the parser: while attached, lines that are
@@ -269,6 +272,7 @@ private:
     CGsmtapSender* m_pGsmtap = nullptr;
     // Picks the System Information messages out of the trace lines for it.
     CBcchCapture m_BcchCapture;
+    CMeasurer m_Measurer;
     PortSettings m_DataPortSettings;
     PortSettings m_TracePortSettings;
     QList<SPortFailure> m_openFailures;
