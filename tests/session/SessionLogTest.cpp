@@ -84,9 +84,9 @@ TEST(SessionLog, PositionsRoundTripAndAreSkippedUnlessAskedFor)
     ASSERT_TRUE(CSessionLog::ParseFix("- 2D 1.0 2.0 - - -", &back));
     EXPECT_FALSE(back.time.isValid());
     EXPECT_TRUE(std::isnan(back.dAltM) && std::isnan(back.dSpeedKmh) && std::isnan(back.dErrM));
-    for (const char* bad : {"", "2026-12-09T09:15:01.250Z 1D 1 2 - - -", "- 3D 1 2 - -",
-                            "- 3D 1,5 2 - - -", "- 3D 91 2 - - -", "- 3D nan 2 - - -",
-                            "2026-12-09T09:15:01.250 3D 1 2 - - -"})
+    for (const char* bad :
+         {"", "2026-12-09T09:15:01.250Z 1D 1 2 - - -", "- 3D 1 2 - -", "- 3D 1,5 2 - - -",
+          "- 3D 91 2 - - -", "- 3D nan 2 - - -", "2026-12-09T09:15:01.250 3D 1 2 - - -"})
         EXPECT_FALSE(CSessionLog::ParseFix(bad, &back)) << bad;
 
     QTemporaryDir dir;

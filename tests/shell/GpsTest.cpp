@@ -62,8 +62,7 @@ QByteArray Nmea(const QByteArray& body)
     quint8 sum = 0;
     for (char c : body)
         sum ^= quint8(c);
-    return '$' + body + '*' + QByteArray::number(sum, 16).toUpper().rightJustified(2, '0') +
-           "\r\n";
+    return '$' + body + '*' + QByteArray::number(sum, 16).toUpper().rightJustified(2, '0') + "\r\n";
 }
 
 // A gpsd of the test's own, reading NMEA from a UDP port on loopback.
@@ -97,7 +96,8 @@ public:
     // One second of a drive at 36 km/h: RMC and GGA of the same moment.
     void SendFix(int nSecond)
     {
-        const QByteArray t = QByteArray("0915") + QByteArray::number(nSecond).rightJustified(2, '0');
+        const QByteArray t =
+            QByteArray("0915") + QByteArray::number(nSecond).rightJustified(2, '0');
         const QByteArray d =
             Nmea("GPRMC," + t + ".00,A,5231.2072,N,01324.3000,E,19.438,84.4,091226,,,A") +
             Nmea("GPGGA," + t + ".00,5231.2072,N,01324.3000,E,1,08,0.9,34.5,M,39.8,M,,");
@@ -144,8 +144,7 @@ TEST(Gps, FixesFromGpsdShownRecordedAndFollowedThroughARestartOfGpsd)
     f.m_pGps->m_nRetryFirstMs = 100;
     f.m_pGps->m_nRetryMaxMs = 400;
     QList<SGpsFix> fixes;
-    QObject::connect(f.m_pGps, &CGpsClient::FixReceived,
-                     [&](const SGpsFix& fix) { fixes << fix; });
+    QObject::connect(f.m_pGps, &CGpsClient::FixReceived, [&](const SGpsFix& fix) { fixes << fix; });
     QStringList events;
     QObject::connect(&f.m_pController->Measurer(), &CMeasurer::EventReady,
                      [&](const SMeasureEvent& e) {
