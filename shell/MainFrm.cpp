@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "control/TessolyDlg.h"
+#include "gps/GpsClient.h"
 #include "gsmtap/GsmtapSender.h"
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
@@ -45,10 +46,15 @@ CMainFrame::CMainFrame(const QStringList& args)
     m_pBcchDlg = new CBcchSysInfoDlg(this, &m_pController->TraceReport(), this);
     m_pGsmtap = new CGsmtapSender;
     m_pController->SetGsmtap(m_pGsmtap);
+    m_pGps = new CGpsClient(this);
+    connect(m_pGps, &CGpsClient::FixReceived, this, &CMainFrame::OnGpsFix);
+    connect(m_pGps, &CGpsClient::StateChanged, this, &CMainFrame::OnGpsState);
 }
 
 CMainFrame::~CMainFrame()
 {
+    delete m_pGps;
+    m_pGps = nullptr;
     delete m_pBcchDlg;
     m_pBcchDlg = nullptr;
     delete m_pController;
@@ -73,6 +79,8 @@ bool CMainFrame::Create()
     m_bStatusBar = true;
     m_pRecLabel = AddStatusPane(QStringLiteral("Recording"), QStringLiteral("REC"));
     m_pPortLabel = AddStatusPane(QStringLiteral("Ports"), QString());
+    m_pGpsLabel = AddStatusPane(QStringLiteral("GPS"), QString());
+    m_pGpsLabel->setStyleSheet(QString()); // a state, not a warning
 
     // The panel lives over the view.
     m_pController->setParent(m_pView);

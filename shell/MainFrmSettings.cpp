@@ -86,6 +86,8 @@ void CMainFrame::LoadSettings()
     m_strGsmtapHost = ini.GetString(kGsmtap, QStringLiteral("Host"), QStringLiteral("127.0.0.1"));
     m_nGsmtapPort = ini.GetInt(kGsmtap, QStringLiteral("Port"), CGsmtapPacket::GSMTAP_PORT);
     ApplyGsmtap();
+    LoadGpsSettings(ini);
+    ApplyGps();
 }
 
 void CMainFrame::ApplyGsmtap()
@@ -127,6 +129,7 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kGsmtap, QStringLiteral("Host"), m_strGsmtapHost);
     ini.WriteString(kGsmtap, QStringLiteral("Port"), QString::number(m_nGsmtapPort));
     SaveRecordingSettings(ini);
+    SaveGpsSettings(ini);
     if (!ini.Save() && m_pController)
         m_pController->ReportError(1, ini.LastError(), false,
                                    QStringLiteral("Settings not saved: ") + m_strIniFile, 0);

@@ -185,7 +185,7 @@ TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
               "Send to Wireshark (GSMTAP)|"
               "&Logging: &Data,&Trace,-,&Freeze,&Clear,-,&Save,&Record Session|"
               "&Options: &Report Flags...,Power off on &Exit,Power on on &Start,R&eset on Start,-,"
-              "&Configure,Reset &Mobile|&Help: &Topics...,&About Tarn...");
+              "&Configure,Reset &Mobile,-,Use GPS (gpsd)|&Help: &Topics...,&About Tarn...");
     QStringList buttons;
     for (QAction* a : fx.frame->ToolBar()->actions())
         buttons << (a->isSeparator() ? QStringLiteral("-") : a->data().toString());
