@@ -18,6 +18,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "SimTestPort.h"
+#include "protocol/TraceReports.h"
 #include "sim/SimModule.h"
 #include "sim/SimNmea.h"
 #include "sim/SimNmeaFeed.h"
@@ -89,11 +91,13 @@ QString GpsdProgram()
 }
 } // namespace
 
-TEST(SimDriveFeed, ModuleSendsPositionsAndChangesCell)
+TEST(SimDriveFeed, ModuleSendsPositionsAndReportsTheNewCells)
 {
     SLoopbackSocket receiver(SOCK_DGRAM);
     ASSERT_GT(receiver.nPort, 0);
     CSimOptions o;
+    o.nBootMs = 20;
+    o.nReportIntervalMs = 20;
     o.drive.bOn = true;
     o.drive.strNmeaHost = QStringLiteral("127.0.0.1");
     o.drive.nNmeaPort = receiver.nPort;
@@ -101,24 +105,41 @@ TEST(SimDriveFeed, ModuleSendsPositionsAndChangesCell)
     o.drive.dSpeedKmh = 50000; // 280 m a step: round the loop in a third of a second
     CSimModule module(o);
     ASSERT_TRUE(module.Start());
-    QSet<int> serving;
+    SimTestPort data(module.DataPath()), trace(module.TracePath());
+    trace.Write("**O");
+    bool bOn = false;
+    for (int i = 0; i < 60 && !bOn; ++i) {
+        data.Write("AT\r");
+        bOn = data.WaitFor("OK\r\n", 50);
+    }
+    ASSERT_TRUE(bOn);
+    trace.Write("*W1\r"); // the standard idle reports
+
     QByteArray rmc, gga;
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 5000 && (serving.size() < 3 || rmc.isEmpty() || gga.isEmpty())) {
+    while (t.elapsed() < 1500 || rmc.isEmpty() || gga.isEmpty()) {
         const QByteArray d = receiver.Read(50);
         if (d.startsWith("$GPRMC,"))
             rmc = d;
         else if (d.startsWith("$GPGGA,"))
             gga = d;
-        serving.insert(module.Status().nServingArfcn);
+        if (t.elapsed() > 5000)
+            break;
     }
+    trace.Collect(100);
     module.Stop();
-    EXPECT_GE(serving.size(), 3); // the cells along the loop took turns
     EXPECT_TRUE(rmc.endsWith("\r\n"));
     const int star = gga.lastIndexOf('*');
     ASSERT_GT(star, 0);
     EXPECT_EQ(gga.mid(star + 1, 2), SimNmea::Checksum(gga.mid(1, star - 1)));
+    // the cells along the loop took turns, each reported by its identity
+    QSet<QByteArray> ids;
+    for (const QByteArray& line : trace.Lines()) {
+        if (line.startsWith(ReportName(REPORT_CELL_ID)))
+            ids.insert(line);
+    }
+    EXPECT_GE(ids.size(), 3);
 }
 
 TEST(SimDriveFeed, GpsdReadsTheSentencesAsFixes)
