@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "SimTestPort.h"
@@ -163,4 +164,17 @@ TEST(SimProgram, HelpRunsAndLinksAreMade)
     EXPECT_EQ(run.exitCode(), 0);
     EXPECT_TRUE(QString::fromLocal8Bit(run.readAllStandardOutput()).contains("power on"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("data"))); // links removed at the end
+
+    // a route that cannot be driven ends the program before a port opens
+    QFile gpx(dir.filePath("bad.gpx"));
+    ASSERT_TRUE(gpx.open(QIODevice::WriteOnly));
+    gpx.write("<gpx><trk><trkseg><trkpt lat=\"52\" lon=\"13\"/>");
+    gpx.close();
+    QProcess bad;
+    bad.start(exe, {"--link", dir.path(), "--drive", "--route", gpx.fileName()});
+    ASSERT_TRUE(bad.waitForFinished(5000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(QString::fromLocal8Bit(bad.readAllStandardError())
+                    .startsWith("tarnsim: --route " + gpx.fileName() + ": line 1:"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("data")));
 }
