@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "SimTestPort.h"
