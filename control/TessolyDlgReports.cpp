@@ -262,8 +262,8 @@ void CTessolyDlg::ShowNeighbours(int nReport)
         SetDlgItemText(ids[0], Text(pszBcch));
         SetDlgItemText(ids[1], !Units::IsBsicShown(Number(pszBsic)) ? QString() : Text(pszBsic));
         const int v = Number(pszRxLev);
-        SetDlgItemText(ids[2], Text(pszRxLev) + QStringLiteral(" = ") + QString::number(Units::RxLevDbm(v)) +
-                                   QStringLiteral(" dBm"));
+        SetDlgItemText(ids[2], Text(pszRxLev) + QStringLiteral(" = ") +
+                                   QString::number(Units::RxLevDbm(v)) + QStringLiteral(" dBm"));
         SetBar(ids[3], v + 1);
     }
 }

@@ -43,9 +43,8 @@ bool SameNeighbour(const SNeighbourSample& a, const SNeighbourSample& b)
 bool SameValues(const SSample& a, const SSample& b)
 {
     if (a.nMode != b.nMode || a.nMcc != b.nMcc || a.nMnc != b.nMnc || a.nLac != b.nLac ||
-        a.nCi != b.nCi || a.nBcch != b.nBcch || a.nBsic != b.nBsic ||
-        a.nRxLevDbm != b.nRxLevDbm || a.nRxQual != b.nRxQual || a.nTa != b.nTa ||
-        a.nTxPwrDbm != b.nTxPwrDbm)
+        a.nCi != b.nCi || a.nBcch != b.nBcch || a.nBsic != b.nBsic || a.nRxLevDbm != b.nRxLevDbm ||
+        a.nRxQual != b.nRxQual || a.nTa != b.nTa || a.nTxPwrDbm != b.nTxPwrDbm)
         return false;
     for (int i = 0; i < 6; ++i)
         if (!SameNeighbour(a.aNeighbour[i], b.aNeighbour[i]))
@@ -56,8 +55,7 @@ bool SameValues(const SSample& a, const SSample& b)
 const int kRxQualMax = 7;
 } // namespace
 
-CMeasurer::CMeasurer(QObject* parent)
-    : QObject(parent), m_nMaxPowerDbm(Units::kMaxPowerLowBandDbm)
+CMeasurer::CMeasurer(QObject* parent) : QObject(parent), m_nMaxPowerDbm(Units::kMaxPowerLowBandDbm)
 {
 }
 

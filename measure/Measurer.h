@@ -3,8 +3,8 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QPair>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <functional>
 #include <optional>

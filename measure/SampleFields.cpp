@@ -7,8 +7,8 @@
 
 namespace {
 const char* const kFieldNames[SAMPLE_FIELD_N1_BCCH] = {
-    "time", "lat", "lon",  "alt_m", "speed_kmh", "err_m",  "fix",     "mode",      "mcc",
-    "mnc",  "lac", "ci",   "bcch",  "bsic",      "rxlev_dbm", "rxqual", "ta",      "txpwr_dbm",
+    "time", "lat", "lon", "alt_m", "speed_kmh", "err_m",     "fix",    "mode", "mcc",
+    "mnc",  "lac", "ci",  "bcch",  "bsic",      "rxlev_dbm", "rxqual", "ta",   "txpwr_dbm",
 };
 const char* const kNeighbourFieldNames[3] = {"bcch", "bsic", "rxlev_dbm"};
 

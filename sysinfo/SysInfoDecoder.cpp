@@ -189,8 +189,8 @@ QString CSysInfoDecoder::FormatCellSelection(const SiCellSelection& selection) c
                      QStringLiteral("New establishment causes are"), QStringLiteral("not"), e,
                      QStringLiteral("supported"));
     const int m = selection.nRxLevAccessMin;
-    s += FormatComputedField(m, QStringLiteral("RXLEV-ACCESS-MIN"), Units::RxLevDbm(m), QStringLiteral("dBm"),
-                             e, e, e);
+    s += FormatComputedField(m, QStringLiteral("RXLEV-ACCESS-MIN"), Units::RxLevDbm(m),
+                             QStringLiteral("dBm"), e, e, e);
     return s;
 }
 

@@ -23,10 +23,9 @@ TEST_F(ConversationEvents, PowerOnRegisteredCallsMessageAndPowerOff)
     RecordingSink sink;
     seq.SetEventSink(&sink);
     seq.Start(false);
-    for (const char* line :
-         {"OK", "OK", "Tarn GSM Test Mobile 3.0", "AT+CGSN", "350123456789012", "+CPIN: READY",
-          "OK", "+CREG: 0,1", "AT+CIMI", "262011234567890", "+COPS: 0,0,\"Tarn Net\"", "OK", "OK",
-          "OK"})
+    for (const char* line : {"OK", "OK", "Tarn GSM Test Mobile 3.0", "AT+CGSN", "350123456789012",
+                             "+CPIN: READY", "OK", "+CREG: 0,1", "AT+CIMI", "262011234567890",
+                             "+COPS: 0,0,\"Tarn Net\"", "OK", "OK", "OK"})
         Line(line);
     ASSERT_EQ(seq.State(), STEP_IDLE);
     // An incoming call, answered and ended by the network.
