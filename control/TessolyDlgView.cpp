@@ -98,6 +98,7 @@ void CTessolyDlg::ClearServingCell()
 {
     for (int id : kServingCellIds)
         SetDlgItemText(id, QString());
+    m_Measurer.ResetServingCell();
 }
 
 void CTessolyDlg::ClearBsLock()
@@ -125,6 +126,7 @@ void CTessolyDlg::ClearMeters()
     }
     if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
         list->clear();
+    m_Measurer.ResetMeters();
 }
 
 void CTessolyDlg::EnableCallMeters()
