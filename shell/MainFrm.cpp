@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "chart/EventList.h"
+#include "chart/LevelChart.h"
 #include "control/TessolyDlg.h"
 #include "gsmtap/GsmtapSender.h"
 #include "platform/Diagnostics.h"
@@ -45,6 +47,13 @@ CMainFrame::CMainFrame(const QStringList& args)
     m_pBcchDlg = new CBcchSysInfoDlg(this, &m_pController->TraceReport(), this);
     m_pGsmtap = new CGsmtapSender;
     m_pController->SetGsmtap(m_pGsmtap);
+    m_pChart = new CLevelChart(this);
+    m_pEventList = new CEventList(this);
+    const CMeasurer* pMeasurer = &m_pController->Measurer();
+    connect(pMeasurer, &CMeasurer::SampleReady, m_pChart, &CLevelChart::OnSample);
+    connect(pMeasurer, &CMeasurer::EventReady, m_pChart, &CLevelChart::OnEvent);
+    connect(pMeasurer, &CMeasurer::EventReady, m_pEventList, &CEventList::OnEvent);
+    connect(m_pEventList, &CEventList::EventActivated, m_pChart, &CLevelChart::ShowAt);
 }
 
 CMainFrame::~CMainFrame()
