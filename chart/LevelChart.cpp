@@ -48,7 +48,7 @@ CLevelChart::CLevelChart(QWidget* parent) : QWidget(parent, Qt::Window)
 
     m_pPlot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     m_pPlot->setNoAntialiasingOnDrag(true);
-    m_pPlot->setPlottingHint(QCP::phFastPolylines, true);
+    m_pPlot->setNotAntialiasedElements(QCP::aePlottables);
     m_pPlot->setAutoAddPlottableToLegend(false);
     QCPAxisRect* main = m_pPlot->axisRect();
     main->setRangeDrag(Qt::Horizontal);
