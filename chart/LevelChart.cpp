@@ -176,7 +176,29 @@ void CLevelChart::OnSample(const SSample& sample)
     Append(m_pServing, key, sample.nRxLevDbm ? *sample.nRxLevDbm : qQNaN());
 
     // A neighbour that was in the previous sample and is not in this one
-    // gets a break in its line.
+    // gets a break in its line. A sample with no neighbour at all (the rows
+    // emptied for a moment while the module starts a new report) leaves
+    // the lines as they are.
+    const bool bAnyNeighbour =
+        std::any_of(std::begin(sample.aNeighbour), std::end(sample.aNeighbour),
+                    [](const SNeighbourSample& n) { return n.nBcch && n.nRxLevDbm; });
+    if (bAnyNeighbour)
+        AppendNeighbours(key, sample);
+
+    const bool bDedicated = sample.nMode == SSample::MODE_DEDICATED;
+    if (bDedicated && !m_pPane)
+        AddDedicatedPane();
+    if (bDedicated || m_bDedicatedShown) {
+        Append(m_pRxQual, key, bDedicated && sample.nRxQual ? *sample.nRxQual : qQNaN());
+        Append(m_pTa, key, bDedicated && sample.nTa ? *sample.nTa : qQNaN());
+    }
+    m_bDedicatedShown = bDedicated;
+    Trim();
+    RequestReplot();
+}
+
+void CLevelChart::AppendNeighbours(double key, const SSample& sample)
+{
     for (auto& [nBcch, bShown] : m_neighbourShown)
         bShown = false;
     for (const SNeighbourSample& n : sample.aNeighbour) {
@@ -197,17 +219,6 @@ void CLevelChart::OnSample(const SSample& sample)
         Append(m_neighbours[it->first], key, qQNaN());
         it = m_neighbourShown.erase(it);
     }
-
-    const bool bDedicated = sample.nMode == SSample::MODE_DEDICATED;
-    if (bDedicated && !m_pPane)
-        AddDedicatedPane();
-    if (bDedicated || m_bDedicatedShown) {
-        Append(m_pRxQual, key, bDedicated && sample.nRxQual ? *sample.nRxQual : qQNaN());
-        Append(m_pTa, key, bDedicated && sample.nTa ? *sample.nTa : qQNaN());
-    }
-    m_bDedicatedShown = bDedicated;
-    Trim();
-    RequestReplot();
 }
 
 void CLevelChart::OnEvent(const SMeasureEvent& event)

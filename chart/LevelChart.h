@@ -92,6 +92,7 @@ private:
     void Append(QCPGraph* pGraph, double dKey, double dValue);
     // Drops the oldest points of every series once the serving series holds
     // more than its share.
+    void AppendNeighbours(double key, const SSample& sample);
     void Trim();
     void RequestReplot();
     void SetRange(double dLower, double dUpper);

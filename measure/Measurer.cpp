@@ -254,10 +254,10 @@ void CMeasurer::TakeCell(const char* pszBcch, const char* pszCi)
 
 SGpsFix CMeasurer::CurrentFix(const QDateTime& now) const
 {
-    if (!m_fix.IsFix() || !m_fix.time.isValid() || !now.isValid())
+    if (!m_fix.IsFix() || !m_fixArrival.isValid() || !now.isValid())
         return SGpsFix();
-    const qint64 age = m_fix.time.msecsTo(now);
-    return std::llabs(age) <= FIX_MAX_AGE_MS ? m_fix : SGpsFix();
+    const qint64 age = m_fixArrival.msecsTo(now);
+    return age >= 0 && age <= FIX_MAX_AGE_MS ? m_fix : SGpsFix();
 }
 
 void CMeasurer::OnEvent(int nEvent, const QString& strText)
@@ -272,6 +272,7 @@ void CMeasurer::OnEvent(int nEvent, const QString& strText)
 void CMeasurer::SetFix(const SGpsFix& fix)
 {
     m_fix = fix;
+    m_fixArrival = Now();
 }
 
 void CMeasurer::Reset()

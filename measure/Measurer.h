@@ -72,6 +72,9 @@ private:
     SSample m_latest; // the latest sample emitted
     SSample m_shown;  // what the panel shows now (no time, no fix)
     SGpsFix m_fix;
+    // When the fix arrived, on this layer's clock: its age counts from here,
+    // so a receiver's clock that differs from the computer's does not matter.
+    QDateTime m_fixArrival;
     // The panel's band power and what it takes it from: the first row of
     // its traffic channels, or the BCCH text.
     int m_nMaxPowerDbm;

@@ -52,11 +52,11 @@ sim="" panel="" xvfb="" gpsd=""
 [ "$drive" -eq 0 ] || shot=$work/idle.png
 
 # The settings file without its [PORTS] section, and on a drive without its
-# [GPS] section: both name what lives only as long as this run.
+# [GPS] and [WINDOWS] sections: they name what lives only as long as this run.
 without_ports() {
     [ -f "$ini" ] || return 0
     awk -v drive="$drive" 'BEGIN{skip=0}
-        /^\[/{s=toupper($0); skip=(s ~ /^\[PORTS\]/) || (drive == 1 && s ~ /^\[GPS\]/)} !skip' "$ini"
+        /^\[/{s=toupper($0); skip=(s ~ /^\[PORTS\]/) || (drive == 1 && s ~ /^\[(GPS|WINDOWS)\]/)} !skip' "$ini"
 }
 stop() {
     [ -n "$1" ] || return 0
@@ -147,6 +147,8 @@ without_ports >"$work/ini"
 printf '[PORTS]\r\nCOM1=%s/data\r\nCOM2=%s/trace\r\n' "$work" "$work" >>"$work/ini"
 if [ "$drive" -eq 1 ]; then
     printf '[GPS]\r\nEnabled=1\r\nHost=127.0.0.1\r\nPort=%s\r\n' "$gps_port" >>"$work/ini"
+    # The level chart and the event list open with the panel.
+    printf '[WINDOWS]\r\nLevelChart=1\r\nEventList=1\r\n' >>"$work/ini"
 fi
 cp "$work/ini" "$ini"
 
@@ -155,7 +157,10 @@ if [ "$headless" -eq 0 ]; then
     exit 0
 fi
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A drive has room for the panel with the chart beside it and the events under it.
+screen=1280x1024x24
+[ "$drive" -eq 0 ] || screen=1920x1200x24
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
@@ -166,12 +171,6 @@ if ! [ -s "$work/display" ]; then
     show_log xvfb.log
     exit 1
 fi
-# Hook: opens View > Level Chart in the panel on display $1 (an argument of
-# the panel, or xdotool on the menu); until it does, the chart is pictured
-# only when something else opened it.
-open_chart() {
-    :
-}
 # The id of the top-level window whose title starts with $2 on display $1.
 window_id() {
     DISPLAY=$1 xwininfo -root -children 2>/dev/null |
@@ -179,7 +178,6 @@ window_id() {
 }
 # After the drive's first seconds: pictures of the panel and the chart.
 picture_drive() {
-    open_chart "$1"
     sleep "$drive_seconds"
     local id
     mkdir -p "$(dirname "$drive_shot")"

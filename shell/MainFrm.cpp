@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "chart/EventList.h"
@@ -104,6 +105,7 @@ bool CMainFrame::Create()
     connect(m_pView, &CChildView::Resized, this, [this] { PlacePanel(0); });
 
     LoadSettings();
+    QTimer::singleShot(0, this, &CMainFrame::ReopenDriveWindows); // after the frame
     if (m_bRecord)
         StartRecording();
     LayoutPanel();
@@ -111,6 +113,14 @@ bool CMainFrame::Create()
     m_pController->SetupPorts(&m_nTracePort, &m_nDataPort, TestOption(OPT_POWER_ON_ON_START) != 0);
     UpdateCommandUI();
     return true;
+}
+
+void CMainFrame::ReopenDriveWindows()
+{
+    if (m_bOpenChart)
+        ShowDriveWindow(m_pChart);
+    if (m_bOpenEventList)
+        ShowDriveWindow(m_pEventList);
 }
 
 QLabel* CMainFrame::AddStatusPane(const QString& name, const QString& text)

@@ -174,6 +174,11 @@ public:
     // [GPS]: positions from gpsd.
     CGpsClient* m_pGps = nullptr;
     bool m_bGps = false;
+    // The level chart and the event list were open at the last exit; they
+    // open again once the frame is up.
+    void ReopenDriveWindows();
+    bool m_bOpenChart = false;
+    bool m_bOpenEventList = false;
     QString m_strGpsHost;
     int m_nGpsPort = 0;
 
@@ -212,6 +217,8 @@ private:
     void OnBcchSysInfo();
     // Shows a window of the frame's and brings it to the front.
     static void ShowWindow(QWidget* pWindow);
+    // The level chart or the event list, placed beside the frame the first time.
+    void ShowDriveWindow(QWidget* pWindow);
     void OnChannelScan();
     void OnControlBsLock();
     void OnLoggingSave();

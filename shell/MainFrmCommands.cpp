@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -130,9 +131,9 @@ const CMainFrame::CCommand CMainFrame::s_commands[] = {
      [](CMainFrame& f) { f.OnViewStatusBar(); }},
     {ID_VIEW_LEVELCHART, kView, true, "Level Chart",
      "Show the serving and neighbour levels and the events over time", kNoButton, kAlways, nullptr,
-     [](CMainFrame& f) { ShowWindow(f.m_pChart); }},
+     [](CMainFrame& f) { f.ShowDriveWindow(f.m_pChart); }},
     {ID_VIEW_EVENTLIST, kView, false, "Event List", "Show the events of the run", kNoButton,
-     kAlways, nullptr, [](CMainFrame& f) { ShowWindow(f.m_pEventList); }},
+     kAlways, nullptr, [](CMainFrame& f) { f.ShowDriveWindow(f.m_pEventList); }},
     {ID_CONTROL_BCCHSYSINFO, kControl, false, "&BCCH System Info...", "Displays BCCH system infos",
      0, kEnabled, [](const CMainFrame& f) { return f.ReportsOn(); },
      [](CMainFrame& f) { f.OnBcchSysInfo(); }},
@@ -326,6 +327,26 @@ void CMainFrame::OnViewStatusBar()
     m_bStatusBar = statusBar()->isHidden();
     statusBar()->setVisible(m_bStatusBar);
     LayoutPanel();
+}
+
+void CMainFrame::ShowDriveWindow(QWidget* pWindow)
+{
+    // The drive's windows open the first time beside the frame: the chart
+    // at its right, the event list under it, kept on the frame's screen.
+    if (!pWindow->property("placed").toBool()) {
+        pWindow->setProperty("placed", true);
+        const QRect frame = frameGeometry();
+        const int nGap = 8;
+        QPoint at = pWindow == m_pChart ? frame.topRight() + QPoint(nGap + 1, 0)
+                                        : frame.bottomLeft() + QPoint(0, nGap + 1);
+        if (const QScreen* s = screen()) {
+            const QRect area = s->availableGeometry();
+            at.setX(qMax(area.left(), qMin(at.x(), area.right() + 1 - pWindow->width())));
+            at.setY(qMax(area.top(), qMin(at.y(), area.bottom() + 1 - pWindow->height())));
+        }
+        pWindow->move(at);
+    }
+    ShowWindow(pWindow);
 }
 
 void CMainFrame::ShowWindow(QWidget* pWindow)

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "chart/EventList.h"
+#include "chart/LevelChart.h"
 #include "control/TessolyDlg.h"
 #include "gsmtap/GsmtapPacket.h"
 #include "gsmtap/GsmtapSender.h"
@@ -19,6 +21,7 @@ const QString kDataPort = QStringLiteral("DATA PORT");
 const QString kTracePort = QStringLiteral("TRACE PORT");
 const QString kMisc = QStringLiteral("MISC");
 const QString kGsmtap = QStringLiteral("GSMTAP");
+const QString kWindows = QStringLiteral("WINDOWS");
 
 // A placement that lies on no screen (a monitor since unplugged) is brought
 // onto the primary screen, keeping its size; one on any screen stays.
@@ -88,6 +91,8 @@ void CMainFrame::LoadSettings()
     ApplyGsmtap();
     LoadGpsSettings(ini);
     ApplyGps();
+    m_bOpenChart = ini.GetInt(kWindows, QStringLiteral("LevelChart"), 0) != 0;
+    m_bOpenEventList = ini.GetInt(kWindows, QStringLiteral("EventList"), 0) != 0;
 }
 
 void CMainFrame::ApplyGsmtap()
@@ -130,6 +135,11 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kGsmtap, QStringLiteral("Port"), QString::number(m_nGsmtapPort));
     SaveRecordingSettings(ini);
     SaveGpsSettings(ini);
+    const auto shown = [](const QWidget* w) {
+        return w && w->isVisible() ? QStringLiteral("1") : QStringLiteral("0");
+    };
+    ini.WriteString(kWindows, QStringLiteral("LevelChart"), shown(m_pChart));
+    ini.WriteString(kWindows, QStringLiteral("EventList"), shown(m_pEventList));
     if (!ini.Save() && m_pController)
         m_pController->ReportError(1, ini.LastError(), false,
                                    QStringLiteral("Settings not saved: ") + m_strIniFile, 0);

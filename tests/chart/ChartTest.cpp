@@ -2,6 +2,8 @@
 // The level chart and the event list, fed samples and events as the
 // measurer emits them.
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QImage>
 #include <QTableView>
 #include <QTest>
@@ -116,7 +118,8 @@ TEST(LevelChart, RendersLevelsDedicatedPaneAndEventsToPng)
 }
 
 // A BCCH keeps its colour when it leaves the neighbours and comes back, and
-// its line is broken while it is away.
+// its line is broken while it is away, but not by a sample with no
+// neighbour at all (the rows emptied for a moment).
 TEST(LevelChart, NeighbourKeepsItsColourAndLineBreaksWhileAway)
 {
     CLevelChart chart;
@@ -132,6 +135,10 @@ TEST(LevelChart, NeighbourKeepsItsColourAndLineBreaksWhileAway)
     ASSERT_EQ(data20->size(), 3);
     EXPECT_TRUE(std::isnan(data20->at(1)->value));
     EXPECT_DOUBLE_EQ(data20->at(2)->value, -91);
+    chart.OnSample(Sample(3, -70, {}));
+    chart.OnSample(Sample(4, -70, {{20, -92}}));
+    ASSERT_EQ(data20->size(), 4);
+    EXPECT_DOUBLE_EQ(data20->at(3)->value, -92);
 }
 
 // Following the latest ten minutes stops while the user looks back and
@@ -237,4 +244,27 @@ TEST(ChartWindows, FrameFeedsThemAndDoubleClickMovesTheChart)
     // The last event is at the end: the chart follows again.
     DoubleClick(list->View(), list->Model()->index(5, CEventModel::COL_EVENT));
     EXPECT_TRUE(chart->IsFollowing());
+}
+
+// The windows open at start as they were at the last exit.
+TEST(ChartWindows, OpenAgainAsTheyWereLeft)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("Tarn.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[WINDOWS]\r\nLevelChart=1\r\nEventList=0\r\n");
+    f.close();
+    CMainFrame frame({QStringLiteral("/x/tessoly")});
+    frame.SetProgramDir(dir.path());
+    frame.LoadSettings();
+    frame.ReopenDriveWindows();
+    EXPECT_TRUE(frame.LevelChart()->isVisible());
+    EXPECT_FALSE(frame.EventList()->isVisible());
+
+    frame.LevelChart()->hide();
+    frame.OnCommand(ID_VIEW_EVENTLIST);
+    frame.SaveSettings();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_TRUE(text.contains("[WINDOWS]\r\nLevelChart=0\r\nEventList=1\r\n")) << text.constData();
 }

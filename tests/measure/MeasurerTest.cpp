@@ -170,8 +170,12 @@ TEST_F(Measure, SamplesTakeAFixAtMostTwoSecondsOld)
     fix.nMode = SGpsFix::FIX_3D;
     fix.dLat = 52.52012;
     fix.dLon = 13.405;
-    fix.time = now.addMSecs(-2000);
+    // The age counts from the fix's arrival, whatever the receiver's clock says.
+    fix.time = now.addSecs(-3600);
+    const QDateTime sampled = now;
+    now = now.addMSecs(-2000);
     m.SetFix(fix);
+    now = sampled;
     Line("Idle_Mode_Rpt 62 45");
     now = now.addMSecs(1);
     Line("Idle_Mode_Rpt 62 46");

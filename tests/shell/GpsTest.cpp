@@ -184,6 +184,16 @@ TEST(Gps, FixesFromGpsdShownRecordedAndFollowedThroughARestartOfGpsd)
     EXPECT_EQ(last.time.date(), QDate(2026, 12, 9));
     EXPECT_EQ(last.time.time().hour(), 9);
     EXPECT_EQ(last.time.time().minute(), 15);
+    // A report now gives a sample at that position.
+    QList<SSample> samples;
+    const auto sampled = QObject::connect(&f.m_pController->Measurer(), &CMeasurer::SampleReady,
+                                          [&](const SSample& s) { samples << s; });
+    f.m_pController->HandleTraceLine(QStringLiteral("Idle_Mode_Rpt 62 45"));
+    QObject::disconnect(sampled);
+    ASSERT_EQ(samples.size(), 1);
+    EXPECT_EQ(samples[0].fix.nMode, SGpsFix::FIX_3D);
+    EXPECT_NEAR(samples[0].fix.dLat, 52.52012, 1e-9);
+    EXPECT_NEAR(samples[0].fix.dLon, 13.405, 1e-9);
 
     // gpsd goes away and comes back: no box, no user action.
     gpsd.Stop();
