@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "control/TessolyDlg.h"
+#include "fleet/MqttPublisher.h"
 #include "gsmtap/GsmtapSender.h"
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
@@ -45,6 +46,15 @@ CMainFrame::CMainFrame(const QStringList& args)
     m_pBcchDlg = new CBcchSysInfoDlg(this, &m_pController->TraceReport(), this);
     m_pGsmtap = new CGsmtapSender;
     m_pController->SetGsmtap(m_pGsmtap);
+    m_pMqtt = new CMqttPublisher(this);
+    CMeasurer* measurer = &m_pController->Measurer();
+    connect(measurer, &CMeasurer::SampleReady, m_pMqtt, &CMqttPublisher::PublishSample);
+    connect(measurer, &CMeasurer::EventReady, m_pMqtt, &CMqttPublisher::PublishEvent);
+    connect(m_pController, &CTessolyDlg::ImeiKnown, m_pMqtt, &CMqttPublisher::SetImei);
+    connect(m_pMqtt, &CMqttPublisher::Failed, this, [this](int nCode, const QString& strText) {
+        if (m_pController)
+            m_pController->ReportError(1, nCode, false, strText, 0);
+    });
 }
 
 CMainFrame::~CMainFrame()
@@ -73,6 +83,11 @@ bool CMainFrame::Create()
     m_bStatusBar = true;
     m_pRecLabel = AddStatusPane(QStringLiteral("Recording"), QStringLiteral("REC"));
     m_pPortLabel = AddStatusPane(QStringLiteral("Ports"), QString());
+    m_pMqttLabel = AddStatusPane(QStringLiteral("MQTT"), QString());
+    connect(m_pMqtt, &CMqttPublisher::StateChanged, this, [this](const QString& text) {
+        m_pMqttLabel->setText(text);
+        m_pMqttLabel->setVisible(!text.isEmpty());
+    });
 
     // The panel lives over the view.
     m_pController->setParent(m_pView);

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <map>
 
+#include "fleet/MqttSettings.h"
 #include "platform/FrameHost.h"
 #include "protocol/StringE.h"
 
@@ -15,6 +16,7 @@ class CChildView;
 class CTessolyDlg;
 class CBcchSysInfoDlg;
 class CGsmtapSender;
+class CMqttPublisher;
 class CProfileFile;
 class CSessionRecorder;
 
@@ -54,7 +56,8 @@ enum
     ID_OPTIONS_CONFIGURE = 32776,
     ID_OPTIONS_RESETMOBILE = 32801,
     ID_HELP_TOPICS = 32777,
-    ID_CONTROL_GSMTAP = 32803
+    ID_CONTROL_GSMTAP = 32803,
+    ID_CONTROL_MQTT = 32820
 };
 
 // The main frame: menu, tool bar, status bar and the view over which the
@@ -122,6 +125,7 @@ public:
     QString RecordingFolder() const;
     QLabel* RecordingLabel() const { return m_pRecLabel; }
     QLabel* PortStateLabel() const { return m_pPortLabel; }
+    QLabel* MqttLabel() const { return m_pMqttLabel; }
 
     // --- state ----------------------------------------------------------------
     CTessolyDlg* m_pController = nullptr;
@@ -156,6 +160,9 @@ public:
     bool m_bGsmtap = false;
     QString m_strGsmtapHost;
     int m_nGsmtapPort = 0;
+    // [MQTT]: the fleet feed to a broker.
+    CMqttPublisher* m_pMqtt = nullptr;
+    SMqttSettings m_mqtt;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -181,6 +188,8 @@ private:
     void ApplyPlacement(const QRect& rc, int nShow);
     // Hands the [GSMTAP] settings to the live feed.
     void ApplyGsmtap();
+    // Hands the [MQTT] settings to the fleet feed.
+    void ApplyMqtt();
     void DestroyBcchWindow();
     void RememberNormalPlacement();
     QRect NormalPlacement() const;
@@ -208,6 +217,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pRecLabel = nullptr;
     QLabel* m_pPortLabel = nullptr; // a lost port, in the status bar
+    QLabel* m_pMqttLabel = nullptr; // the fleet feed's state
     QLabel* AddStatusPane(const QString& name, const QString& text);
     std::map<int, QAction*> m_actions;
     QString m_strProgramDirForced;

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "control/TessolyDlg.h"
+#include "fleet/MqttPublisher.h"
 #include "gsmtap/GsmtapPacket.h"
 #include "gsmtap/GsmtapSender.h"
 #include "platform/PortNames.h"
@@ -86,6 +87,14 @@ void CMainFrame::LoadSettings()
     m_strGsmtapHost = ini.GetString(kGsmtap, QStringLiteral("Host"), QStringLiteral("127.0.0.1"));
     m_nGsmtapPort = ini.GetInt(kGsmtap, QStringLiteral("Port"), CGsmtapPacket::GSMTAP_PORT);
     ApplyGsmtap();
+    m_mqtt.Load(ini);
+    ApplyMqtt();
+}
+
+void CMainFrame::ApplyMqtt()
+{
+    if (m_pMqtt)
+        m_pMqtt->Configure(m_mqtt);
 }
 
 void CMainFrame::ApplyGsmtap()
@@ -127,6 +136,7 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kGsmtap, QStringLiteral("Host"), m_strGsmtapHost);
     ini.WriteString(kGsmtap, QStringLiteral("Port"), QString::number(m_nGsmtapPort));
     SaveRecordingSettings(ini);
+    m_mqtt.Save(ini);
     if (!ini.Save() && m_pController)
         m_pController->ReportError(1, ini.LastError(), false,
                                    QStringLiteral("Settings not saved: ") + m_strIniFile, 0);
