@@ -263,7 +263,7 @@ void CMqttPublisher::Connect()
             mosquitto_tls_set(m_pMosq, caFile.isEmpty() ? nullptr : caFile.constData(),
                               caFile.isEmpty() ? kSystemCaPath : nullptr, nullptr, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
-            Fail(MOSQ_ERR_TLS, QStringLiteral("MQTT: the certificate authority file %1 cannot be read")
+            Fail(FAIL_TLS, QStringLiteral("MQTT: the certificate authority file %1 cannot be read")
                                    .arg(m_settings.strCaFile));
             Close(false);
             m_bUnreachable = true;
@@ -396,7 +396,7 @@ void CMqttPublisher::OnConnected(int nGeneration, int rc)
     if (rc != 0) {
         // CONNACK refused: 4 bad user name or password, 5 not authorised.
         if (rc == 4 || rc == 5)
-            Fail(rc, QStringLiteral("The MQTT broker %1:%2 refused the user name or password")
+            Fail(FAIL_REFUSED, QStringLiteral("The MQTT broker %1:%2 refused the user name or password")
                          .arg(m_settings.strHost)
                          .arg(m_settings.Port()));
         qCDebug(lcFleet, "refused: %s", mosquitto_connack_string(rc));
@@ -447,12 +447,17 @@ void CMqttPublisher::OnPublished(int nGeneration, int nMid)
 
 void CMqttPublisher::OnTlsError(int nGeneration, const QString& strText)
 {
-    if (nGeneration != m_nGeneration)
+    if (nGeneration != m_nGeneration || !m_pMosq)
         return;
-    Fail(MOSQ_ERR_TLS, QStringLiteral("The MQTT broker %1:%2 has a certificate that is not accepted: %3")
-                           .arg(m_settings.strHost)
-                           .arg(m_settings.Port())
-                           .arg(strText));
+    Fail(FAIL_TLS, QStringLiteral("The MQTT broker %1:%2 has a certificate that is not accepted (%3)")
+                       .arg(m_settings.strHost)
+                       .arg(m_settings.Port())
+                       .arg(strText));
+    // The client's thread ends after such an error without a word more.
+    Close(false);
+    m_bUnreachable = true;
+    ShowState();
+    Retry();
 }
 
 void CMqttPublisher::OnConnectTimeout()

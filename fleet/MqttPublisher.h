@@ -36,7 +36,7 @@ public:
         CONNECT_TIMEOUT_MS = 10000,
         KEEPALIVE_S = 30
     };
-    // Why the broker would not take us (Failed).
+    // Why the broker would not take us (Failed, the code of the error box).
     enum
     {
         FAIL_REFUSED = 1, // the broker refused the user name or password
@@ -80,7 +80,7 @@ signals:
     // The state text changed.
     void StateChanged(const QString& strText);
     // The broker would not take us (FAIL_*); once until a connection succeeds.
-    void Failed(int nFailure, const QString& strText);
+    void Failed(int nCode, const QString& strText);
 
 private:
     enum EKind
@@ -111,7 +111,7 @@ private:
     void OnPublished(int nGeneration, int nMid);
     void OnTlsError(int nGeneration, const QString& strText);
     void OnConnectTimeout();
-    void Fail(int nFailure, const QString& strText);
+    void Fail(int nCode, const QString& strText);
     void Pump();
     void PublishStatus();
     void ShowState();

@@ -206,6 +206,68 @@ TEST_F(FleetTest, AWrongPasswordGivesOneFailureNotOnePerAttempt)
     EXPECT_TRUE(WaitConnected());
 }
 
+// Makes a certificate authority NAME.crt/.key in dir; with strServer also a
+// certificate for 127.0.0.1 that it signed, server.crt/.key.
+bool MakeCertificates(const QString& dir, const QString& strName, bool bServer)
+{
+    auto openssl = [&](const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(dir);
+        p.start(QStringLiteral("openssl"), args);
+        return p.waitForFinished(20000) && p.exitCode() == 0;
+    };
+    const QStringList ec = {QStringLiteral("-newkey"), QStringLiteral("ec"),
+                            QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
+                            QStringLiteral("-nodes")};
+    if (!openssl(QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + ec +
+                 QStringList{QStringLiteral("-keyout"), strName + QStringLiteral(".key"),
+                             QStringLiteral("-out"), strName + QStringLiteral(".crt"),
+                             QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                             QStringLiteral("/CN=") + strName}))
+        return false;
+    if (!bServer)
+        return true;
+    QFile ext(dir + QStringLiteral("/ext"));
+    ext.open(QIODevice::WriteOnly);
+    ext.write("subjectAltName=IP:127.0.0.1\n");
+    ext.close();
+    return openssl(QStringList{QStringLiteral("req")} + ec +
+                   QStringList{QStringLiteral("-keyout"), QStringLiteral("server.key"),
+                               QStringLiteral("-out"), QStringLiteral("server.csr"),
+                               QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")}) &&
+           openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"),
+                    QStringLiteral("server.csr"), QStringLiteral("-CA"), strName + ".crt",
+                    QStringLiteral("-CAkey"), strName + ".key", QStringLiteral("-CAcreateserial"),
+                    QStringLiteral("-out"), QStringLiteral("server.crt"), QStringLiteral("-days"),
+                    QStringLiteral("2"), QStringLiteral("-extfile"), QStringLiteral("ext")});
+}
+
+TEST_F(FleetTest, TlsWithTheBrokersAuthorityAndOneFailureWithAnother)
+{
+    const QString dir = m_broker.Dir();
+    ASSERT_TRUE(MakeCertificates(dir, QStringLiteral("ca"), true));
+    ASSERT_TRUE(MakeCertificates(dir, QStringLiteral("other"), false));
+    m_broker.SetExtraConfig(QStringLiteral("cafile %1/ca.crt\ncertfile %1/server.crt\n"
+                                           "keyfile %1/server.key\nallow_anonymous true\n")
+                                .arg(dir));
+    ASSERT_TRUE(m_broker.Start());
+    QSignalSpy failed(&m_publisher, &CMqttPublisher::Failed);
+    SMqttSettings s;
+    s.bEnabled = true;
+    s.nPort = m_broker.Port();
+    s.bTls = true;
+    s.strCaFile = dir + QStringLiteral("/other.crt");
+    m_publisher.Configure(s);
+    QTest::qWait(1500);
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_EQ(failed[0][0].toInt(), int(CMqttPublisher::FAIL_TLS));
+    EXPECT_EQ(m_publisher.StateText(), QStringLiteral("MQTT not reachable"));
+
+    s.strCaFile = dir + QStringLiteral("/ca.crt");
+    m_publisher.Configure(s);
+    EXPECT_TRUE(WaitConnected());
+}
+
 TEST(FleetSettings, APasswordIsSavedForTheOwnerOnlyAndTheTlsPortIsTheDefault)
 {
     QTemporaryDir dir;
