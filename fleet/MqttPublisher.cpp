@@ -93,15 +93,18 @@ void CMqttPublisher::SetImei(const QString& strImei)
     const QString level = TopicLevel(strImei.trimmed());
     if (level.isEmpty() || level == m_strImei)
         return;
+    const QString old = m_strImei;
     m_strImei = level;
+    if (!m_pMosq || Identity() == m_strIdentity)
+        return;
     // A connection under the old name ends with its status offline; the
     // next one (at once) carries the new name.
-    if (m_pMosq && Identity() != m_strIdentity) {
-        Close(true);
-        m_retry.stop();
-        m_nRetryMs = m_nRetryFirstMs;
-        Connect();
-    }
+    m_strImei = old;
+    Close(true);
+    m_strImei = level;
+    m_retry.stop();
+    m_nRetryMs = m_nRetryFirstMs;
+    Connect();
 }
 
 void CMqttPublisher::SetOperator(const QString& strOperator)

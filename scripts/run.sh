@@ -12,7 +12,12 @@
 # run ends; with --keep both stay until Ctrl-C.
 #
 # Every other argument goes to the simulator (see build/tarnsim --help).
+#
+# --fleet N: a broker, N simulators and N panels publishing to it (scripts/fleet.sh).
 set -euo pipefail
+if [ "${1:-}" = "--fleet" ]; then
+    exec bash "$(dirname "$0")/fleet.sh" "${@:2}"
+fi
 keep=0
 sim_args=()
 after_replay=0

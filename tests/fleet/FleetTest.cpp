@@ -131,6 +131,26 @@ TEST_F(FleetTest, StatusIsRetainedAndTheLastWillSaysOffline)
               QStringLiteral("offline"));
 }
 
+TEST_F(FleetTest, TheIMEILearntLaterLeavesUnknownOfflineAndMovesTheStatus)
+{
+    ASSERT_TRUE(m_broker.Start());
+    CTestSubscriber sub(m_broker.Port(), QStringLiteral("tessoly/+/status"));
+    ASSERT_TRUE(sub.WaitSubscribed());
+    SMqttSettings s;
+    s.bEnabled = true;
+    s.nPort = m_broker.Port();
+    m_publisher.Configure(s);
+    ASSERT_TRUE(sub.WaitFor(QStringLiteral("/status"), 1));
+    EXPECT_EQ(sub.Messages()[0].strTopic, QStringLiteral("tessoly/unknown/status"));
+    m_publisher.SetImei(kImei);
+    ASSERT_TRUE(sub.WaitFor(QStringLiteral("/status"), 3));
+    const auto status = sub.Messages();
+    EXPECT_EQ(status[1].strTopic, QStringLiteral("tessoly/unknown/status"));
+    EXPECT_EQ(status[1].Json().value(QStringLiteral("status")), QStringLiteral("offline"));
+    EXPECT_EQ(status[2].strTopic, QStringLiteral("tessoly/") + kImei + QStringLiteral("/status"));
+    EXPECT_EQ(status[2].Json().value(QStringLiteral("status")), QStringLiteral("online"));
+}
+
 TEST_F(FleetTest, AnOutageLosesNothingAndKeepsTheOrder)
 {
     m_broker.SetPersistent(true);
