@@ -56,10 +56,10 @@ void CTessolyDlg::BindControls()
 bool CTessolyDlg::OnInitDialog()
 {
     // The five picture buttons load their images when they are built.
-    m_pDataPort = new CSerialPort(this, WM_DATA_LINE, kInQueue, kOutQueue, kRingSize);
-    m_pTracePort = new CSerialPort(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
+    m_pDataPort = std::make_unique<CSerialPort>(this, WM_DATA_LINE, kInQueue, kOutQueue, kRingSize);
+    m_pTracePort = std::make_unique<CSerialPort>(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
     SetLineSources(nullptr, nullptr);
-    m_pLog = new CTrafficLog(Item<QListView>(IDC_LOG), Item<QListView>(IDC_LOG_FROZEN), true, true,
+    m_pLog = std::make_unique<CTrafficLog>(Item<QListView>(IDC_LOG), Item<QListView>(IDC_LOG_FROZEN), true, true,
                              false);
     if (m_pFrame)
         m_pLog->SetRecorder(m_pFrame->Recorder());
@@ -137,7 +137,7 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
                 m_TracePortSettings.nParity, m_TracePortSettings.nStopBits);
             ReportError(2, nResult, true, "Setup Trace Port", m_TracePortSettings.nPort);
         } else {
-            noteFailure(true, *pnTracePort, m_pTracePort);
+            noteFailure(true, *pnTracePort, m_pTracePort.get());
         }
     } else {
         m_openFailures.append({true, 0, QStringLiteral("none"),
@@ -152,7 +152,7 @@ bool CTessolyDlg::OpenPorts(int* pnTracePort, int* pnDataPort)
                 m_DataPortSettings.nStopBits);
             ReportError(2, nResult, true, "Setup Data Port", m_DataPortSettings.nPort);
         } else {
-            noteFailure(false, *pnDataPort, m_pDataPort);
+            noteFailure(false, *pnDataPort, m_pDataPort.get());
         }
     }
     return nResult == SP_OK;
@@ -248,12 +248,9 @@ bool CTessolyDlg::ReportWriteError(CSerialPort* pPort, int nKind, int nCode, con
 void CTessolyDlg::DeleteChannels()
 {
     m_pDataLines = m_pTraceLines = nullptr;
-    delete m_pDataPort;
-    m_pDataPort = nullptr;
-    delete m_pTracePort;
-    m_pTracePort = nullptr;
-    delete m_pLog;
-    m_pLog = nullptr;
+    m_pDataPort.reset();
+    m_pTracePort.reset();
+    m_pLog.reset();
 }
 
 void CTessolyDlg::ClosePanel()
@@ -300,8 +297,8 @@ void CTessolyDlg::OnEnterKey()
 
 void CTessolyDlg::SetLineSources(CLineSource* pDataLines, CLineSource* pTraceLines)
 {
-    m_pDataLines = pDataLines ? pDataLines : m_pDataPort;
-    m_pTraceLines = pTraceLines ? pTraceLines : m_pTracePort;
+    m_pDataLines = pDataLines ? pDataLines : m_pDataPort.get();
+    m_pTraceLines = pTraceLines ? pTraceLines : m_pTracePort.get();
 }
 
 void CTessolyDlg::customEvent(QEvent* e)

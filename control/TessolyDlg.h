@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "control/DataContent.h"
@@ -144,9 +145,9 @@ public:
     // Takes the lines of the ports from other sources (nullptr: the ports);
     // the ports still carry every write.
     void SetLineSources(CLineSource* pDataLines, CLineSource* pTraceLines);
-    CSerialPort* DataPort() const { return m_pDataPort; }
-    CSerialPort* TracePort() const { return m_pTracePort; }
-    CTrafficLog* Log() const { return m_pLog; }
+    CSerialPort* DataPort() const { return m_pDataPort.get(); }
+    CSerialPort* TracePort() const { return m_pTracePort.get(); }
+    CTrafficLog* Log() const { return m_pLog.get(); }
     // A bar's position (out-of-range values show as the nearest end).
     void SetBar(int nId, int nPos);
     int BarPos(int nId) const;
@@ -259,11 +260,11 @@ private:
     // The tests set up states that the wire alone reaches only slowly.
     friend struct TestAccess;
 
-    CSerialPort* m_pDataPort = nullptr;
+    std::unique_ptr<CSerialPort> m_pDataPort;
     CLineSource* m_pDataLines = nullptr;
     CLineSource* m_pTraceLines = nullptr;
-    CSerialPort* m_pTracePort = nullptr;
-    CTrafficLog* m_pLog = nullptr;
+    std::unique_ptr<CSerialPort> m_pTracePort;
+    std::unique_ptr<CTrafficLog> m_pLog;
     int m_nMaxPowerDbm = 43;
     bool m_bStopTraceOnError = true;
     QString m_strLockChannel;

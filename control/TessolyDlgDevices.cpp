@@ -22,7 +22,7 @@ const int kReopenRetryMs = 500;
 
 CSerialPort* CTessolyDlg::Channel(int nChannel) const
 {
-    return nChannel == CHANNEL_DATA ? m_pDataPort : m_pTracePort;
+    return nChannel == CHANNEL_DATA ? m_pDataPort.get() : m_pTracePort.get();
 }
 
 PortSettings& CTessolyDlg::ChannelSettings(int nChannel)
@@ -33,9 +33,9 @@ PortSettings& CTessolyDlg::ChannelSettings(int nChannel)
 bool CTessolyDlg::ReportChannelWriteError(int nChannel, int nCode)
 {
     if (nChannel == CHANNEL_DATA)
-        return ReportWriteError(m_pDataPort, 1, nCode, "Write to Data Port",
+        return ReportWriteError(m_pDataPort.get(), 1, nCode, "Write to Data Port",
                                 m_DataPortSettings.nPort);
-    return ReportWriteError(m_pTracePort, 2, nCode, "Write to Trace Port",
+    return ReportWriteError(m_pTracePort.get(), 2, nCode, "Write to Trace Port",
                             m_TracePortSettings.nPort);
 }
 

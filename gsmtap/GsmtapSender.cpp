@@ -15,24 +15,21 @@ CGsmtapSender::~CGsmtapSender()
         return;
     m_pThread->quit();
     m_pThread->wait();
-    delete m_pContext;
-    delete m_pSocket;
-    delete m_pThread;
 }
 
 void CGsmtapSender::Post(std::function<void(CGsmtapSocket&)> job)
 {
     if (!m_pThread) {
-        m_pThread = new QThread;
+        m_pThread = std::make_unique<QThread>();
         m_pThread->setObjectName(QStringLiteral("gsmtap"));
-        m_pContext = new QObject;
-        m_pContext->moveToThread(m_pThread);
-        m_pSocket = new CGsmtapSocket;
+        m_pContext = std::make_unique<QObject>();
+        m_pContext->moveToThread(m_pThread.get());
+        m_pSocket = std::make_unique<CGsmtapSocket>();
         m_pThread->start();
     }
-    CGsmtapSocket* pSocket = m_pSocket;
+    CGsmtapSocket* pSocket = m_pSocket.get();
     QMetaObject::invokeMethod(
-        m_pContext, [pSocket, job] { job(*pSocket); }, Qt::QueuedConnection);
+        m_pContext.get(), [pSocket, job] { job(*pSocket); }, Qt::QueuedConnection);
 }
 
 void CGsmtapSender::Configure(bool bEnabled, const QString& strHost, int nPort)
@@ -56,5 +53,5 @@ void CGsmtapSender::Flush()
 {
     if (m_pThread)
         QMetaObject::invokeMethod(
-            m_pContext, [] {}, Qt::BlockingQueuedConnection);
+            m_pContext.get(), [] {}, Qt::BlockingQueuedConnection);
 }

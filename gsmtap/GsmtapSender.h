@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "gsmtap/BcchMessage.h"
 
@@ -36,7 +37,9 @@ private:
     void Post(std::function<void(CGsmtapSocket&)> job);
 
     bool m_bEnabled = false;
-    QThread* m_pThread = nullptr;
-    QObject* m_pContext = nullptr;      // lives in m_pThread
-    CGsmtapSocket* m_pSocket = nullptr; // used on m_pThread only
+    // Declared so that they go in this order, after the thread has ended:
+    // the socket, the context, the thread.
+    std::unique_ptr<QThread> m_pThread;
+    std::unique_ptr<QObject> m_pContext;      // lives in m_pThread
+    std::unique_ptr<CGsmtapSocket> m_pSocket; // used on m_pThread only
 };

@@ -91,8 +91,7 @@ void CTemplateDialog::DestroyWindow()
     OnDestroy();
     m_bHasWindow = false;
     hide();
-    for (QWidget* w : m_all)
-        delete w;
+    qDeleteAll(m_all);
     m_all.clear();
     m_items.clear();
 }

@@ -9,24 +9,21 @@
 
 CSerialPort::CSerialPort(QObject* pOwner, QEvent::Type nLineMessage, int nInQueue, int nOutQueue,
                          int nRingSize)
-    : m_pReader(new CSerialReader(pOwner, nLineMessage, nInQueue, nOutQueue)),
-      m_pThread(new QThread), m_pAnchor(new CThreadAnchor)
+    : m_pThread(std::make_unique<QThread>()), m_pAnchor(std::make_unique<CThreadAnchor>()),
+      m_pReader(std::make_unique<CSerialReader>(pOwner, nLineMessage, nInQueue, nOutQueue))
 {
     // The line queue has a fixed limit of its own, far above what a serial
     // line brings while the owner pauses; the ring size is only a hint.
     Q_UNUSED(nRingSize);
     m_pThread->setObjectName(QStringLiteral("serial reader"));
-    m_pReader->moveToThread(m_pThread);
-    m_pAnchor->MoveTo(m_pThread);
+    m_pReader->moveToThread(m_pThread.get());
+    m_pAnchor->MoveTo(m_pThread.get());
 }
 
 CSerialPort::~CSerialPort()
 {
     Close();
-    // The thread has ended: the reader can go from here.
-    delete m_pReader;
-    delete m_pAnchor;
-    delete m_pThread;
+    // The thread has ended: the members go from here.
 }
 
 template <typename F> int CSerialPort::CallReader(F f)

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QString>
 #include <atomic>
+#include <memory>
 
 #include "serial/LineSource.h"
 
@@ -67,10 +68,12 @@ private:
     // Runs f in the reader thread and returns its result.
     template <typename F> int CallReader(F f);
 
-    CSerialReader* m_pReader;
+    // Declared so that they go in this order, after the thread has ended:
+    // the reader, the anchor, the thread.
+    std::unique_ptr<QThread> m_pThread;
+    std::unique_ptr<CThreadAnchor> m_pAnchor; // runs the calls into the reader thread
+    std::unique_ptr<CSerialReader> m_pReader;
     QString m_strOpenFailure;
-    QThread* m_pThread;
-    CThreadAnchor* m_pAnchor; // runs the calls into the reader thread
     std::atomic<bool> m_bRunning{false};
     bool m_bLossNoticed = false;
     QString m_strDevice;

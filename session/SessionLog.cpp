@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/SessionLog.h"
 
-#include "serial/TrafficLog.h"
+#include "gps/GpsFix.h"
 
 #include <QDateTime>
+#include <QList>
+#include <cmath>
 
 namespace {
 
@@ -48,7 +50,78 @@ qint64 ParseStamp(const QByteArray& line)
     return QDateTime(date, time).toMSecsSinceEpoch();
 }
 
+// The fields of a position's text, in their order.
+enum
+{
+    FIX_TIME,
+    FIX_MODE,
+    FIX_LAT,
+    FIX_LON,
+    FIX_ALT,
+    FIX_SPEED,
+    FIX_ERR,
+    FIX_FIELDS
+};
+constexpr char kUnknown[] = "-";
+
+QByteArray Number(double d, int nDecimals)
+{
+    return std::isfinite(d) ? QByteArray::number(d, 'f', nDecimals) : QByteArray(kUnknown);
+}
+
+// A number of the text, NAN for "-"; false when the field is neither.
+bool ReadNumber(const QByteArray& field, double* pValue)
+{
+    if (field == kUnknown) {
+        *pValue = NAN;
+        return true;
+    }
+    bool bOk = false;
+    *pValue = field.toDouble(&bOk);
+    return bOk && std::isfinite(*pValue);
+}
+
 } // namespace
+
+QByteArray CSessionLog::FormatFix(const SGpsFix& fix)
+{
+    const QByteArray time = fix.time.isValid()
+                                ? fix.time.toUTC().toString(Qt::ISODateWithMs).toLatin1()
+                                : QByteArray(kUnknown);
+    const QByteArray mode = fix.nMode == SGpsFix::FIX_3D   ? "3D"
+                            : fix.nMode == SGpsFix::FIX_2D ? "2D"
+                                                           : kUnknown;
+    return time + ' ' + mode + ' ' + Number(fix.dLat, 7) + ' ' + Number(fix.dLon, 7) + ' ' +
+           Number(fix.dAltM, 2) + ' ' + Number(fix.dSpeedKmh, 1) + ' ' + Number(fix.dErrM, 1);
+}
+
+bool CSessionLog::ParseFix(const QByteArray& text, SGpsFix* pFix)
+{
+    const QList<QByteArray> f = text.split(' ');
+    if (f.size() != FIX_FIELDS)
+        return false;
+    SGpsFix fix;
+    if (f[FIX_TIME] != kUnknown) {
+        fix.time = QDateTime::fromString(QString::fromLatin1(f[FIX_TIME]), Qt::ISODateWithMs);
+        if (!fix.time.isValid() || !f[FIX_TIME].endsWith('Z'))
+            return false;
+    }
+    if (f[FIX_MODE] == "3D")
+        fix.nMode = SGpsFix::FIX_3D;
+    else if (f[FIX_MODE] == "2D")
+        fix.nMode = SGpsFix::FIX_2D;
+    else
+        return false;
+    if (!ReadNumber(f[FIX_LAT], &fix.dLat) || !ReadNumber(f[FIX_LON], &fix.dLon) ||
+        !ReadNumber(f[FIX_ALT], &fix.dAltM) || !ReadNumber(f[FIX_SPEED], &fix.dSpeedKmh) ||
+        !ReadNumber(f[FIX_ERR], &fix.dErrM))
+        return false;
+    // A fix has its position.
+    if (!(std::fabs(fix.dLat) <= 90) || !(std::fabs(fix.dLon) <= 180))
+        return false;
+    *pFix = fix;
+    return true;
+}
 
 bool CSessionLog::ParseLine(const QByteArray& line, SLogEntry* pEntry)
 {
@@ -62,9 +135,13 @@ bool CSessionLog::ParseLine(const QByteArray& line, SLogEntry* pEntry)
         nChannel = LOG_DATA;
     else if (p[0] == 't')
         nChannel = LOG_TRACE;
+    else if (p[0] == kGpsPrefix[0])
+        nChannel = LOG_GPS;
     else
         return false;
     if ((p[1] != '<' && p[1] != '>') || p[2] != ',' || p[3] != ' ')
+        return false;
+    if (nChannel == LOG_GPS && p[1] != kGpsPrefix[1])
         return false;
     pEntry->nTime = nTime;
     pEntry->nChannel = nChannel;
@@ -99,8 +176,11 @@ bool CSessionLog::Next(SLogEntry* pEntry)
         }
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
-        if (ParseLine(line, pEntry))
+        if (ParseLine(line, pEntry)) {
+            if (pEntry->nChannel == LOG_GPS && !m_bFixes)
+                continue;
             return true;
+        }
         ++m_nSkipped;
     }
     return false;

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "serial/LogList.h"
+#include "session/SessionLog.h"
 
 #if defined(Q_OS_WIN)
 #include <io.h>
@@ -163,6 +164,12 @@ void CSessionRecorder::Record(const char* pszPrefix, const QString& strText)
     } else if (bWasEmpty || m_pending.size() >= kHighWater) {
         m_cv.notify_one();
     }
+}
+
+void CSessionRecorder::RecordFix(const SGpsFix& fix)
+{
+    if (m_bRecording)
+        Record(CSessionLog::kGpsPrefix, QString::fromLatin1(CSessionLog::FormatFix(fix)));
 }
 
 void CSessionRecorder::WriterLoop()

@@ -12,6 +12,7 @@
 #include "serial/LogObserver.h"
 
 class QDateTime;
+struct SGpsFix;
 
 // Records every line that crosses either port into a session file, one
 // line per log entry: the local time with milliseconds
@@ -43,6 +44,8 @@ public:
 
     // Appends one entry per line of the text (CR or LF ends a line).
     void Record(const char* pszPrefix, const QString& strText) override;
+    // Appends a position from gpsd as a line of its own kind (CSessionLog).
+    void RecordFix(const SGpsFix& fix);
 
     // "tessoly-YYYYMMDD-HHMMSS.session"; a number is added for the second and later
     // files of the same second.

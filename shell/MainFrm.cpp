@@ -15,6 +15,7 @@
 
 #include "control/TessolyDlg.h"
 #include "fleet/MqttPublisher.h"
+#include "gps/GpsClient.h"
 #include "gsmtap/GsmtapSender.h"
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
@@ -55,10 +56,15 @@ CMainFrame::CMainFrame(const QStringList& args)
         if (m_pController)
             m_pController->ReportError(1, nCode, false, strText, 0);
     });
+    m_pGps = new CGpsClient(this);
+    connect(m_pGps, &CGpsClient::FixReceived, this, &CMainFrame::OnGpsFix);
+    connect(m_pGps, &CGpsClient::StateChanged, this, &CMainFrame::OnGpsState);
 }
 
 CMainFrame::~CMainFrame()
 {
+    delete m_pGps;
+    m_pGps = nullptr;
     delete m_pBcchDlg;
     m_pBcchDlg = nullptr;
     delete m_pController;
@@ -88,6 +94,8 @@ bool CMainFrame::Create()
         m_pMqttLabel->setText(text);
         m_pMqttLabel->setVisible(!text.isEmpty());
     });
+    m_pGpsLabel = AddStatusPane(QStringLiteral("GPS"), QString());
+    m_pGpsLabel->setStyleSheet(QString()); // a state, not a warning
 
     // The panel lives over the view.
     m_pController->setParent(m_pView);

@@ -17,6 +17,8 @@ class CTessolyDlg;
 class CBcchSysInfoDlg;
 class CGsmtapSender;
 class CMqttPublisher;
+class CGpsClient;
+struct SGpsFix;
 class CProfileFile;
 class CSessionRecorder;
 
@@ -57,6 +59,7 @@ enum
     ID_OPTIONS_RESETMOBILE = 32801,
     ID_HELP_TOPICS = 32777,
     ID_CONTROL_GSMTAP = 32803,
+    ID_OPTIONS_GPS = 32812,
     ID_CONTROL_MQTT = 32820
 };
 
@@ -67,6 +70,7 @@ enum
 //   MainFrmSettings.cpp  the settings file and the option bits
 //   MainFrmCommands.cpp  the command table: menus, tool bar, update rules, handlers
 //   MainFrmRecording.cpp the session recording: its settings, switch and status
+//   MainFrmGps.cpp       positions from gpsd: settings, switch, status, where fixes go
 class CMainFrame : public QMainWindow, public CFrameHost
 {
     Q_OBJECT
@@ -126,6 +130,7 @@ public:
     QLabel* RecordingLabel() const { return m_pRecLabel; }
     QLabel* PortStateLabel() const { return m_pPortLabel; }
     QLabel* MqttLabel() const { return m_pMqttLabel; }
+    QLabel* GpsLabel() const { return m_pGpsLabel; }
 
     // --- state ----------------------------------------------------------------
     CTessolyDlg* m_pController = nullptr;
@@ -163,6 +168,11 @@ public:
     // [MQTT]: the fleet feed to a broker.
     CMqttPublisher* m_pMqtt = nullptr;
     SMqttSettings m_mqtt;
+    // [GPS]: positions from gpsd.
+    CGpsClient* m_pGps = nullptr;
+    bool m_bGps = false;
+    QString m_strGpsHost;
+    int m_nGpsPort = 0;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -212,12 +222,20 @@ private:
     void StartRecording();
     void OnRecordingStopped(int nCode, const QString& strReason);
     void ShowRecordingState();
+    void LoadGpsSettings(const CProfileFile& ini);
+    void SaveGpsSettings(CProfileFile& ini) const;
+    // Starts or stops the client as [GPS] says.
+    void ApplyGps();
+    void OnGpsFix(const SGpsFix& fix);
+    void OnGpsState(int nState);
 
     CChildView* m_pView = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pRecLabel = nullptr;
     QLabel* m_pPortLabel = nullptr; // a lost port, in the status bar
     QLabel* m_pMqttLabel = nullptr; // the fleet feed's state
+    QLabel* m_pGpsLabel = nullptr;  // the GPS state while GPS is on
+    bool m_bGpsFix = false;         // the events have told of a fix
     QLabel* AddStatusPane(const QString& name, const QString& text);
     std::map<int, QAction*> m_actions;
     QString m_strProgramDirForced;

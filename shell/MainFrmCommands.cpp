@@ -184,6 +184,13 @@ const CMainFrame::CCommand CMainFrame::s_commands[] = {
      "Set the Test Mobile to the default configuration", kNoButton, kEnabled,
      [](const CMainFrame& f) { return f.m_pController && f.m_pController->IsPoweredOn(); },
      ToController<&CTessolyDlg::ResetMobile>},
+    {ID_OPTIONS_GPS, kOptions, true, "Use GPS (gpsd)",
+     "Take positions from gpsd for the measurements and the recording", kNoButton, kChecked,
+     FlagOn<&CMainFrame::m_bGps>,
+     [](CMainFrame& f) {
+         f.m_bGps = !f.m_bGps;
+         f.ApplyGps();
+     }},
     {ID_HELP_TOPICS, kHelp, false, "&Topics...", "Open helpfile", 9, kAlways, nullptr,
      [](CMainFrame& f) { f.OnHelpTopics(); }},
     {ID_APP_ABOUT, kHelp, false, "&About Tarn...",

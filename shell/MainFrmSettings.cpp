@@ -87,6 +87,8 @@ void CMainFrame::LoadSettings()
     m_strGsmtapHost = ini.GetString(kGsmtap, QStringLiteral("Host"), QStringLiteral("127.0.0.1"));
     m_nGsmtapPort = ini.GetInt(kGsmtap, QStringLiteral("Port"), CGsmtapPacket::GSMTAP_PORT);
     ApplyGsmtap();
+    LoadGpsSettings(ini);
+    ApplyGps();
     m_mqtt.Load(ini);
     ApplyMqtt();
 }
@@ -137,6 +139,7 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kGsmtap, QStringLiteral("Port"), QString::number(m_nGsmtapPort));
     SaveRecordingSettings(ini);
     m_mqtt.Save(ini);
+    SaveGpsSettings(ini);
     if (!ini.Save() && m_pController)
         m_pController->ReportError(1, ini.LastError(), false,
                                    QStringLiteral("Settings not saved: ") + m_strIniFile, 0);

@@ -30,10 +30,7 @@ CTessolyApp::CTessolyApp(int argc, char** argv) : QApplication(QtArgc(argc, argv
     setQuitOnLastWindowClosed(true);
 }
 
-CTessolyApp::~CTessolyApp()
-{
-    delete m_pMainFrame;
-}
+CTessolyApp::~CTessolyApp() = default;
 
 const char* CTessolyApp::Usage()
 {
@@ -48,7 +45,7 @@ const char* CTessolyApp::Usage()
 
 bool CTessolyApp::InitInstance()
 {
-    m_pMainFrame = new CMainFrame(m_args);
+    m_pMainFrame = std::make_unique<CMainFrame>(m_args);
     if (!m_pMainFrame->Create()) {
         qCWarning(lcShell, "The main frame could not be created");
         return false;
@@ -63,6 +60,6 @@ bool CTessolyApp::InitInstance()
     m_pMainFrame->repaint();
     const QString snapshot = qEnvironmentVariable(CIdleSnapshot::EnvName());
     if (!snapshot.isEmpty())
-        new CIdleSnapshot(m_pMainFrame, snapshot); // owned by the frame
+        new CIdleSnapshot(m_pMainFrame.get(), snapshot); // owned by the frame
     return true;
 }

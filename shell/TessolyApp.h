@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
+
 #include <QApplication>
 #include <QStringList>
 
@@ -21,7 +23,7 @@ public:
     // Creates the main frame (which reads the settings and opens the ports)
     // and shows it; false when the frame could not be created.
     bool InitInstance();
-    CMainFrame* MainFrame() const { return m_pMainFrame; }
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     // The command line as the program was started, program path first.
     const QStringList& CommandLine() const { return m_args; }
     // What --help prints.
@@ -29,5 +31,5 @@ public:
 
 private:
     QStringList m_args;
-    CMainFrame* m_pMainFrame = nullptr;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
 };

@@ -42,14 +42,14 @@ bool CSimPty::Open()
     m_nSlaveKeep = nSlave;
     m_strSlavePath = QString::fromLocal8Bit(name);
 
-    m_pReadNotifier = new QSocketNotifier(m_nMaster, QSocketNotifier::Read, this);
-    connect(m_pReadNotifier, &QSocketNotifier::activated, this, &CSimPty::OnReadable);
-    m_pWriteNotifier = new QSocketNotifier(m_nMaster, QSocketNotifier::Write, this);
+    m_pReadNotifier = std::make_unique<QSocketNotifier>(m_nMaster, QSocketNotifier::Read);
+    connect(m_pReadNotifier.get(), &QSocketNotifier::activated, this, &CSimPty::OnReadable);
+    m_pWriteNotifier = std::make_unique<QSocketNotifier>(m_nMaster, QSocketNotifier::Write);
     m_pWriteNotifier->setEnabled(false);
-    connect(m_pWriteNotifier, &QSocketNotifier::activated, this, &CSimPty::OnWritable);
-    m_pRetry = new QTimer(this);
+    connect(m_pWriteNotifier.get(), &QSocketNotifier::activated, this, &CSimPty::OnWritable);
+    m_pRetry = std::make_unique<QTimer>();
     m_pRetry->setSingleShot(true);
-    connect(m_pRetry, &QTimer::timeout, this, [this] {
+    connect(m_pRetry.get(), &QTimer::timeout, this, [this] {
         if (m_pReadNotifier)
             m_pReadNotifier->setEnabled(true);
         Flush();
@@ -59,12 +59,9 @@ bool CSimPty::Open()
 
 void CSimPty::Close()
 {
-    delete m_pReadNotifier;
-    m_pReadNotifier = nullptr;
-    delete m_pWriteNotifier;
-    m_pWriteNotifier = nullptr;
-    delete m_pRetry;
-    m_pRetry = nullptr;
+    m_pReadNotifier.reset();
+    m_pWriteNotifier.reset();
+    m_pRetry.reset();
     if (m_nMaster >= 0)
         ::close(m_nMaster);
     if (m_nSlaveKeep >= 0)

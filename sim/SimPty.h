@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QSocketNotifier;
 class QTimer;
@@ -50,7 +51,7 @@ private:
     int m_nSlaveKeep = -1;
     QString m_strSlavePath;
     QByteArray m_out;
-    QSocketNotifier* m_pReadNotifier = nullptr;
-    QSocketNotifier* m_pWriteNotifier = nullptr;
-    QTimer* m_pRetry = nullptr;
+    std::unique_ptr<QSocketNotifier> m_pReadNotifier;
+    std::unique_ptr<QSocketNotifier> m_pWriteNotifier;
+    std::unique_ptr<QTimer> m_pRetry;
 };

@@ -4,7 +4,6 @@
 // The tests' way into the private state of the module's conversation, the
 // panel and the report record: the set-up of states the wire alone reaches
 // only slowly, and the checks of state nothing shows.
-#include "control/TessolyDlg.h"
 #include "conversation/Sequencer.h"
 #include "trace/TraceReport.h"
 
@@ -22,25 +21,27 @@ struct TestAccess
     static bool& SendPowerOn() { return CSequencer::s_bSendPowerOn; }
     static int& PowerOnTries() { return CSequencer::s_nPowerOnTries; }
 
-    // --- the panel --------------------------------------------------------
-    static CSequencer& Sequencer(CTessolyDlg& d) { return d.m_Sequencer; }
-    static int& State(CTessolyDlg& d) { return State(d.m_Sequencer); }
-    static int& Count(CTessolyDlg& d) { return Count(d.m_Sequencer); }
-    static bool& PoweredOn(CTessolyDlg& d) { return PoweredOn(d.m_Sequencer); }
-    static bool& TraceReportsOn(CTessolyDlg& d) { return TraceReportsOn(d.m_Sequencer); }
-    static QString& LastNumber(CTessolyDlg& d) { return LastNumber(d.m_Sequencer); }
-    static QString& IdleStatus(CTessolyDlg& d) { return IdleStatus(d.m_Sequencer); }
-    static QString& MessageText(CTessolyDlg& d) { return MessageText(d.m_Sequencer); }
-    static QString& TraceFlags(CTessolyDlg& d) { return TraceFlags(d.m_Sequencer); }
-    static int& MaxPowerDbm(CTessolyDlg& d) { return d.m_nMaxPowerDbm; }
-    static bool& RxQualReported(CTessolyDlg& d) { return d.m_bRxQualReported; }
-    static QString& LockChannel(CTessolyDlg& d) { return d.m_strLockChannel; }
-    static CLibraryDlg& Library(CTessolyDlg& d) { return d.m_dlgLibrary; }
-    static CDataContent& DataContent(CTessolyDlg& d) { return d.m_dlgDataContent; }
-    static CTraceReport& Record(CTessolyDlg& d) { return d.m_TraceReport; }
-    static CGsmtapSender* Gsmtap(CTessolyDlg& d) { return d.m_pGsmtap; }
-    static PortSettings& DataPortSettings(CTessolyDlg& d) { return d.m_DataPortSettings; }
-    static PortSettings& TracePortSettings(CTessolyDlg& d) { return d.m_TracePortSettings; }
+    // --- the panel ----------------------------------------------------------
+    // Templates, so that the tests of the lower floors need not include the
+    // panel: P is CTessolyDlg wherever these are used.
+    template <class P> static CSequencer& Sequencer(P& d) { return d.m_Sequencer; }
+    template <class P> static int& State(P& d) { return State(d.m_Sequencer); }
+    template <class P> static int& Count(P& d) { return Count(d.m_Sequencer); }
+    template <class P> static bool& PoweredOn(P& d) { return PoweredOn(d.m_Sequencer); }
+    template <class P> static bool& TraceReportsOn(P& d) { return TraceReportsOn(d.m_Sequencer); }
+    template <class P> static QString& LastNumber(P& d) { return LastNumber(d.m_Sequencer); }
+    template <class P> static QString& IdleStatus(P& d) { return IdleStatus(d.m_Sequencer); }
+    template <class P> static QString& MessageText(P& d) { return MessageText(d.m_Sequencer); }
+    template <class P> static QString& TraceFlags(P& d) { return TraceFlags(d.m_Sequencer); }
+    template <class P> static int& MaxPowerDbm(P& d) { return d.m_nMaxPowerDbm; }
+    template <class P> static bool& RxQualReported(P& d) { return d.m_bRxQualReported; }
+    template <class P> static QString& LockChannel(P& d) { return d.m_strLockChannel; }
+    template <class P> static auto& Library(P& d) { return d.m_dlgLibrary; }
+    template <class P> static auto& DataContent(P& d) { return d.m_dlgDataContent; }
+    template <class P> static CTraceReport& Record(P& d) { return d.m_TraceReport; }
+    template <class P> static auto Gsmtap(P& d) { return d.m_pGsmtap; }
+    template <class P> static auto& DataPortSettings(P& d) { return d.m_DataPortSettings; }
+    template <class P> static auto& TracePortSettings(P& d) { return d.m_TracePortSettings; }
 
     // --- the report record ------------------------------------------------
     static int (&ScanCollect(CTraceReport& r))[SCAN_CHANNELS] { return r.m_nScanCollect; }

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/SessionLog.h"
+#include "gps/GpsFix.h"
 #include "serial/TrafficLog.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
+#include <QTimeZone>
+#include <cmath>
 #include <gtest/gtest.h>
 
 TEST(SessionLog, ParsesRecordedAndSavedEntriesAndRejectsOthers)
@@ -57,4 +60,58 @@ TEST(SessionLog, ReadsEntriesInOrderCountsSkippedLinesAndRewinds)
     QString why;
     EXPECT_EQ(log.Open(dir.filePath("missing"), &why), CSessionLog::SL_OPEN_FAILED);
     EXPECT_FALSE(why.isEmpty());
+}
+
+TEST(SessionLog, PositionsRoundTripAndAreSkippedUnlessAskedFor)
+{
+    SGpsFix fix;
+    fix.time = QDateTime(QDate(2026, 12, 9), QTime(9, 15, 1, 250), QTimeZone::utc());
+    fix.nMode = SGpsFix::FIX_3D;
+    fix.dLat = -52.5201234;
+    fix.dLon = 13.405;
+    fix.dAltM = 74.3;
+    fix.dSpeedKmh = 36;
+    fix.dErrM = 17.1;
+    const QByteArray text = CSessionLog::FormatFix(fix);
+    EXPECT_EQ(text, "2026-12-09T09:15:01.250Z 3D -52.5201234 13.4050000 74.30 36.0 17.1");
+    SGpsFix back;
+    ASSERT_TRUE(CSessionLog::ParseFix(text, &back));
+    EXPECT_EQ(back.time, fix.time);
+    EXPECT_EQ(back.nMode, fix.nMode);
+    EXPECT_DOUBLE_EQ(back.dLat, fix.dLat);
+    EXPECT_DOUBLE_EQ(back.dErrM, fix.dErrM);
+    // 2D: no altitude; what gpsd did not give stays unknown.
+    ASSERT_TRUE(CSessionLog::ParseFix("- 2D 1.0 2.0 - - -", &back));
+    EXPECT_FALSE(back.time.isValid());
+    EXPECT_TRUE(std::isnan(back.dAltM) && std::isnan(back.dSpeedKmh) && std::isnan(back.dErrM));
+    for (const char* bad :
+         {"", "2026-12-09T09:15:01.250Z 1D 1 2 - - -", "- 3D 1 2 - -", "- 3D 1,5 2 - - -",
+          "- 3D 91 2 - - -", "- 3D nan 2 - - -", "2026-12-09T09:15:01.250 3D 1 2 - - -"})
+        EXPECT_FALSE(CSessionLog::ParseFix(bad, &back)) << bad;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.session");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("2026-12-09T10:15:01.000 t<, first\r\n2026-12-09T10:15:02.000 G<, " + text +
+            "\r\n2026-12-09T10:15:03.000 D<, last\r\nG>, " + text + "\r\n");
+    f.close();
+    CSessionLog log;
+    ASSERT_EQ(log.Open(path), CSessionLog::SL_OK);
+    SLogEntry e;
+    ASSERT_TRUE(log.Next(&e));
+    EXPECT_EQ(e.text, "first");
+    ASSERT_TRUE(log.Next(&e));
+    EXPECT_EQ(e.text, "last");
+    EXPECT_FALSE(log.Next(&e));
+    EXPECT_EQ(log.Skipped(), 1); // "G>, " is no entry
+    log.Rewind();
+    log.ReadFixes(true);
+    ASSERT_TRUE(log.Next(&e));
+    ASSERT_TRUE(log.Next(&e));
+    EXPECT_EQ(e.nChannel, LOG_GPS);
+    EXPECT_FALSE(e.bSent);
+    EXPECT_EQ(e.nTime, QDateTime(QDate(2026, 12, 9), QTime(10, 15, 2)).toMSecsSinceEpoch());
+    ASSERT_TRUE(CSessionLog::ParseFix(e.text, &back));
+    EXPECT_EQ(back.time, fix.time);
 }

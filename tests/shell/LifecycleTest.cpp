@@ -182,10 +182,10 @@ TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
     EXPECT_EQ(menus.join(QLatin1Char('|')).toStdString(),
               "&File: E&xit|&View: &Phone Pad only,&Logging,-,&Toolbar,&Status Bar|"
               "&Control: &BCCH System Info...,-,&Channel Scan...,B&S Lock,-,&Location Update,-,"
-              "Send to Wireshark (GSMTAP)|"
+              "Send to Wireshark (GSMTAP),Publish to MQTT|"
               "&Logging: &Data,&Trace,-,&Freeze,&Clear,-,&Save,&Record Session|"
               "&Options: &Report Flags...,Power off on &Exit,Power on on &Start,R&eset on Start,-,"
-              "&Configure,Reset &Mobile|&Help: &Topics...,&About Tarn...");
+              "&Configure,Reset &Mobile,-,Use GPS (gpsd)|&Help: &Topics...,&About Tarn...");
     QStringList buttons;
     for (QAction* a : fx.frame->ToolBar()->actions())
         buttons << (a->isSeparator() ? QStringLiteral("-") : a->data().toString());

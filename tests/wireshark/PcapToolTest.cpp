@@ -38,7 +38,7 @@ void WriteFile(const QString& strPath, const QByteArray& data)
 
 // A session as the panel records it: the trace lines of an idle cycle with
 // all four System Information types, a Bcch_Report of another type, a
-// command, a data-port line and a line that is no entry.
+// position from gpsd, a command, a data-port line and a line that is no entry.
 QList<QByteArray> SessionLines(const CSimRadio& r)
 {
     QList<QByteArray> lines;
@@ -47,6 +47,7 @@ QList<QByteArray> SessionLines(const CSimRadio& r)
     for (int t = 1; t <= 4; ++t)
         lines << "t<, " + SimReports::BcchReport(r, t, t);
     lines << "t<, Bcch_Report 21 45 0 1D 00 11"
+          << "G<, 2026-12-09T09:15:01.000Z 3D 52.5201200 13.4050000 74.30 36.0 17.1"
           << "D<, OK"
           << "-- garbage --";
     return lines;
@@ -76,7 +77,7 @@ TEST(PcapTool, SessionGivesOnePacketPerSystemInformationLineAtItsTime)
     WriteFile(in, session);
     const ToolRun run = RunTool({in, out});
     ASSERT_EQ(run.nExit, 0) << run.strErr.toStdString();
-    EXPECT_EQ(run.strOut, QStringLiteral("9 lines read, 4 messages written, 1 lines skipped\n"));
+    EXPECT_EQ(run.strOut, QStringLiteral("10 lines read, 4 messages written, 1 lines skipped\n"));
     const QStringList rows =
         Tshark::Fields(out, {"frame.time_epoch", "gsm_a.dtap.msg_rr_type", "gsmtap.arfcn"});
     ASSERT_EQ(rows.size(), 4);
