@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 Q_LOGGING_CATEGORY(lcFleet, "tessoly.fleet", QtWarningMsg)
@@ -44,10 +45,14 @@ bool SameCell(const SSample& a, const SSample& b)
 
 // What the network thread's callbacks know: whom to tell, and which
 // connection they belong to (a later one ignores an earlier one's news).
+// The broker's acknowledgements gather here, so that the publisher's
+// thread wakes once for all that came together.
 struct SMqttConnection
 {
     CMqttPublisher* pOwner;
     int nGeneration;
+    std::mutex mutex;
+    std::vector<int> acked; // message ids
 };
 
 CMqttPublisher::CMqttPublisher(QObject* parent) : QObject(parent)
@@ -57,6 +62,9 @@ CMqttPublisher::CMqttPublisher(QObject* parent) : QObject(parent)
     connect(&m_retry, &QTimer::timeout, this, &CMqttPublisher::Connect);
     m_connectTimeout.setSingleShot(true);
     m_connectTimeout.setInterval(CONNECT_TIMEOUT_MS);
+    m_flush.setSingleShot(true);
+    m_flush.setInterval(FLUSH_MS);
+    connect(&m_flush, &QTimer::timeout, this, &CMqttPublisher::Pump);
     connect(&m_connectTimeout, &QTimer::timeout, this, &CMqttPublisher::OnConnectTimeout);
 }
 
@@ -186,7 +194,10 @@ void CMqttPublisher::Enqueue(EKind kind, QByteArray payload)
         m_queue.erase(m_queue.begin() + m_nHanded);
         ++m_nDropped;
     }
-    Pump();
+    // What comes within a moment goes out together: the network thread and
+    // this one wake once for all of it.
+    if (m_bConnected && !m_flush.isActive())
+        m_flush.start();
     ShowState();
 }
 
@@ -233,7 +244,7 @@ void CMqttPublisher::Connect()
     ++m_nGeneration;
     m_strIdentity = Identity();
     const QByteArray id = ClientId().toUtf8();
-    m_pConnection = new SMqttConnection{this, m_nGeneration};
+    m_pConnection = new SMqttConnection{this, m_nGeneration, {}, {}};
     m_pMosq = mosquitto_new(id.constData(), true, m_pConnection);
     if (!m_pMosq) {
         delete m_pConnection;
@@ -293,6 +304,7 @@ void CMqttPublisher::Connect()
 void CMqttPublisher::Close(bool bClean)
 {
     m_connectTimeout.stop();
+    m_flush.stop();
     if (!m_pMosq)
         return;
     if (bClean && m_bConnected) {
@@ -354,25 +366,39 @@ void CMqttPublisher::Fail(int nCode, const QString& strText)
 
 void CMqttPublisher::OnConnectCb(mosquitto*, void* obj, int rc)
 {
-    const SMqttConnection c = *static_cast<SMqttConnection*>(obj);
+    const auto* c = static_cast<SMqttConnection*>(obj);
+    CMqttPublisher* owner = c->pOwner;
+    const int gen = c->nGeneration;
     QMetaObject::invokeMethod(
-        c.pOwner, [c, rc] { c.pOwner->OnConnected(c.nGeneration, rc); }, Qt::QueuedConnection);
+        owner, [owner, gen, rc] { owner->OnConnected(gen, rc); }, Qt::QueuedConnection);
 }
 
 void CMqttPublisher::OnDisconnectCb(mosquitto* mosq, void* obj, int)
 {
     // No reconnection of the client's own: this connection is done.
     mosquitto_disconnect(mosq);
-    const SMqttConnection c = *static_cast<SMqttConnection*>(obj);
+    const auto* c = static_cast<SMqttConnection*>(obj);
+    CMqttPublisher* owner = c->pOwner;
+    const int gen = c->nGeneration;
     QMetaObject::invokeMethod(
-        c.pOwner, [c] { c.pOwner->OnDisconnected(c.nGeneration); }, Qt::QueuedConnection);
+        owner, [owner, gen] { owner->OnDisconnected(gen); }, Qt::QueuedConnection);
 }
 
 void CMqttPublisher::OnPublishCb(mosquitto*, void* obj, int mid)
 {
-    const SMqttConnection c = *static_cast<SMqttConnection*>(obj);
+    auto* c = static_cast<SMqttConnection*>(obj);
+    bool bFirst;
+    {
+        std::lock_guard<std::mutex> lock(c->mutex);
+        bFirst = c->acked.empty();
+        c->acked.push_back(mid);
+    }
+    if (!bFirst)
+        return; // a call is on its way and takes this one too
+    CMqttPublisher* owner = c->pOwner;
+    const int gen = c->nGeneration;
     QMetaObject::invokeMethod(
-        c.pOwner, [c, mid] { c.pOwner->OnPublished(c.nGeneration, mid); }, Qt::QueuedConnection);
+        owner, [owner, gen] { owner->OnPublished(gen); }, Qt::QueuedConnection);
 }
 
 void CMqttPublisher::OnLogCb(mosquitto*, void* obj, int level, const char* text)
@@ -383,10 +409,12 @@ void CMqttPublisher::OnLogCb(mosquitto*, void* obj, int level, const char* text)
     // A handshake the broker's certificate failed ends the connection
     // without a reason the callbacks give.
     if (std::strstr(text, "certificate")) {
-        const SMqttConnection c = *static_cast<SMqttConnection*>(obj);
+        const auto* c = static_cast<SMqttConnection*>(obj);
+        CMqttPublisher* owner = c->pOwner;
+        const int gen = c->nGeneration;
         const QString strText = QString::fromUtf8(text);
         QMetaObject::invokeMethod(
-            c.pOwner, [c, strText] { c.pOwner->OnTlsError(c.nGeneration, strText); },
+            owner, [owner, gen, strText] { owner->OnTlsError(gen, strText); },
             Qt::QueuedConnection);
     }
 }
@@ -428,16 +456,26 @@ void CMqttPublisher::OnDisconnected(int nGeneration)
     Retry();
 }
 
-void CMqttPublisher::OnPublished(int nGeneration, int nMid)
+void CMqttPublisher::OnPublished(int nGeneration)
 {
     if (nGeneration != m_nGeneration || !m_pMosq)
         return;
-    for (int i = 0; i < m_nHanded; ++i) {
-        SMessage& m = m_queue[i];
-        if (m.nMid == nMid && !m.bAcked) {
-            m.bAcked = true;
-            --m_nUnacked;
-            break;
+    std::vector<int> acked;
+    {
+        std::lock_guard<std::mutex> lock(m_pConnection->mutex);
+        acked.swap(m_pConnection->acked);
+    }
+    // Acknowledgements come in order as a rule: look from where the last one was.
+    int from = 0;
+    for (const int mid : acked) {
+        for (int k = 0; k < m_nHanded; ++k) {
+            SMessage& m = m_queue[(from + k) % m_nHanded];
+            if (m.nMid == mid && !m.bAcked) {
+                m.bAcked = true;
+                --m_nUnacked;
+                from = (from + k + 1) % m_nHanded;
+                break;
+            }
         }
     }
     while (!m_queue.empty() && m_queue.front().bAcked) {

@@ -34,6 +34,7 @@ public:
         RETRY_FIRST_MS = 1000,
         RETRY_LAST_MS = 30000,
         CONNECT_TIMEOUT_MS = 10000,
+        FLUSH_MS = 250, // messages that come within this go out together
         KEEPALIVE_S = 30
     };
     // Why the broker would not take us (Failed, the code of the error box).
@@ -65,6 +66,8 @@ public:
     QString StateText() const;
     bool IsConnected() const { return m_bConnected; }
     int Waiting() const { return static_cast<int>(m_queue.size()) - m_nHanded; }
+    // Everything not yet acknowledged by the broker.
+    int Queued() const { return static_cast<int>(m_queue.size()); }
     qint64 Dropped() const { return m_nDropped; }
     QString ClientId() const;
     QString TopicOf(const char* pszLeaf) const;
@@ -108,7 +111,7 @@ private:
     void Retry();
     void OnConnected(int nGeneration, int rc);
     void OnDisconnected(int nGeneration);
-    void OnPublished(int nGeneration, int nMid);
+    void OnPublished(int nGeneration);
     void OnTlsError(int nGeneration, const QString& strText);
     void OnConnectTimeout();
     void Fail(int nCode, const QString& strText);
@@ -137,5 +140,6 @@ private:
     int m_nRetryMs = RETRY_FIRST_MS;
     QTimer m_retry;
     QTimer m_connectTimeout;
+    QTimer m_flush;
     QString m_strState;
 };

@@ -90,6 +90,7 @@ bool CMainFrame::Create()
     m_pRecLabel = AddStatusPane(QStringLiteral("Recording"), QStringLiteral("REC"));
     m_pPortLabel = AddStatusPane(QStringLiteral("Ports"), QString());
     m_pMqttLabel = AddStatusPane(QStringLiteral("MQTT"), QString());
+    m_pMqttLabel->setStyleSheet(QString()); // a state, not a warning
     connect(m_pMqtt, &CMqttPublisher::StateChanged, this, [this](const QString& text) {
         m_pMqttLabel->setText(text);
         m_pMqttLabel->setVisible(!text.isEmpty());
