@@ -7,6 +7,8 @@
 #include <mosquitto.h>
 #include <cstring>
 #include <mutex>
+#include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -45,15 +47,40 @@ bool SameCell(const SSample& a, const SSample& b)
 
 // What the network thread's callbacks know: whom to tell, and which
 // connection they belong to (a later one ignores an earlier one's news).
-// The broker's acknowledgements gather here, so that the publisher's
-// thread wakes once for all that came together.
+// One connection's client and what its threads share with the publisher.
+// The broker's acknowledgements gather here, so that the publisher's thread
+// wakes once for all that came together. A connection the publisher has let
+// go (abandoned) tells it nothing more; while its connector still waits for
+// the host's name, the connector disposes of it when done.
 struct SMqttConnection
 {
-    CMqttPublisher* pOwner;
-    int nGeneration;
+    CMqttPublisher* pOwner = nullptr;
+    int nGeneration = 0;
+    mosquitto* pMosq = nullptr;
     std::mutex mutex;
     std::vector<int> acked; // message ids
+    bool bAbandoned = false;
+    bool bConnectorDone = true; // no connector runs
+
+    // Hands f to the publisher's thread, unless the publisher let go.
+    template <typename F> void Post(F f)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!bAbandoned)
+            QMetaObject::invokeMethod(pOwner, std::move(f), Qt::QueuedConnection);
+    }
 };
+
+namespace {
+// Ends a connection's client and frees it; its network thread is joined.
+void Dispose(SMqttConnection* c)
+{
+    mosquitto_disconnect(c->pMosq);
+    mosquitto_loop_stop(c->pMosq, false);
+    mosquitto_destroy(c->pMosq);
+    delete c;
+}
+} // namespace
 
 CMqttPublisher::CMqttPublisher(QObject* parent) : QObject(parent)
 {
@@ -244,14 +271,17 @@ void CMqttPublisher::Connect()
     ++m_nGeneration;
     m_strIdentity = Identity();
     const QByteArray id = ClientId().toUtf8();
-    m_pConnection = new SMqttConnection{this, m_nGeneration, {}, {}};
-    m_pMosq = mosquitto_new(id.constData(), true, m_pConnection);
-    if (!m_pMosq) {
-        delete m_pConnection;
-        m_pConnection = nullptr;
+    auto* c = new SMqttConnection;
+    c->pOwner = this;
+    c->nGeneration = m_nGeneration;
+    c->pMosq = mosquitto_new(id.constData(), true, c);
+    if (!c->pMosq) {
+        delete c;
         Retry();
         return;
     }
+    m_pConnection = c;
+    m_pMosq = c->pMosq;
     mosquitto_int_option(m_pMosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_connect_callback_set(m_pMosq, &CMqttPublisher::OnConnectCb);
     mosquitto_disconnect_callback_set(m_pMosq, &CMqttPublisher::OnDisconnectCb);
@@ -278,26 +308,36 @@ void CMqttPublisher::Connect()
                               caFile.isEmpty() ? kSystemCaPath : nullptr, nullptr, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             Fail(FAIL_TLS, QStringLiteral("MQTT: the certificate authority file %1 cannot be read")
-                                   .arg(m_settings.strCaFile));
-            Close(false);
-            m_bUnreachable = true;
-            ShowState();
-            Retry();
+                               .arg(m_settings.strCaFile));
+            OnConnectFailed(m_nGeneration);
             return;
         }
     }
-    const QByteArray host = m_settings.strHost.toUtf8();
-    int rc = mosquitto_connect_async(m_pMosq, host.constData(), m_settings.Port(), KEEPALIVE_S);
-    if (rc == MOSQ_ERR_SUCCESS)
-        rc = mosquitto_loop_start(m_pMosq);
-    if (rc != MOSQ_ERR_SUCCESS) {
-        qCDebug(lcFleet, "connect: %s", mosquitto_strerror(rc));
-        Close(false);
-        m_bUnreachable = true;
-        ShowState();
-        Retry();
-        return;
-    }
+    // The host's name is looked up by the connection: in a thread of its
+    // own, since a car without network may wait long for an answer.
+    const std::string host = m_settings.strHost.toStdString();
+    const int port = m_settings.Port();
+    c->bConnectorDone = false;
+    std::thread([c, host, port] {
+        int rc = mosquitto_connect_async(c->pMosq, host.c_str(), port, KEEPALIVE_S);
+        if (rc == MOSQ_ERR_SUCCESS)
+            rc = mosquitto_loop_start(c->pMosq);
+        else
+            qCDebug(lcFleet, "connect: %s", mosquitto_strerror(rc));
+        std::unique_lock<std::mutex> lock(c->mutex);
+        c->bConnectorDone = true;
+        if (c->bAbandoned) {
+            lock.unlock();
+            Dispose(c);
+            return;
+        }
+        if (rc != MOSQ_ERR_SUCCESS) {
+            CMqttPublisher* owner = c->pOwner;
+            const int gen = c->nGeneration;
+            QMetaObject::invokeMethod(
+                owner, [owner, gen] { owner->OnConnectFailed(gen); }, Qt::QueuedConnection);
+        }
+    }).detach();
     m_connectTimeout.start();
 }
 
@@ -305,7 +345,7 @@ void CMqttPublisher::Close(bool bClean)
 {
     m_connectTimeout.stop();
     m_flush.stop();
-    if (!m_pMosq)
+    if (!m_pConnection)
         return;
     if (bClean && m_bConnected) {
         // A clean end sends no will: the status says offline itself, and
@@ -316,12 +356,17 @@ void CMqttPublisher::Close(bool bClean)
         mosquitto_publish(m_pMosq, nullptr, topic.constData(), static_cast<int>(payload.size()),
                           payload.constData(), 1, true);
     }
-    mosquitto_disconnect(m_pMosq);
-    mosquitto_loop_stop(m_pMosq, false);
-    mosquitto_destroy(m_pMosq);
-    m_pMosq = nullptr;
-    delete m_pConnection;
+    SMqttConnection* c = m_pConnection;
     m_pConnection = nullptr;
+    m_pMosq = nullptr;
+    bool bConnectorDone;
+    {
+        std::lock_guard<std::mutex> lock(c->mutex);
+        c->bAbandoned = true;
+        bConnectorDone = c->bConnectorDone;
+    }
+    if (bConnectorDone)
+        Dispose(c);
     m_bConnected = false;
     // What the broker acknowledged is done; the rest goes again, in order.
     m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
@@ -336,14 +381,23 @@ void CMqttPublisher::Abandon()
 {
     m_connectTimeout.stop();
     m_retry.stop();
-    if (!m_pMosq)
+    if (!m_pConnection)
         return;
-    mosquitto_loop_stop(m_pMosq, true);
-    mosquitto_destroy(m_pMosq);
-    m_pMosq = nullptr;
-    delete m_pConnection;
+    SMqttConnection* c = m_pConnection;
+    bool bConnectorDone;
+    {
+        std::lock_guard<std::mutex> lock(c->mutex);
+        c->bAbandoned = true;
+        bConnectorDone = c->bConnectorDone;
+    }
     m_pConnection = nullptr;
+    m_pMosq = nullptr;
     m_bConnected = false;
+    if (!bConnectorDone)
+        return; // its connector disposes of it
+    mosquitto_loop_stop(c->pMosq, true);
+    mosquitto_destroy(c->pMosq);
+    delete c;
 }
 
 void CMqttPublisher::Retry()
@@ -366,22 +420,20 @@ void CMqttPublisher::Fail(int nCode, const QString& strText)
 
 void CMqttPublisher::OnConnectCb(mosquitto*, void* obj, int rc)
 {
-    const auto* c = static_cast<SMqttConnection*>(obj);
+    auto* c = static_cast<SMqttConnection*>(obj);
     CMqttPublisher* owner = c->pOwner;
     const int gen = c->nGeneration;
-    QMetaObject::invokeMethod(
-        owner, [owner, gen, rc] { owner->OnConnected(gen, rc); }, Qt::QueuedConnection);
+    c->Post([owner, gen, rc] { owner->OnConnected(gen, rc); });
 }
 
 void CMqttPublisher::OnDisconnectCb(mosquitto* mosq, void* obj, int)
 {
     // No reconnection of the client's own: this connection is done.
     mosquitto_disconnect(mosq);
-    const auto* c = static_cast<SMqttConnection*>(obj);
+    auto* c = static_cast<SMqttConnection*>(obj);
     CMqttPublisher* owner = c->pOwner;
     const int gen = c->nGeneration;
-    QMetaObject::invokeMethod(
-        owner, [owner, gen] { owner->OnDisconnected(gen); }, Qt::QueuedConnection);
+    c->Post([owner, gen] { owner->OnConnectFailed(gen); });
 }
 
 void CMqttPublisher::OnPublishCb(mosquitto*, void* obj, int mid)
@@ -397,8 +449,7 @@ void CMqttPublisher::OnPublishCb(mosquitto*, void* obj, int mid)
         return; // a call is on its way and takes this one too
     CMqttPublisher* owner = c->pOwner;
     const int gen = c->nGeneration;
-    QMetaObject::invokeMethod(
-        owner, [owner, gen] { owner->OnPublished(gen); }, Qt::QueuedConnection);
+    c->Post([owner, gen] { owner->OnPublished(gen); });
 }
 
 void CMqttPublisher::OnLogCb(mosquitto*, void* obj, int level, const char* text)
@@ -409,13 +460,11 @@ void CMqttPublisher::OnLogCb(mosquitto*, void* obj, int level, const char* text)
     // A handshake the broker's certificate failed ends the connection
     // without a reason the callbacks give.
     if (std::strstr(text, "certificate")) {
-        const auto* c = static_cast<SMqttConnection*>(obj);
+        auto* c = static_cast<SMqttConnection*>(obj);
         CMqttPublisher* owner = c->pOwner;
         const int gen = c->nGeneration;
         const QString strText = QString::fromUtf8(text);
-        QMetaObject::invokeMethod(
-            owner, [owner, gen, strText] { owner->OnTlsError(gen, strText); },
-            Qt::QueuedConnection);
+        c->Post([owner, gen, strText] { owner->OnTlsError(gen, strText); });
     }
 }
 
@@ -431,10 +480,7 @@ void CMqttPublisher::OnConnected(int nGeneration, int rc)
                          .arg(m_settings.strHost)
                          .arg(m_settings.Port()));
         qCDebug(lcFleet, "refused: %s", mosquitto_connack_string(rc));
-        Close(false);
-        m_bUnreachable = true;
-        ShowState();
-        Retry();
+        OnConnectFailed(nGeneration);
         return;
     }
     m_bConnected = true;
@@ -446,9 +492,9 @@ void CMqttPublisher::OnConnected(int nGeneration, int rc)
     ShowState();
 }
 
-void CMqttPublisher::OnDisconnected(int nGeneration)
+void CMqttPublisher::OnConnectFailed(int nGeneration)
 {
-    if (nGeneration != m_nGeneration || !m_pMosq)
+    if (nGeneration != m_nGeneration || !m_pConnection)
         return;
     Close(false);
     m_bUnreachable = true;
@@ -495,16 +541,10 @@ void CMqttPublisher::OnTlsError(int nGeneration, const QString& strText)
                        .arg(m_settings.Port())
                        .arg(strText));
     // The client's thread ends after such an error without a word more.
-    Close(false);
-    m_bUnreachable = true;
-    ShowState();
-    Retry();
+    OnConnectFailed(nGeneration);
 }
 
 void CMqttPublisher::OnConnectTimeout()
 {
-    Close(false);
-    m_bUnreachable = true;
-    ShowState();
-    Retry();
+    OnConnectFailed(m_nGeneration);
 }

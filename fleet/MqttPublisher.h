@@ -110,7 +110,8 @@ private:
     void Close(bool bClean);
     void Retry();
     void OnConnected(int nGeneration, int rc);
-    void OnDisconnected(int nGeneration);
+    // The attempt or the connection failed: it ends, and the next comes later.
+    void OnConnectFailed(int nGeneration);
     void OnPublished(int nGeneration);
     void OnTlsError(int nGeneration, const QString& strText);
     void OnConnectTimeout();
