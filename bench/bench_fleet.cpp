@@ -20,10 +20,10 @@ namespace {
 // Reports a second at most: the module's 21 trace lines a second.
 constexpr double kRate = 21.0;
 
-double CpuSeconds()
+double CpuSeconds(int who = RUSAGE_SELF)
 {
     rusage u{};
-    getrusage(RUSAGE_SELF, &u);
+    getrusage(who, &u);
     return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec +
            u.ru_stime.tv_usec / 1e6;
 }
@@ -94,6 +94,7 @@ int main(int argc, char** argv)
             ++i;
         });
         const double cpu0 = CpuSeconds();
+        const double ui0 = CpuSeconds(RUSAGE_THREAD);
         pace.start(static_cast<int>(1000 / kRate));
         // A plain event loop: QTest::qWait would wake a hundred times a second.
         QEventLoop loop;
@@ -102,6 +103,8 @@ int main(int argc, char** argv)
         pace.stop();
         if (!QTest::qWaitFor([&] { return publisher.Queued() == 0; }, 10000))
             std::printf("bench_fleet: not all acknowledged\n");
+        std::printf("  %s: this thread %.1f ms\n", bPublish ? "publishing" : "idle",
+                    (CpuSeconds(RUSAGE_THREAD) - ui0) * 1e3);
         return std::make_pair(CpuSeconds() - cpu0, i);
     };
     const auto idle = run(false);

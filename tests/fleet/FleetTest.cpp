@@ -41,10 +41,12 @@ protected:
         m_publisher.SetRetryDelays(100, 400);
     }
 
-    void Enable(const QString& strUser = QString(), const QString& strPassword = QString())
+    void Enable(const QString& strUser = QString(), const QString& strPassword = QString(),
+                const QString& strHost = QStringLiteral("127.0.0.1"))
     {
         SMqttSettings s;
         s.bEnabled = true;
+        s.strHost = strHost;
         s.nPort = m_broker.Port();
         s.strUsername = strUser;
         s.strPassword = strPassword;
@@ -70,7 +72,7 @@ TEST_F(FleetTest, SamplesAndEventsArriveOnTheirTopicsWithTheirValuesOnlyWhenOn)
     EXPECT_EQ(m_publisher.Waiting(), 0);
     EXPECT_EQ(m_publisher.StateText(), QString());
 
-    Enable();
+    Enable(QString(), QString(), QStringLiteral("localhost")); // a name, looked up aside
     ASSERT_TRUE(WaitConnected());
     m_publisher.PublishSample(Sample(2));
     m_publisher.PublishEvent({Sample(2).time, EVENT_REGISTERED, QStringLiteral("Tarn Net")});
