@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <algorithm>
-#include <mosquitto.h>
 #include <cstring>
+#include <mosquitto.h>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -201,7 +201,8 @@ QString CMqttPublisher::StateText() const
     if (!m_bConnected && m_bUnreachable)
         return QStringLiteral("MQTT not reachable");
     const int nWaiting = Waiting();
-    return nWaiting > 0 ? QStringLiteral("MQTT (%1 waiting)").arg(nWaiting) : QStringLiteral("MQTT");
+    return nWaiting > 0 ? QStringLiteral("MQTT (%1 waiting)").arg(nWaiting)
+                        : QStringLiteral("MQTT");
 }
 
 void CMqttPublisher::ShowState()
@@ -236,9 +237,9 @@ void CMqttPublisher::Pump()
         SMessage& m = m_queue[m_nHanded];
         const QByteArray topic = TopicOf(m.kind == KIND_SAMPLE ? kSample : kEvent).toUtf8();
         int mid = 0;
-        const int rc = mosquitto_publish(m_pMosq, &mid, topic.constData(),
-                                         static_cast<int>(m.payload.size()),
-                                         m.payload.constData(), 1, false);
+        const int rc =
+            mosquitto_publish(m_pMosq, &mid, topic.constData(), static_cast<int>(m.payload.size()),
+                              m.payload.constData(), 1, false);
         if (rc != MOSQ_ERR_SUCCESS) {
             // The connection is going; its end is reported and the message
             // goes with the next one.
@@ -299,13 +300,14 @@ void CMqttPublisher::Connect()
         const QByteArray user = m_settings.strUsername.toUtf8();
         const QByteArray password = m_settings.strPassword.toUtf8();
         mosquitto_username_pw_set(m_pMosq, user.constData(),
-                                  m_settings.strPassword.isEmpty() ? nullptr : password.constData());
+                                  m_settings.strPassword.isEmpty() ? nullptr
+                                                                   : password.constData());
     }
     if (m_settings.bTls) {
         const QByteArray caFile = m_settings.strCaFile.toLocal8Bit();
-        const int rc =
-            mosquitto_tls_set(m_pMosq, caFile.isEmpty() ? nullptr : caFile.constData(),
-                              caFile.isEmpty() ? kSystemCaPath : nullptr, nullptr, nullptr, nullptr);
+        const int rc = mosquitto_tls_set(m_pMosq, caFile.isEmpty() ? nullptr : caFile.constData(),
+                                         caFile.isEmpty() ? kSystemCaPath : nullptr, nullptr,
+                                         nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             Fail(FAIL_TLS, QStringLiteral("MQTT: the certificate authority file %1 cannot be read")
                                .arg(m_settings.strCaFile));
@@ -369,9 +371,9 @@ void CMqttPublisher::Close(bool bClean)
         Dispose(c);
     m_bConnected = false;
     // What the broker acknowledged is done; the rest goes again, in order.
-    m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
-                                 [](const SMessage& m) { return m.bAcked; }),
-                  m_queue.end());
+    m_queue.erase(
+        std::remove_if(m_queue.begin(), m_queue.end(), [](const SMessage& m) { return m.bAcked; }),
+        m_queue.end());
     for (SMessage& m : m_queue)
         m.nMid = 0;
     m_nHanded = m_nUnacked = 0;
@@ -476,9 +478,10 @@ void CMqttPublisher::OnConnected(int nGeneration, int rc)
     if (rc != 0) {
         // CONNACK refused: 4 bad user name or password, 5 not authorised.
         if (rc == 4 || rc == 5)
-            Fail(FAIL_REFUSED, QStringLiteral("The MQTT broker %1:%2 refused the user name or password")
-                         .arg(m_settings.strHost)
-                         .arg(m_settings.Port()));
+            Fail(FAIL_REFUSED,
+                 QStringLiteral("The MQTT broker %1:%2 refused the user name or password")
+                     .arg(m_settings.strHost)
+                     .arg(m_settings.Port()));
         qCDebug(lcFleet, "refused: %s", mosquitto_connack_string(rc));
         OnConnectFailed(nGeneration);
         return;
@@ -536,10 +539,11 @@ void CMqttPublisher::OnTlsError(int nGeneration, const QString& strText)
 {
     if (nGeneration != m_nGeneration || !m_pMosq)
         return;
-    Fail(FAIL_TLS, QStringLiteral("The MQTT broker %1:%2 has a certificate that is not accepted (%3)")
-                       .arg(m_settings.strHost)
-                       .arg(m_settings.Port())
-                       .arg(strText));
+    Fail(FAIL_TLS,
+         QStringLiteral("The MQTT broker %1:%2 has a certificate that is not accepted (%3)")
+             .arg(m_settings.strHost)
+             .arg(m_settings.Port())
+             .arg(strText));
     // The client's thread ends after such an error without a word more.
     OnConnectFailed(nGeneration);
 }

@@ -83,7 +83,8 @@ TEST_F(FleetTest, SamplesAndEventsArriveOnTheirTopicsWithTheirValuesOnlyWhenOn)
     ASSERT_EQ(samples.size(), 1u);
     EXPECT_EQ(samples[0].strTopic, QStringLiteral("tessoly/") + kImei + QStringLiteral("/sample"));
     const QJsonObject s = samples[0].Json();
-    EXPECT_EQ(s.value(QStringLiteral("time")).toString(), QStringLiteral("2026-05-04T10:20:30.000Z"));
+    EXPECT_EQ(s.value(QStringLiteral("time")).toString(),
+              QStringLiteral("2026-05-04T10:20:30.000Z"));
     EXPECT_EQ(s.value(QStringLiteral("mode")).toString(), QStringLiteral("idle"));
     EXPECT_EQ(s.value(QStringLiteral("mcc")).toInt(), 262);
     EXPECT_EQ(s.value(QStringLiteral("lac")).toInt(), 0x1234);
@@ -109,8 +110,8 @@ TEST_F(FleetTest, StatusIsRetainedAndTheLastWillSaysOffline)
     ASSERT_TRUE(m_broker.Start());
     Enable();
     ASSERT_TRUE(WaitConnected());
-    m_publisher.PublishEvent({QDateTime::currentDateTimeUtc(), EVENT_REGISTERED,
-                              QStringLiteral("Tarn Net")});
+    m_publisher.PublishEvent(
+        {QDateTime::currentDateTimeUtc(), EVENT_REGISTERED, QStringLiteral("Tarn Net")});
     m_publisher.PublishSample(Sample(7));
     const QString topic = QStringLiteral("tessoly/") + kImei + QStringLiteral("/status");
     // A subscriber that comes later gets the latest status, retained.
@@ -164,8 +165,8 @@ TEST_F(FleetTest, AnOutageLosesNothingAndKeepsTheOrder)
     Enable();
     ASSERT_TRUE(WaitConnected());
     m_broker.Stop();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return m_publisher.StateText() == "MQTT not reachable"; }, 3000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return m_publisher.StateText() == "MQTT not reachable"; }, 3000));
     const int n = 200;
     for (int i = 0; i < n; ++i)
         m_publisher.PublishSample(Sample(i));
@@ -238,9 +239,9 @@ bool MakeCertificates(const QString& dir, const QString& strName, bool bServer)
         p.start(QStringLiteral("openssl"), args);
         return p.waitForFinished(20000) && p.exitCode() == 0;
     };
-    const QStringList ec = {QStringLiteral("-newkey"), QStringLiteral("ec"),
-                            QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
-                            QStringLiteral("-nodes")};
+    const QStringList ec = {
+        QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+        QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes")};
     if (!openssl(QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + ec +
                  QStringList{QStringLiteral("-keyout"), strName + QStringLiteral(".key"),
                              QStringLiteral("-out"), strName + QStringLiteral(".crt"),

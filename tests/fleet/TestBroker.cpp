@@ -14,9 +14,9 @@
 namespace {
 QString BrokerProgram()
 {
-    QString path = QStandardPaths::findExecutable(QStringLiteral("mosquitto"),
-                                                  {QStringLiteral("/usr/sbin"),
-                                                   QStringLiteral("/usr/local/sbin")});
+    QString path = QStandardPaths::findExecutable(
+        QStringLiteral("mosquitto"),
+        {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
     if (path.isEmpty())
         path = QStandardPaths::findExecutable(QStringLiteral("mosquitto"));
     return path;

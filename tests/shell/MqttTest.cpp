@@ -22,8 +22,7 @@ TEST(Mqtt, TheFrameSwitchesTheFeedShowsItsStateAndKeepsThePasswordPrivate)
     CTestSubscriber sub(broker.Port(), QStringLiteral("tessoly/#"));
     ASSERT_TRUE(sub.WaitSubscribed());
     ShellFixture fx("[MISC]\r\nOptions=11\r\n[MQTT]\r\nEnabled=1\r\nPort=" +
-                    QByteArray::number(broker.Port()) +
-                    "\r\nUsername=car1\r\nPassword=secret\r\n");
+                    QByteArray::number(broker.Port()) + "\r\nUsername=car1\r\nPassword=secret\r\n");
     ModalAnswerer answer;
     CMainFrame& f = *fx.frame;
     ASSERT_TRUE(fx.Create());
@@ -52,8 +51,8 @@ TEST(Mqtt, TheFrameSwitchesTheFeedShowsItsStateAndKeepsThePasswordPrivate)
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             const auto status = sub.On(QStringLiteral("490154203237518/status"));
-            return !status.empty() &&
-                   status.back().Json().value(QStringLiteral("status")) == QStringLiteral("offline");
+            return !status.empty() && status.back().Json().value(QStringLiteral("status")) ==
+                                          QStringLiteral("offline");
         },
         3000));
 
