@@ -310,6 +310,13 @@ TEST(FleetSettings, APasswordIsSavedForTheOwnerOnlyAndTheTlsPortIsTheDefault)
     struct stat st;
     ASSERT_EQ(stat(path.toLocal8Bit().constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // Another writer of the file (the port dialog's [PORTS]) keeps it private.
+    CProfileFile ports(path);
+    ports.WriteString(QStringLiteral("PORTS"), QStringLiteral("COM1"),
+                      QStringLiteral("/dev/ttyUSB0"));
+    ASSERT_TRUE(ports.Save());
+    ASSERT_EQ(stat(path.toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
     SMqttSettings back;
     back.Load(CProfileFile(path));
     EXPECT_EQ(back.strPassword, QStringLiteral("secret"));
