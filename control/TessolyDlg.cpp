@@ -31,7 +31,8 @@ CTessolyDlg::CTessolyDlg(CFrameHost* frame, QWidget* parent)
 {
     m_DataPortSettings = {1, 19200, 8, 0, 0};
     m_TracePortSettings = {2, 9600, 8, 0, 0};
-    m_nMaxPowerDbm = 43;
+    m_nMaxPowerDbm = Units::kMaxPowerLowBandDbm;
+    m_Sequencer.SetEventSink(&m_Measurer);
     if (parent)
         setWindowFlags(Qt::Widget);
     setAccessibleName(QStringLiteral("Front panel"));

@@ -14,6 +14,7 @@
 #include "conversation/Sequencer.h"
 #include "conversation/SequencerView.h"
 #include "measure/Measurer.h"
+#include "measure/Units.h"
 #include "platform/DispatchTable.h"
 #include "platform/PortConfig.h"
 #include "platform/TemplateDialog.h"
@@ -265,7 +266,7 @@ private:
     CLineSource* m_pTraceLines = nullptr;
     std::unique_ptr<CSerialPort> m_pTracePort;
     std::unique_ptr<CTrafficLog> m_pLog;
-    int m_nMaxPowerDbm = 43;
+    int m_nMaxPowerDbm = Units::kMaxPowerLowBandDbm;
     bool m_bStopTraceOnError = true;
     QString m_strLockChannel;
     QString m_strImei;

@@ -53,6 +53,8 @@ void CTessolyDlg::OnPortLost(QEvent::Type nLineMessage)
     // Nothing polls or rings into a module that cannot be reached.
     m_Sequencer.StopPolling();
     ShowPortState();
+    m_Measurer.OnEvent(EVENT_PORT_LOST,
+                       QStringLiteral("COM%1 %2").arg(ChannelSettings(n).nPort).arg(device));
     // Watched before the box: the device may come back while the box stands.
     if (!m_pDeviceWatch[n]) {
         m_pDeviceWatch[n] = new CDeviceWatch(this);

@@ -177,6 +177,7 @@ void CTessolyDlg::OnLocationUpdate()
 void CTessolyDlg::LocationUpdate()
 {
     SendTrace(TRACE_LOCATION_UPDATE);
+    m_Measurer.OnEvent(EVENT_LOCATION_UPDATE, QString());
 }
 
 void CTessolyDlg::OnBsLock()
@@ -221,6 +222,7 @@ void CTessolyDlg::LockChannel(const QString& strChannel)
     SendTrace(lock.constData());
     SendTrace(TRACE_LOCK);
     SendTrace(lock.constData());
+    m_Measurer.OnEvent(EVENT_BS_LOCK, strChannel.isEmpty() ? QStringLiteral("off") : strChannel);
 }
 
 void CTessolyDlg::SetBsLockCheck(bool bCheck)

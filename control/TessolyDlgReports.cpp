@@ -7,6 +7,7 @@
 #include <QListWidget>
 
 #include "gsmtap/GsmtapSender.h"
+#include "measure/Units.h"
 #include "protocol/ChannelPlan.h"
 #include "protocol/StringE.h"
 #include "serial/SerialPort.h"
@@ -32,13 +33,13 @@ void ShowRxLevel(CTessolyDlg& dlg, const char* pszField)
 {
     const int v = Number(pszField);
     dlg.SetDlgItemText(IDC_RXLEV, Text(pszField) + QStringLiteral(" = ") +
-                                      QString::number(v - 110) + QStringLiteral(" dBm"));
+                                      QString::number(Units::RxLevDbm(v)) + QStringLiteral(" dBm"));
     dlg.SetBar(IDC_RXLEV_BAR, v + 1);
 }
 
 void ShowOutputPower(CTessolyDlg& dlg, const char* pszField)
 {
-    const int p = dlg.MaxPowerDbm() - 2 * Number(pszField);
+    const int p = Units::TxPowerDbm(dlg.MaxPowerDbm(), Number(pszField));
     dlg.SetDlgItemText(IDC_OUTPOWER, Text(pszField) + QStringLiteral("=") + QString::number(p) +
                                          QStringLiteral(" dBm"));
     dlg.SetBar(IDC_OUTPOWER_BAR, p + 1);
@@ -48,7 +49,7 @@ void ShowTimingAdvance(CTessolyDlg& dlg, const char* pszField)
 {
     const int t = Number(pszField);
     dlg.SetDlgItemText(IDC_TIMINGADV, Text(pszField) + QStringLiteral(" = ") +
-                                          QString::number(t * 35.0 / 63.0, 'f', 2) +
+                                          QString::number(Units::TimingAdvanceKm(t), 'f', 2) +
                                           QStringLiteral(" km"));
     dlg.SetBar(IDC_TIMINGADV_BAR, t + 1);
 }
@@ -79,12 +80,18 @@ void CTessolyDlg::ShowRxQuality(const char* pszField, const QString& strSuffix)
 }
 void CTessolyDlg::AttachScan(std::function<void(bool bAnyLevel)> onLevels)
 {
+    const bool bWasAttached = m_TraceReport.IsScanAttached();
     m_TraceReport.AttachScan(std::move(onLevels));
+    if (!bWasAttached)
+        m_Measurer.OnEvent(EVENT_SCAN_START, QString());
 }
 
 void CTessolyDlg::DetachScan()
 {
+    const bool bWasAttached = m_TraceReport.IsScanAttached();
     m_TraceReport.DetachScan();
+    if (bWasAttached)
+        m_Measurer.OnEvent(EVENT_SCAN_END, QString());
 }
 
 void CTessolyDlg::ResetScanLevels()
@@ -111,6 +118,8 @@ void CTessolyDlg::HandleTraceLine(const QString& strLine)
     SBcchMessage message;
     if (m_pGsmtap && m_BcchCapture.Follow(m_TraceReport, nReport, &message))
         m_pGsmtap->Send(message);
+    // Before the presentation, which consumes the Dedicated_Chan fields.
+    m_Measurer.Follow(m_TraceReport, nReport);
     if (nReport != REPORT_NONE)
         ShowReport(nReport);
 }
@@ -211,7 +220,7 @@ void CTessolyDlg::ShowFullIdle()
 
 void CTessolyDlg::ShowFullDed()
 {
-    // The band's maximum power: 30 dBm on the 1800 MHz channels.
+    // The band's maximum power, from the first traffic channel or the BCCH.
     QString strChannel;
     auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
     if (list && list->count() > 0)
@@ -219,7 +228,7 @@ void CTessolyDlg::ShowFullDed()
     else
         strChannel = GetDlgItemText(IDC_BCCH);
     const int c = CStringE(strChannel).ToInt(10);
-    m_nMaxPowerDbm = ChannelPlan::IsHighBand(c) ? 30 : 43;
+    m_nMaxPowerDbm = Units::MaxPowerDbm(c);
     const TrFullDedReport& d = m_TraceReport.FullDed();
     ShowTimingAdvance(*this, d.szTimingAdvance);
     ShowOutputPower(*this, d.szTxPower);
@@ -251,10 +260,10 @@ void CTessolyDlg::ShowNeighbours(int nReport)
         const char* pszBsic = table ? table[i - 1].szBsic : "";
         const char* pszRxLev = table ? table[i - 1].szRxLev : "";
         SetDlgItemText(ids[0], Text(pszBcch));
-        SetDlgItemText(ids[1], Number(pszBsic) == 99 ? QString() : Text(pszBsic));
+        SetDlgItemText(ids[1], !Units::IsBsicShown(Number(pszBsic)) ? QString() : Text(pszBsic));
         const int v = Number(pszRxLev);
-        SetDlgItemText(ids[2], Text(pszRxLev) + QStringLiteral(" = ") + QString::number(v - 110) +
-                                   QStringLiteral(" dBm"));
+        SetDlgItemText(ids[2], Text(pszRxLev) + QStringLiteral(" = ") +
+                                   QString::number(Units::RxLevDbm(v)) + QStringLiteral(" dBm"));
         SetBar(ids[3], v + 1);
     }
 }

@@ -104,6 +104,7 @@ void CTessolyDlg::ClearServingCell()
 {
     for (int id : kServingCellIds)
         SetDlgItemText(id, QString());
+    m_Measurer.ResetServingCell();
 }
 
 void CTessolyDlg::ClearBsLock()
@@ -131,6 +132,7 @@ void CTessolyDlg::ClearMeters()
     }
     if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
         list->clear();
+    m_Measurer.ResetMeters();
 }
 
 void CTessolyDlg::EnableCallMeters()

@@ -7,6 +7,8 @@
 
 #include "conversation/ModuleWriter.h"
 #include "conversation/SequencerView.h"
+#include "measure/EventSink.h"
+#include "measure/MeasureEvent.h"
 #include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 #include "protocol/TraceReports.h"
@@ -27,6 +29,12 @@ CSequencer::CSequencer(CSequencerView* pView, CModuleWriter* pWriter, QObject* p
 CSequencer::~CSequencer()
 {
     StopTimers();
+}
+
+void CSequencer::Event(int nEvent, const QString& strText)
+{
+    if (m_pEvents)
+        m_pEvents->OnEvent(nEvent, strText);
 }
 
 int CSequencer::SendData(const char* pszCommand, const char* pszArgument, const char* pszSuffix)
@@ -62,6 +70,7 @@ void CSequencer::SwitchOffAtClose()
     SendTrace(TRACE_POWER_OFF_PREPARE);
     m_pView->Pause(m_nPowerOffDelay);
     SendTrace(TRACE_POWER_OFF);
+    Event(EVENT_POWER_OFF);
 }
 
 void CSequencer::SendTraceFlags()

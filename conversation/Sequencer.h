@@ -7,6 +7,7 @@
 
 #include "platform/DispatchTable.h"
 
+class CEventSink;
 class CSequencerView;
 class CModuleWriter;
 
@@ -116,6 +117,11 @@ public:
     // The text of the next message.
     void SetMessageText(const QString& strText) { m_strMessageText = strText; }
 
+    // --- the events of a drive ----------------------------------------------
+    // Takes power_on, registered, call_dialled, ... as the conversation sees
+    // them; none without a sink.
+    void SetEventSink(CEventSink* pEvents) { m_pEvents = pEvents; }
+
     // --- state ----------------------------------------------------------------
     int State() const { return m_nState; }
     bool IsPoweredOn() const { return m_bPoweredOn; }
@@ -137,6 +143,7 @@ protected:
 
 private:
     void OnTimer(int nId);
+    void Event(int nEvent, const QString& strText = QString());
     int SendData(const char* pszCommand, const char* pszArgument = nullptr,
                  const char* pszSuffix = nullptr);
     int SendTrace(const char* pszCommand, const char* pszArgument = nullptr,
@@ -204,6 +211,11 @@ private:
 
     CSequencerView* m_pView;
     CModuleWriter* m_pWriter;
+    CEventSink* m_pEvents = nullptr;
+    // For the events: registered since the last power-on, and a call under
+    // way (dialled, ringing or connected) since the last return to idle.
+    bool m_bRegistered = false;
+    bool m_bInCall = false;
     int m_nState = 0;
     int m_nCount = 0;
     bool m_bPoweredOn = false;

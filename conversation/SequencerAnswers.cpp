@@ -3,8 +3,11 @@
 // looked at only for what the current state waits for.
 #include "conversation/Sequencer.h"
 
+#include <utility>
+
 #include "conversation/ModuleWriter.h"
 #include "conversation/SequencerView.h"
+#include "measure/MeasureEvent.h"
 #include "protocol/AtAnswers.h"
 #include "protocol/AtCommands.h"
 
@@ -138,6 +141,8 @@ void CSequencer::AnswerSearching(const QString& strLine)
         m_pView->ShowRegistration(reg.strStatus);
         if (reg.IsRegistered())
             RunStep(STEP_READ_IMSI);
+        else if (std::exchange(m_bRegistered, false))
+            Event(EVENT_REGISTRATION_LOST);
     }
 }
 
@@ -149,6 +154,8 @@ void CSequencer::AnswerReadOperator(const QString& strLine)
             m_strIdleStatus = QStringLiteral("No Operator");
             RunStep(STEP_NO_COVERAGE);
         } else {
+            m_bRegistered = true;
+            Event(EVENT_REGISTERED, m_strIdleStatus);
             RunStep(STEP_FILL_LIBRARY);
         }
     }
@@ -235,7 +242,10 @@ void CSequencer::AnswerCallerId(const QString& strLine)
 {
     if (Contains(strLine, AT_CLCC)) {
         const QString caller = AtCallerNumber(strLine);
-        m_pView->ShowCaller(caller.isEmpty() ? QStringLiteral("Anonym") : caller);
+        const QString shown = caller.isEmpty() ? QStringLiteral("Anonym") : caller;
+        m_pView->ShowCaller(shown);
+        if (!std::exchange(m_bInCall, true))
+            Event(EVENT_CALL_INCOMING, shown);
     } else if (Contains(strLine, AT_ANSWER)) {
         RunStep(STEP_ANSWERING);
     } else if (Contains(strLine, AT_RING)) {

@@ -5,6 +5,7 @@
 
 #include "conversation/ModuleWriter.h"
 #include "conversation/SequencerView.h"
+#include "measure/MeasureEvent.h"
 #include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 
@@ -54,6 +55,8 @@ void CSequencer::OnYes(const QString& strNumber, const QString& strType)
             if (!strNumber.isEmpty()) {
                 SendTrace(TRACE_DIAL);
                 SendTrace(number.constData(), TRACE_CR);
+                m_bInCall = true;
+                Event(EVENT_CALL_DIALLED, strNumber);
                 RunStep(STEP_ESTABLISH_CALL);
             }
         } else if (strType.contains(QLatin1String("SMS"))) {
@@ -63,6 +66,8 @@ void CSequencer::OnYes(const QString& strNumber, const QString& strType)
         } else {
             if (!strNumber.isEmpty())
                 SendData(AT_DIAL, number.constData(), "");
+            m_bInCall = true;
+            Event(EVENT_CALL_DIALLED, strNumber);
             RunStep(STEP_ESTABLISH_CALL);
         }
         m_strLastNumber = strNumber;

@@ -3,8 +3,11 @@
 // identification, SIM, registration, phone book, calls and messages.
 #include "conversation/Sequencer.h"
 
+#include <utility>
+
 #include "conversation/ModuleWriter.h"
 #include "conversation/SequencerView.h"
+#include "measure/MeasureEvent.h"
 #include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
 #include "protocol/TraceReports.h"
@@ -67,7 +70,13 @@ void CSequencer::StepPowerOffDone()
     m_pView->SetPowerButton(QStringLiteral("On"));
     m_pView->ShowStatus(QStringLiteral("Power Off"));
     m_pView->ResetCallType();
+    if (m_bInCall)
+        Event(EVENT_CALL_ENDED);
+    if (m_bPoweredOn)
+        Event(EVENT_POWER_OFF);
     m_bPoweredOn = false;
+    m_bRegistered = false;
+    m_bInCall = false;
     m_pView->ShowImei(QString());
     m_pView->ShowImsi(QString());
     m_pView->ClearBsLock();
@@ -103,6 +112,7 @@ void CSequencer::StepPoweredOn()
     m_bPoweredOn = true;
     m_nCount = 0;
     s_bSendPowerOn = true;
+    Event(EVENT_POWER_ON);
 }
 
 void CSequencer::StepReadImsi()
@@ -165,12 +175,14 @@ void CSequencer::StepFillLibrary()
 void CSequencer::StepMessageSent()
 {
     m_pView->ShowStatus(QStringLiteral("Message sent successfully"));
+    Event(EVENT_SMS_SENT, m_strLastNumber);
     m_pView->EnableNumber(true);
 }
 
 void CSequencer::StepMessageFailed()
 {
     m_pView->ShowStatus(QStringLiteral("Message not delivered"));
+    Event(EVENT_SMS_FAILED, m_strLastNumber);
     m_pView->EnableNumber(true);
 }
 
@@ -194,6 +206,8 @@ void CSequencer::StepEnterPin()
 void CSequencer::StepNoCoverage()
 {
     m_pView->ShowStatus(QStringLiteral("No Coverage"));
+    if (std::exchange(m_bRegistered, false))
+        Event(EVENT_REGISTRATION_LOST);
     m_pView->ArrowCursor();
     SendData(AT_ATTENTION);
 }
@@ -230,6 +244,8 @@ void CSequencer::StepInCall()
     // return the panel to idle in the middle of it.
     KillTimer(TIMER_RING);
     m_pView->ShowStatus(QStringLiteral("In call"));
+    m_bInCall = true;
+    Event(EVENT_CALL_CONNECTED);
     m_pView->FocusNumber();
 }
 
@@ -243,6 +259,8 @@ void CSequencer::StepTerminateCall()
 void CSequencer::StepIdle()
 {
     m_pView->DisableCallMeters();
+    if (std::exchange(m_bInCall, false))
+        Event(EVENT_CALL_ENDED);
     m_pView->EnableNumber(true);
     m_pView->FocusNumber();
     m_pView->ArrowCursor();

@@ -1,100 +1,100 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fleet/FleetPayload.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <optional>
+#include <array>
+
+#include "measure/SampleFields.h"
 
 namespace {
-// Interim: the sample's columns until the export's field list is in.
-void Put(QJsonObject& o, const char* key, const std::optional<int>& value)
+// The names of the fields as JSON keys, quoted, made once.
+const QByteArray& Key(int nField)
 {
-    if (value)
-        o.insert(QLatin1String(key), *value);
+    static const std::array<QByteArray, SAMPLE_FIELD_COUNT> keys = [] {
+        std::array<QByteArray, SAMPLE_FIELD_COUNT> k;
+        for (int i = 0; i < SAMPLE_FIELD_COUNT; ++i)
+            k[i] = '"' + SampleFieldName(i).toUtf8() + "\":";
+        return k;
+    }();
+    return keys[nField];
 }
 
-void Put(QJsonObject& o, const char* key, double value)
+// A JSON string: quoted, with its quotes, backslashes and control characters escaped.
+void AppendString(QByteArray& out, const QString& text)
 {
-    if (!std::isnan(value))
-        o.insert(QLatin1String(key), value);
-}
-
-QString TimeText(const QDateTime& t)
-{
-    return t.toUTC().toString(Qt::ISODateWithMs);
-}
-
-QJsonObject SampleObject(const SSample& s)
-{
-    QJsonObject o;
-    o.insert(QStringLiteral("time"), TimeText(s.time));
-    if (s.fix.IsFix()) {
-        Put(o, "lat", s.fix.dLat);
-        Put(o, "lon", s.fix.dLon);
-        Put(o, "alt_m", s.fix.dAltM);
-        Put(o, "speed_kmh", s.fix.dSpeedKmh);
-        Put(o, "err_m", s.fix.dErrM);
-        o.insert(QStringLiteral("fix"), s.fix.nMode == SGpsFix::FIX_3D ? "3d" : "2d");
+    out += '"';
+    for (const char c : text.toUtf8()) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            out += "\\u00";
+            out += "0123456789abcdef"[(c >> 4) & 0xF];
+            out += "0123456789abcdef"[c & 0xF];
+        } else {
+            out += c;
+        }
     }
-    o.insert(QStringLiteral("mode"), s.nMode == SSample::MODE_DEDICATED ? "dedicated" : "idle");
-    Put(o, "mcc", s.nMcc);
-    Put(o, "mnc", s.nMnc);
-    Put(o, "lac", s.nLac);
-    Put(o, "ci", s.nCi);
-    Put(o, "bcch", s.nBcch);
-    Put(o, "bsic", s.nBsic);
-    Put(o, "rxlev_dbm", s.nRxLevDbm);
-    Put(o, "rxqual", s.nRxQual);
-    Put(o, "ta", s.nTa);
-    Put(o, "txpwr_dbm", s.nTxPwrDbm);
-    for (int i = 0; i < 6; ++i) {
-        const QByteArray n = "n" + QByteArray::number(i + 1) + "_";
-        Put(o, (n + "bcch").constData(), s.aNeighbour[i].nBcch);
-        Put(o, (n + "bsic").constData(), s.aNeighbour[i].nBsic);
-        Put(o, (n + "rxlev_dbm").constData(), s.aNeighbour[i].nRxLevDbm);
-    }
-    return o;
+    out += '"';
 }
 
-QByteArray Compact(const QJsonObject& o)
+// "key":value, after a comma unless it is the first; a number as it is.
+void AppendField(QByteArray& out, int nField, const QString& text)
 {
-    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+    if (text.isEmpty())
+        return;
+    out += out.size() > 1 ? "," : "";
+    out += Key(nField);
+    if (IsSampleFieldNumber(nField))
+        out += text.toLatin1();
+    else
+        AppendString(out, text);
+}
+
+void AppendFields(QByteArray& out, const SSample& sample, int nFirst, int nEnd)
+{
+    for (int i = nFirst; i < nEnd; ++i)
+        AppendField(out, i, SampleFieldText(sample, i));
 }
 } // namespace
 
 QByteArray SamplePayload(const SSample& sample)
 {
-    return Compact(SampleObject(sample));
+    QByteArray out;
+    out.reserve(512);
+    out += '{';
+    AppendFields(out, sample, 0, SAMPLE_FIELD_COUNT);
+    out += '}';
+    return out;
 }
 
 QByteArray EventPayload(const SMeasureEvent& event)
 {
-    QJsonObject o;
-    o.insert(QStringLiteral("time"), TimeText(event.time));
-    if (const char* name = EventName(event.nEvent))
-        o.insert(QStringLiteral("event"), QLatin1String(name));
-    if (!event.strText.isEmpty())
-        o.insert(QStringLiteral("text"), event.strText);
-    return Compact(o);
+    QByteArray out = "{";
+    AppendField(out, SAMPLE_FIELD_TIME, MeasureTimeText(event.time));
+    AppendField(out, SAMPLE_FIELD_EVENT, QLatin1String(EventName(event.nEvent)));
+    // The event's short text (the operator, the new cell, ...).
+    if (!event.strText.isEmpty()) {
+        out += ",\"text\":";
+        AppendString(out, event.strText);
+    }
+    out += '}';
+    return out;
 }
 
 QByteArray StatusPayload(const SFleetStatus& status)
 {
-    QJsonObject o;
-    o.insert(QStringLiteral("status"), status.bOnline ? "online" : "offline");
+    QByteArray out = "{\"status\":";
+    out += status.bOnline ? "\"online\"" : "\"offline\"";
     if (!status.bOnline)
-        return Compact(o);
-    if (!status.strOperator.isEmpty())
-        o.insert(QStringLiteral("operator"), status.strOperator);
-    // The serving cell: its columns of a sample.
-    const QJsonObject sample = SampleObject(status.cell);
-    for (const char* key : {"mcc", "mnc", "lac", "ci", "bcch", "bsic"}) {
-        const auto it = sample.find(QLatin1String(key));
-        if (it != sample.end())
-            o.insert(it.key(), it.value());
+        return out + '}';
+    if (!status.strOperator.isEmpty()) {
+        out += ",\"operator\":";
+        AppendString(out, status.strOperator);
     }
-    o.insert(QStringLiteral("version"), QStringLiteral(TESSOLY_VERSION));
+    // The serving cell: its fields of the latest sample.
+    AppendFields(out, status.cell, SAMPLE_FIELD_MCC, SAMPLE_FIELD_BSIC + 1);
+    out += ",\"version\":\"" TESSOLY_VERSION "\"";
     if (status.nDropped > 0)
-        o.insert(QStringLiteral("dropped"), status.nDropped);
-    return Compact(o);
+        out += ",\"dropped\":" + QByteArray::number(status.nDropped);
+    return out + '}';
 }

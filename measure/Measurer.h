@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QObject>
+#include <QPair>
+#include <QString>
 #include <functional>
+#include <optional>
 
 #include "gps/GpsFix.h"
 #include "measure/EventSink.h"
@@ -42,15 +46,44 @@ public:
 
     // The displays were cleared: the next sample starts from nothing.
     void Reset();
+    // The panel emptied its serving cell (MCC, MNC, LAC, CI, BCCH, BSIC).
+    void ResetServingCell();
+    // The panel emptied its meters (RX Lev, RX Qual, TA, output power), its
+    // neighbour rows and its traffic channels.
+    void ResetMeters();
 
     const SSample& Latest() const { return m_latest; }
+
+    // How old a fix may be for a sample to carry it.
+    static const int FIX_MAX_AGE_MS = 2000;
 
 signals:
     void SampleReady(const SSample& sample);
     void EventReady(const SMeasureEvent& event);
 
 private:
+    void FollowReport(const CTraceReport& r, int nReport);
+    void FollowNeighbours(const CTraceReport& r, int nReport);
+    void SetMode(int nMode);
+    void TakeCell(const char* pszBcch, const char* pszCi);
+    SGpsFix CurrentFix(const QDateTime& now) const;
+
     std::function<QDateTime()> m_clock;
-    SSample m_latest;
+    SSample m_latest; // the latest sample emitted
+    SSample m_shown;  // what the panel shows now (no time, no fix)
     SGpsFix m_fix;
+    // The panel's band power and what it takes it from: the first row of
+    // its traffic channels, or the BCCH text.
+    int m_nMaxPowerDbm;
+    bool m_bChannelRows = false;
+    QString m_strFirstChannel;
+    QString m_strBcch;
+    // The serving cell last known, for cell_change.
+    std::optional<int> m_nCellBcch;
+    std::optional<int> m_nCellCi;
+    // The BCCH changed and the new cell's CI has not come yet: its arrival
+    // is the same change.
+    bool m_bCiAwaited = false;
+    // The events of the line being followed, emitted after its sample.
+    QList<QPair<int, QString>> m_lineEvents;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/BarCtrl.h"
 
+#include "platform/CachingStyle.h"
+
 #include <QPainter>
 #include <QStyleOptionProgressBar>
 
@@ -56,10 +58,19 @@ int CBarCtrl::FillEnd(int value) const
     return r.left() + static_cast<int>(r.width() * (qint64(value) - m_nMin) / nSpan);
 }
 
+// The bar at each position is drawn by the style once and then kept as a
+// picture: the style's rounded, shaded bar is costly, and the panel redraws
+// a dozen bars on every report.
 void CBarCtrl::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
     QStyleOptionProgressBar opt;
     InitOption(&opt);
-    style()->drawControl(QStyle::CE_ProgressBar, &opt, &p, this);
+    const qreal dpr = devicePixelRatioF();
+    const QString key = QStringLiteral("tessoly-bar:") + CCachingStyle::OptionKey(opt, dpr) +
+                        QStringLiteral(":%1:%2:%3").arg(m_nMin).arg(m_nMax).arg(m_nValue);
+    const QPixmap pixmap = CCachingStyle::Cached(key, size(), dpr, [&](QPainter& p) {
+        style()->drawControl(QStyle::CE_ProgressBar, &opt, &p, this);
+    });
+    QPainter p(this);
+    p.drawPixmap(0, 0, pixmap);
 }

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "control/TessolyDlg.h"
+#include "measure/Units.h"
 #include "platform/UiServices.h"
 #include "protocol/AtCommands.h"
 #include "protocol/TraceCommands.h"
@@ -424,7 +425,7 @@ void CChannelScanDlg::ShowLevel(int nChannel)
         return;
     SetChannelText(nChannel, m_edtChannel);
     if (m_edtLevel)
-        m_edtLevel->setText(QString::asprintf("%d = %d dBm", level, level - 110));
+        m_edtLevel->setText(QString::asprintf("%d = %d dBm", level, Units::RxLevDbm(level)));
 }
 
 void CChannelScanDlg::OnHovered(int nChannel)

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "measure/Units.h"
 #include "scan/ScanLayout.h"
 #include "scan/ScanModel.h"
 
@@ -143,7 +144,7 @@ void CScanGraph::PaintAxes(QPainter& dc)
         const int y = m_pLayout->LevelY(v);
         if (y <= T - 20)
             break;
-        TextAt(dc, L - 6, y - 6, QString::number(v - 110), Qt::AlignRight);
+        TextAt(dc, L - 6, y - 6, QString::number(Units::RxLevDbm(v)), Qt::AlignRight);
     }
 }
 

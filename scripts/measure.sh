@@ -12,7 +12,10 @@
 #     lines lost, peak and final resident memory; the 1,000,000 again with a
 #     Dedicated_Chan every 10,000 lines, each of which the panel must answer;
 #     a flood that loses a line or an answer, or crawls, fails the script;
-#   - start-up time to the first "AT" on the data port.
+#   - start-up time to the first "AT" on the data port;
+#   - the level chart after 12 simulated hours: the cost of a sample, one
+#     redraw with the last ten minutes in view, the points and memory held; a
+#     redraw over 100 ms fails the script.
 # Usage: scripts/measure.sh [seconds at the module's rate (30)] [idle seconds (10)]
 # MEASURE_BIN=<dir> measures the programs in <dir> instead of building ./build.
 set -euo pipefail
@@ -22,7 +25,7 @@ idle_seconds=${2:-10}
 bin=${MEASURE_BIN:-build}
 if [ -z "${MEASURE_BIN:-}" ]; then
     bash scripts/build.sh --target tessoly tarnsim bench_flood bench_start bench_panel \
-        bench_trace bench_serial >/dev/null
+        bench_trace bench_serial bench_chart >/dev/null
     bench=build/bench
 else
     bench=$bin
@@ -220,10 +223,15 @@ for args in "100000" "1000000" "1000000 10000"; do
     QT_QPA_PLATFORM=offscreen "$bench/bench_flood" $args || failed+=("bench_flood $args")
 done
 
+echo "== level chart after 12 simulated hours (offscreen)"
+"$bench/bench_chart" --benchmark_min_time=0.5 2>"$work/chart.err" | grep -E '^(chart|redraw|BM_)' ||
+    failed+=("bench_chart")
+grep -h COLLAPSE "$work/chart.err" >&2 || true
+
 echo "== start-up (virtual display)"
 "$bench/bench_start" "$bin/tessoly" 5 || true
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ ${#failed[@]} -gt 0 ]; then
-    echo "FAILED: ${failed[*]} (lines or answers lost, or the flood collapsed)" >&2
+    echo "FAILED: ${failed[*]} (lines or answers lost, a flood or the chart's redraw collapsed)" >&2
     exit 1
 fi

@@ -11,6 +11,12 @@
 # picture of it is saved to build/screens/run.png, one line says so and the
 # run ends; with --keep both stay until Ctrl-C.
 #
+# With --drive the simulator drives its route (or --route FILE.gpx) and sends
+# its positions as NMEA over UDP to a gpsd started here on free ports; the
+# panel runs with GPS on ([GPS] in build/run.ini). Without a display the
+# picture is taken after 30 s of driving: build/screens/drive.png, and
+# build/screens/drive-chart.png when the Level Chart window is open.
+#
 # Every other argument goes to the simulator (see build/tarnsim --help).
 #
 # --fleet N: a broker, N simulators and N panels publishing to it (scripts/fleet.sh).
@@ -19,16 +25,18 @@ if [ "${1:-}" = "--fleet" ]; then
     exec bash "$(dirname "$0")/fleet.sh" "${@:2}"
 fi
 keep=0
+drive=0
 sim_args=()
-after_replay=0
+after_file=0
 for arg in "$@"; do
-    if [ "$after_replay" = 1 ] && [ -n "$arg" ]; then
-        # A file to replay is named from where the command was given.
+    if [ "$after_file" = 1 ] && [ -n "$arg" ]; then
+        # A file to replay or drive is named from where the command was given.
         arg=$(realpath -m -- "$arg")
     fi
-    after_replay=0
+    after_file=0
     if [ "$arg" = "--keep" ]; then keep=1; continue; fi
-    [ "$arg" = "--replay" ] && after_replay=1
+    [ "$arg" = "--drive" ] && drive=1
+    { [ "$arg" = "--replay" ] || [ "$arg" = "--route" ]; } && after_file=1
     sim_args+=("$arg")
 done
 cd "$(dirname "$0")/.."
@@ -36,16 +44,24 @@ headless=0
 [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || headless=1
 idle_timeout=120
 
-bash scripts/build.sh --target tessoly tarnsim
+targets=(tessoly tarnsim)
+[ "$drive" -eq 0 ] || targets+=(grab_window)
+bash scripts/build.sh --target "${targets[@]}"
 ini=build/run.ini
 shot=build/screens/run.png
+drive_seconds=30
+drive_shot=build/screens/drive.png
+chart_shot=build/screens/drive-chart.png
 work=$(mktemp -d /tmp/tessoly-run.XXXXXX)
-sim="" panel="" xvfb=""
+sim="" panel="" xvfb="" gpsd=""
+[ "$drive" -eq 0 ] || shot=$work/idle.png
 
-# The settings file without its [PORTS] section.
+# The settings file without its [PORTS] section, and on a drive without its
+# [GPS] section: both name what lives only as long as this run.
 without_ports() {
     [ -f "$ini" ] || return 0
-    awk 'BEGIN{skip=0} /^\[/{skip=(toupper($0) ~ /^\[PORTS\]/)} !skip' "$ini"
+    awk -v drive="$drive" 'BEGIN{skip=0}
+        /^\[/{s=toupper($0); skip=(s ~ /^\[PORTS\]/) || (drive == 1 && s ~ /^\[GPS\]/)} !skip' "$ini"
 }
 stop() {
     [ -n "$1" ] || return 0
@@ -55,6 +71,7 @@ stop() {
 cleanup() {
     stop "$panel"
     stop "$sim"
+    stop "$gpsd"
     stop "$xvfb"
     # The ports pointed into $work: keep the rest of the settings for the next run.
     without_ports >"$work/ini"
@@ -70,6 +87,42 @@ show_log() {
     echo "--- $1:" >&2
     cat "$work/$1" >&2
 }
+
+# A port nothing listens on now (tcp or udp), picked at random.
+free_port() {
+    local p
+    for _ in $(seq 50); do
+        p=$((20000 + RANDOM % 40000))
+        ss -Hln"${1:0:1}" "sport = :$p" 2>/dev/null | grep -q . || { echo "$p"; return 0; }
+    done
+    echo "run.sh: no free $1 port found" >&2
+    return 1
+}
+# gpsd reading NMEA from a UDP port, serving its clients on a TCP port.
+start_gpsd() {
+    local program
+    program=$(command -v gpsd || echo /usr/sbin/gpsd)
+    if ! [ -x "$program" ]; then
+        echo "run.sh: gpsd is not installed (scripts/deps.sh installs it)" >&2
+        exit 1
+    fi
+    gps_port=$(free_port tcp)
+    nmea_port=$(free_port udp)
+    "$program" -N -n -S "$gps_port" "udp://127.0.0.1:$nmea_port" >"$work/gpsd.log" 2>&1 &
+    gpsd=$!
+    for _ in $(seq 50); do
+        (exec 3<>"/dev/tcp/127.0.0.1/$gps_port") 2>/dev/null && return 0
+        kill -0 "$gpsd" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "run.sh: gpsd did not start on port $gps_port" >&2
+    show_log gpsd.log
+    exit 1
+}
+if [ "$drive" -eq 1 ]; then
+    start_gpsd
+    sim_args+=(--nmea-udp "127.0.0.1:$nmea_port")
+fi
 
 if [ "$headless" -eq 1 ] && [ "$keep" -eq 0 ]; then
     ./build/tarnsim --link "$work" "${sim_args[@]}" >"$work/sim.log" 2>&1 &
@@ -97,6 +150,9 @@ fi
 
 without_ports >"$work/ini"
 printf '[PORTS]\r\nCOM1=%s/data\r\nCOM2=%s/trace\r\n' "$work" "$work" >>"$work/ini"
+if [ "$drive" -eq 1 ]; then
+    printf '[GPS]\r\nEnabled=1\r\nHost=127.0.0.1\r\nPort=%s\r\n' "$gps_port" >>"$work/ini"
+fi
 cp "$work/ini" "$ini"
 
 if [ "$headless" -eq 0 ]; then
@@ -115,8 +171,39 @@ if ! [ -s "$work/display" ]; then
     show_log xvfb.log
     exit 1
 fi
+# Hook: opens View > Level Chart in the panel on display $1 (an argument of
+# the panel, or xdotool on the menu); until it does, the chart is pictured
+# only when something else opened it.
+open_chart() {
+    :
+}
+# The id of the top-level window whose title starts with $2 on display $1.
+window_id() {
+    DISPLAY=$1 xwininfo -root -children 2>/dev/null |
+        awk -v title="\"$2" 'index($0, title) {print $1; exit}'
+}
+# After the drive's first seconds: pictures of the panel and the chart.
+picture_drive() {
+    open_chart "$1"
+    sleep "$drive_seconds"
+    local id
+    mkdir -p "$(dirname "$drive_shot")"
+    rm -f "$drive_shot" "$chart_shot"
+    id=$(window_id "$1" "Corvane, Front Panel")
+    if [ -z "$id" ] || ! DISPLAY=$1 ./build/grab_window "$id" "$drive_shot"; then
+        echo "run.sh: no picture of the front panel" >&2
+        show_log panel.log
+        exit 1
+    fi
+    echo "$drive_shot: the front panel after ${drive_seconds} s of driving (GPS in the status bar)"
+    id=$(window_id "$1" "Level Chart")
+    if [ -n "$id" ] && DISPLAY=$1 ./build/grab_window "$id" "$chart_shot"; then
+        echo "$chart_shot: the level chart after ${drive_seconds} s of driving"
+    fi
+}
+
 rm -f "$shot"
-DISPLAY=":$(head -n1 "$work/display")" TESSOLY_SCREENSHOT="$PWD/$shot" \
+DISPLAY=":$(head -n1 "$work/display")" TESSOLY_SCREENSHOT="$(realpath -m -- "$shot")" \
     ./build/tessoly -run >"$work/panel.log" 2>&1 &
 panel=$!
 for _ in $(seq $((idle_timeout * 4))); do
@@ -136,8 +223,12 @@ if ! [ -f "$shot" ]; then
     show_log sim.log
     exit 1
 fi
-echo "$shot: the front panel idle on the simulated test mobile" \
-    "(operator in the status line, serving and neighbour cells on the panel)"
+if [ "$drive" -eq 0 ]; then
+    echo "$shot: the front panel idle on the simulated test mobile" \
+        "(operator in the status line, serving and neighbour cells on the panel)"
+else
+    picture_drive ":$(head -n1 "$work/display")"
+fi
 if [ "$keep" -eq 1 ]; then
     echo "Simulator and panel keep running on display :$(head -n1 "$work/display"); Ctrl-C ends them."
     interrupted=0

@@ -68,7 +68,8 @@ void CLogList::Flush()
     if (!m_pList || m_pending.isEmpty())
         return;
     m_pShowTimer->stop();
-    m_pModel->Append(m_pending);
+    if (m_pModel->Append(m_pending))
+        m_pList->viewport()->update();
     m_pending.clear();
     SelectNewest();
 }

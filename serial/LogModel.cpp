@@ -19,17 +19,17 @@ QVariant CLogModel::data(const QModelIndex& index, int nRole) const
     return m_entries.at(index.row());
 }
 
-void CLogModel::Append(const QStringList& lines)
+bool CLogModel::Append(const QStringList& lines)
 {
     if (lines.isEmpty())
-        return;
+        return false;
     m_entries.append(lines);
     const qsizetype nDrop = m_entries.size() - m_nMaxEntries;
+    bool bShifted = false;
     if (nDrop > 0) {
         m_entries.remove(0, nDrop);
         // The rows there already now show later entries.
-        if (m_nRows > 0)
-            emit dataChanged(index(0), index(m_nRows - 1));
+        bShifted = m_nRows > 0;
     }
     const int nRows = static_cast<int>(m_entries.size());
     if (nRows > m_nRows) {
@@ -37,6 +37,7 @@ void CLogModel::Append(const QStringList& lines)
         m_nRows = nRows;
         endInsertRows();
     }
+    return bShifted;
 }
 
 void CLogModel::Clear()

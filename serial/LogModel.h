@@ -6,7 +6,9 @@
 
 // The entries of one log list, at most a given number of them. New lines
 // come in batches; once the list is full its rows stay and take the next
-// texts, so that a view over it draws them again and lays nothing out.
+// texts. The rows are one text line each and keep their places and sizes,
+// so the list's own view is then only drawn again: the model does not say
+// dataChanged for them, because a list view lays every row out again on it.
 class CLogModel : public QAbstractListModel
 {
 public:
@@ -15,8 +17,10 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int nRole = Qt::DisplayRole) const override;
 
-    // Appends the lines as entries; the oldest go beyond the maximum.
-    void Append(const QStringList& lines);
+    // Appends the lines as entries; the oldest go beyond the maximum. True
+    // when rows the views know of now show other entries: the caller has
+    // its view drawn again.
+    bool Append(const QStringList& lines);
     void Clear();
     const QStringList& Entries() const { return m_entries; }
 

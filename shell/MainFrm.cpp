@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "chart/EventList.h"
+#include "chart/LevelChart.h"
 #include "control/TessolyDlg.h"
 #include "fleet/MqttPublisher.h"
 #include "gps/GpsClient.h"
@@ -59,6 +61,13 @@ CMainFrame::CMainFrame(const QStringList& args)
     m_pGps = new CGpsClient(this);
     connect(m_pGps, &CGpsClient::FixReceived, this, &CMainFrame::OnGpsFix);
     connect(m_pGps, &CGpsClient::StateChanged, this, &CMainFrame::OnGpsState);
+    m_pChart = new CLevelChart(this);
+    m_pEventList = new CEventList(this);
+    const CMeasurer* pMeasurer = &m_pController->Measurer();
+    connect(pMeasurer, &CMeasurer::SampleReady, m_pChart, &CLevelChart::OnSample);
+    connect(pMeasurer, &CMeasurer::EventReady, m_pChart, &CLevelChart::OnEvent);
+    connect(pMeasurer, &CMeasurer::EventReady, m_pEventList, &CEventList::OnEvent);
+    connect(m_pEventList, &CEventList::EventActivated, m_pChart, &CLevelChart::ShowAt);
 }
 
 CMainFrame::~CMainFrame()

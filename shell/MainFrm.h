@@ -15,6 +15,8 @@ class QLabel;
 class CChildView;
 class CTessolyDlg;
 class CBcchSysInfoDlg;
+class CEventList;
+class CLevelChart;
 class CGsmtapSender;
 class CMqttPublisher;
 class CGpsClient;
@@ -60,7 +62,9 @@ enum
     ID_HELP_TOPICS = 32777,
     ID_CONTROL_GSMTAP = 32803,
     ID_OPTIONS_GPS = 32812,
-    ID_CONTROL_MQTT = 32820
+    ID_VIEW_LEVELCHART = 32820,
+    ID_VIEW_EVENTLIST = 32821,
+    ID_CONTROL_MQTT = 32822
 };
 
 // The main frame: menu, tool bar, status bar and the view over which the
@@ -114,6 +118,8 @@ public:
     // Applies the update rules to the menu items and tool buttons.
     void UpdateCommandUI();
     CBcchSysInfoDlg* BcchDlg() const { return m_pBcchDlg; }
+    CLevelChart* LevelChart() const { return m_pChart; }
+    CEventList* EventList() const { return m_pEventList; }
     CChildView* View() const { return m_pView; }
     QToolBar* ToolBar() const { return m_pToolBar; }
     QSize FullSize() const { return m_sizeFull; }
@@ -138,6 +144,10 @@ public:
     bool m_bRecord = false;    // [RECORDING] Enabled: the user's choice
     QString m_strRecordFolder; // [RECORDING] Folder as read
     CBcchSysInfoDlg* m_pBcchDlg = nullptr;
+    // The level chart and the event list: windows of their own that take
+    // the measurer's samples and events from the start, shown or not.
+    CLevelChart* m_pChart = nullptr;
+    CEventList* m_pEventList = nullptr;
     QRect m_rcWindow; // the frame's window rectangle as the last layout set it
     QRect m_rcNormal; // the placement read from the settings file
     bool m_bLayoutDone = false;
@@ -209,6 +219,8 @@ private:
     void OnViewToolbar();
     void OnViewStatusBar();
     void OnBcchSysInfo();
+    // Shows a window of the frame's and brings it to the front.
+    static void ShowWindow(QWidget* pWindow);
     void OnChannelScan();
     void OnControlBsLock();
     void OnLoggingSave();

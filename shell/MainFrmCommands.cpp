@@ -15,6 +15,8 @@
 #include <iterator>
 #include <map>
 
+#include "chart/EventList.h"
+#include "chart/LevelChart.h"
 #include "control/TessolyDlg.h"
 #include "platform/PortConfig.h"
 #include "platform/UiServices.h"
@@ -126,6 +128,11 @@ const CMainFrame::CCommand CMainFrame::s_commands[] = {
      "Show or hide the status bar\nToggle StatusBar", kNoButton, kChecked,
      [](const CMainFrame& f) { return !f.statusBar()->isHidden(); },
      [](CMainFrame& f) { f.OnViewStatusBar(); }},
+    {ID_VIEW_LEVELCHART, kView, true, "Level Chart",
+     "Show the serving and neighbour levels and the events over time", kNoButton, kAlways, nullptr,
+     [](CMainFrame& f) { ShowWindow(f.m_pChart); }},
+    {ID_VIEW_EVENTLIST, kView, false, "Event List", "Show the events of the run", kNoButton,
+     kAlways, nullptr, [](CMainFrame& f) { ShowWindow(f.m_pEventList); }},
     {ID_CONTROL_BCCHSYSINFO, kControl, false, "&BCCH System Info...", "Displays BCCH system infos",
      0, kEnabled, [](const CMainFrame& f) { return f.ReportsOn(); },
      [](CMainFrame& f) { f.OnBcchSysInfo(); }},
@@ -326,6 +333,13 @@ void CMainFrame::OnViewStatusBar()
     m_bStatusBar = statusBar()->isHidden();
     statusBar()->setVisible(m_bStatusBar);
     LayoutPanel();
+}
+
+void CMainFrame::ShowWindow(QWidget* pWindow)
+{
+    pWindow->show();
+    pWindow->raise();
+    pWindow->activateWindow();
 }
 
 void CMainFrame::OnBcchSysInfo()

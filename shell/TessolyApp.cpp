@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/TessolyApp.h"
 
+#include "platform/CachingStyle.h"
 #include "platform/Diagnostics.h"
 #include "shell/IdleSnapshot.h"
 #include "shell/MainFrm.h"
@@ -28,6 +29,7 @@ CTessolyApp::CTessolyApp(int argc, char** argv) : QApplication(QtArgc(argc, argv
     // and each window's caption is meant to stand alone.
     setApplicationName(QStringLiteral("Tessoly"));
     setQuitOnLastWindowClosed(true);
+    setStyle(new CCachingStyle); // owned by the application
 }
 
 CTessolyApp::~CTessolyApp() = default;

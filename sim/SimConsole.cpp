@@ -57,6 +57,47 @@ bool ReadReplay(const QCommandLineParser& p, CSimReplayOptions* pReplay, QString
     return ReadInt(p, QStringLiteral("rate"), 1, 1000, &pReplay->nRate, pError);
 }
 
+bool ReadDrive(const QCommandLineParser& p, CSimOptions* pOpt, QString* pError)
+{
+    CSimDriveOptions& d = pOpt->drive;
+    d.bOn = p.isSet(QStringLiteral("drive"));
+    if (!d.bOn) {
+        for (const char* name : {"route", "drive-speed", "nmea-udp"}) {
+            if (p.isSet(QLatin1String(name))) {
+                *pError = QStringLiteral("--%1 needs --drive").arg(QLatin1String(name));
+                return false;
+            }
+        }
+        return true;
+    }
+    if (!pOpt->replay.strFile.isEmpty()) {
+        *pError = QStringLiteral("--drive and --replay exclude each other");
+        return false;
+    }
+    d.strRouteFile = p.value(QStringLiteral("route"));
+    if (p.isSet(QStringLiteral("route")) && d.strRouteFile.isEmpty()) {
+        *pError = QStringLiteral("--route: a file name expected");
+        return false;
+    }
+    int nSpeed = static_cast<int>(d.dSpeedKmh);
+    if (!ReadInt(p, QStringLiteral("drive-speed"), 1, 1000, &nSpeed, pError))
+        return false;
+    d.dSpeedKmh = nSpeed;
+    if (p.isSet(QStringLiteral("nmea-udp"))) {
+        const QString v = p.value(QStringLiteral("nmea-udp"));
+        const int colon = v.lastIndexOf(QLatin1Char(':'));
+        bool bOk = false;
+        const int nPort = v.mid(colon + 1).toInt(&bOk);
+        if (colon <= 0 || !bOk || nPort < 1 || nPort > 65535) {
+            *pError = QStringLiteral("--nmea-udp: expected HOST:PORT, got \"%1\"").arg(v);
+            return false;
+        }
+        d.strNmeaHost = v.left(colon);
+        d.nNmeaPort = nPort;
+    }
+    return true;
+}
+
 // The options apart from --help, in the order the help lists them.
 QList<QCommandLineOption> SimOptionTable()
 {
@@ -121,6 +162,20 @@ QList<QCommandLineOption> SimOptionTable()
          QStringLiteral("Lines a second of a saved log, which has no times (20)."),
          QStringLiteral("N")},
         {QStringLiteral("loop"), QStringLiteral("Start the replay again at the end of the file.")},
+        {QStringLiteral("drive"),
+         QStringLiteral("Drive along a route past seven cells: the levels follow the distance, "
+                        "the serving cell changes to a stronger one; the positions go out as "
+                        "NMEA over UDP.")},
+        {QStringLiteral("route"),
+         QStringLiteral("The route of the drive from a GPX file (its track or route points); "
+                        "default: a loop of about 5 km."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("drive-speed"), QStringLiteral("Speed of the drive in km/h (50)."),
+         QStringLiteral("KMH")},
+        {QStringLiteral("nmea-udp"),
+         QStringLiteral("Where the NMEA sentences of the drive go (127.0.0.1:%1).")
+             .arg(CSimDriveOptions::DEFAULT_NMEA_PORT),
+         QStringLiteral("HOST:PORT")},
     };
 }
 
@@ -215,7 +270,7 @@ bool ParseSimCommandLine(const QStringList& args, CSimCommandLine* r)
     }
     ReadPlainOptions(p, r);
     return ReadImsiForm(p, &r->opt, &r->strError) && ReadNumbers(p, &r->opt, &r->strError) &&
-           ReadReplay(p, &r->opt.replay, &r->strError);
+           ReadReplay(p, &r->opt.replay, &r->strError) && ReadDrive(p, &r->opt, &r->strError);
 }
 
 QString CSimConsole::HelpText()

@@ -564,6 +564,16 @@ void CSimCore::SetLevels(int nServing, const QList<int>& neighbours)
     m_radio.SetLevels(nServing, neighbours);
 }
 
+void CSimCore::SetCells(const std::vector<CSimCell>& cells, int nTimingAdvance)
+{
+    const CSimCell before = m_radio.Serving();
+    if (!m_radio.SetCells(cells, nTimingAdvance))
+        return;
+    const CSimCell& now = m_radio.Serving();
+    if (now.nArfcn != before.nArfcn || now.nCi != before.nCi || now.nLac != before.nLac)
+        ServingChanged();
+}
+
 void CSimCore::ServingChanged()
 {
     m_bDescPending = true;

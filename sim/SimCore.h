@@ -86,6 +86,9 @@ public:
     void HangUp();
     bool MoveServing(int nArfcn);
     void SetLevels(int nServing, const QList<int>& neighbours = {});
+    // The cells a drive sees now (serving first); a new serving cell is
+    // announced as MoveServing does.
+    void SetCells(const std::vector<CSimCell>& cells, int nTimingAdvance);
 
     CSimStatus Status() const;
     const CSimRadio& Radio() const { return m_radio; }

@@ -5,6 +5,8 @@
 #include <chrono>
 
 #include "platform/ThreadAnchor.h"
+#include "sim/SimDrive.h"
+#include "sim/SimNmeaFeed.h"
 #include "sim/SimPty.h"
 
 CSimModule::CSimModule(const CSimOptions& opt) : m_opt(opt) {}
@@ -56,7 +58,8 @@ bool CSimModule::Start()
                          });
         m_strDataPath = pData->SlavePath();
         m_strTracePath = pTrace->SlavePath();
-        bOk = m_opt.replay.strFile.isEmpty() || StartReplay();
+        bOk =
+            (m_opt.replay.strFile.isEmpty() || StartReplay()) && (!m_opt.drive.bOn || StartDrive());
     });
     if (!bOk)
         Stop();
@@ -85,6 +88,32 @@ bool CSimModule::StartReplay()
     return true;
 }
 
+// In the module's thread, after the core is made: the drive feeds its radio
+// model and the NMEA feed.
+bool CSimModule::StartDrive()
+{
+    const CSimDriveOptions& o = m_opt.drive;
+    QString strError;
+    int nCode = CSimRoute::ROUTE_OK;
+    const CSimRoute route = o.strRouteFile.isEmpty()
+                                ? CSimRoute::BuiltIn()
+                                : CSimRoute::Load(o.strRouteFile, &nCode, &strError);
+    m_pNmea = new CSimNmeaFeed;
+    if (!route.IsValid() || !m_pNmea->Open(o.strNmeaHost, o.nNmeaPort, &strError)) {
+        if (m_replayProgress)
+            m_replayProgress(strError);
+        return false;
+    }
+    m_pDrive = new CSimDrive(route, m_pCore->Radio().Cells(), o.dSpeedKmh, m_pAnchor);
+    CSimCore* pCore = m_pCore;
+    CSimNmeaFeed* pNmea = m_pNmea;
+    m_pDrive->SetOutputs(
+        [pCore](const std::vector<CSimCell>& cells, int nTa) { pCore->SetCells(cells, nTa); },
+        [pNmea](const SSimFix& fix) { pNmea->Send(fix); });
+    m_pDrive->Start(o.nStepMs);
+    return true;
+}
+
 bool CSimModule::WithReplay(const std::function<void(CSimReplay&)>& f)
 {
     bool bDone = false;
@@ -104,6 +133,10 @@ void CSimModule::Stop()
     RunInThread([this] {
         delete m_pReplay; // it writes through the core
         m_pReplay = nullptr;
+        delete m_pDrive; // so does the drive, and through the feed
+        m_pDrive = nullptr;
+        delete m_pNmea;
+        m_pNmea = nullptr;
         delete m_pCore;
         delete m_pData;
         delete m_pTrace;

@@ -15,6 +15,8 @@
 
 class QObject;
 class QThread;
+class CSimDrive;
+class CSimNmeaFeed;
 class CSimPty;
 class CThreadAnchor;
 
@@ -38,7 +40,8 @@ public:
     void SetReplayProgress(CSimReplay::Progress progress) { m_replayProgress = progress; }
 
     // Opens both pseudo-terminals and starts the thread; false if a
-    // pseudo-terminal could not be opened or the replay file not read.
+    // pseudo-terminal could not be opened, the replay file or the route not
+    // read, or the NMEA address not resolved.
     bool Start();
     void Stop();
     bool IsRunning() const { return m_pThread != nullptr; }
@@ -74,6 +77,7 @@ public:
 private:
     template <typename F> void RunInThread(F f) const;
     bool StartReplay();
+    bool StartDrive();
     void OnRecord(int nPort, const QByteArray& item);
     void OnTraceBytes(const QByteArray& bytes);
     bool WaitForEntry(const std::deque<QString>& list, const QString& str, int nTimeoutMs) const;
@@ -84,6 +88,8 @@ private:
     CSimCore* m_pCore = nullptr;
     CSimReplay* m_pReplay = nullptr;
     CSimReplay::Progress m_replayProgress;
+    CSimDrive* m_pDrive = nullptr;
+    CSimNmeaFeed* m_pNmea = nullptr;
     CSimPty* m_pData = nullptr;
     CSimPty* m_pTrace = nullptr;
     QString m_strDataPath;

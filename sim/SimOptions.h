@@ -15,6 +15,19 @@ struct CSimReplayOptions
     bool bLoop = false;  // start again at the end
 };
 
+// Driving along a route past simulated cells, the positions sent as NMEA
+// sentences over UDP (to a gpsd reading a udp:// source).
+struct CSimDriveOptions
+{
+    static constexpr int DEFAULT_NMEA_PORT = 10110; // the port registered for NMEA 0183 over UDP
+    bool bOn = false;
+    QString strRouteFile; // GPX; empty: the built-in loop
+    double dSpeedKmh = 50;
+    QString strNmeaHost = QStringLiteral("127.0.0.1");
+    int nNmeaPort = DEFAULT_NMEA_PORT;
+    int nStepMs = 1000; // one step of the drive and one position
+};
+
 // Scenario and timing of the simulated test mobile. Timings are in
 // milliseconds; tests shorten them.
 struct CSimOptions
@@ -47,4 +60,5 @@ struct CSimOptions
     int nReportIntervalMs = 1000; // one idle or dedicated cycle
     int nBootMs = 1000;           // from "**O" to the first answer on the data port
     CSimReplayOptions replay;
+    CSimDriveOptions drive;
 };

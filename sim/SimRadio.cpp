@@ -90,6 +90,19 @@ void CSimRadio::SetLevels(int nServing, const QList<int>& neighbours)
         m_cells[1 + i].nBase = m_cells[1 + i].nLevel = std::clamp(neighbours[i], 0, 63);
 }
 
+bool CSimRadio::SetCells(const std::vector<CSimCell>& cells, int nTimingAdvance)
+{
+    if (cells.size() != m_cells.size())
+        return false;
+    m_cells = cells;
+    for (CSimCell& c : m_cells) {
+        c.nLevel = std::clamp(c.nLevel, 0, 63);
+        c.nBase = std::clamp(c.nBase, 0, 63);
+    }
+    m_nTimingAdvance = std::clamp(nTimingAdvance, 0, 63);
+    return true;
+}
+
 std::vector<int> CSimRadio::CellAllocation() const
 {
     const int a = Serving().nArfcn;

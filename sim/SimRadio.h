@@ -49,6 +49,11 @@ public:
     bool MoveServing(int nArfcn);
     // Sets the serving level and, if given, the neighbours' levels.
     void SetLevels(int nServing, const QList<int>& neighbours = {});
+    // All seven cells, the serving cell first.
+    const std::vector<CSimCell>& Cells() const { return m_cells; }
+    // Replaces the cells (serving first, then six neighbours) and the timing
+    // advance; false, and nothing changed, for another number of cells.
+    bool SetCells(const std::vector<CSimCell>& cells, int nTimingAdvance);
 
     // Carriers of the serving cell (the cell allocation), ascending.
     std::vector<int> CellAllocation() const;

@@ -11,6 +11,8 @@
 
 #include "sim/SimConsole.h"
 #include "sim/SimModule.h"
+#include "sim/SimNmeaFeed.h"
+#include "sim/SimRoute.h"
 
 namespace {
 // A signal only writes a byte into this pipe; the event loop wakes on it, so
@@ -51,6 +53,27 @@ bool ProbeReplay(const CSimReplayOptions& replay, QString* pSummary)
     return true;
 }
 
+// A route that cannot be driven or an NMEA address that does not resolve
+// ends the program before a port opens.
+bool ProbeDrive(const CSimDriveOptions& drive)
+{
+    if (!drive.bOn)
+        return true;
+    QString strError;
+    int nCode = CSimRoute::ROUTE_OK;
+    if (!drive.strRouteFile.isEmpty() &&
+        !CSimRoute::Load(drive.strRouteFile, &nCode, &strError).IsValid()) {
+        fprintf(stderr, "tarnsim: %s\n", qPrintable(strError));
+        return false;
+    }
+    CSimNmeaFeed feed;
+    if (!feed.Open(drive.strNmeaHost, drive.nNmeaPort, &strError)) {
+        fprintf(stderr, "tarnsim: %s\n", qPrintable(strError));
+        return false;
+    }
+    return true;
+}
+
 struct SLinks
 {
     QString strData, strTrace; // empty without --link
@@ -85,6 +108,11 @@ void PrintPorts(const CSimModule& module, const SLinks& links, const QString& st
         printf("links: %s %s\n", qPrintable(links.strData), qPrintable(links.strTrace));
     if (!strReplay.isEmpty())
         printf("%s\n", qPrintable(strReplay));
+    const CSimDriveOptions& d = module.Options().drive;
+    if (d.bOn)
+        printf("drive: %s at %g km/h, NMEA to %s:%d\n",
+               d.strRouteFile.isEmpty() ? "built-in loop" : qPrintable(d.strRouteFile), d.dSpeedKmh,
+               qPrintable(d.strNmeaHost), d.nNmeaPort);
     fflush(stdout);
 }
 
@@ -129,7 +157,7 @@ int main(int argc, char** argv)
         return 0;
     }
     QString strReplay;
-    if (!ProbeReplay(cl.opt.replay, &strReplay))
+    if (!ProbeReplay(cl.opt.replay, &strReplay) || !ProbeDrive(cl.opt.drive))
         return 2;
 
     CSimModule module(cl.opt);

@@ -1,20 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sysinfo/BcchCapture.h"
 
+#include "measure/Units.h"
 #include "protocol/ChannelPlan.h"
 #include "protocol/StringE.h"
 #include "sysinfo/BcchBlock.h"
 #include "trace/TraceReport.h"
 
-namespace {
-// An RX level L means L - 110 dBm.
-const int kLevelOffset = 110;
-} // namespace
-
 void CBcchCapture::TakeServing(const char* pszBcch, const char* pszRxLev)
 {
     m_nArfcn = CStringE(pszBcch).ToInt(10);
-    m_nLevelDbm = CStringE(pszRxLev).ToInt(10) - kLevelOffset;
+    m_nLevelDbm = Units::RxLevDbm(CStringE(pszRxLev).ToInt(10));
 }
 
 bool CBcchCapture::Follow(const CTraceReport& r, int nKind, SBcchMessage* pMessage)

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "measure/Units.h"
+
 namespace {
 QString Hex(int v)
 {
@@ -187,8 +189,8 @@ QString CSysInfoDecoder::FormatCellSelection(const SiCellSelection& selection) c
                      QStringLiteral("New establishment causes are"), QStringLiteral("not"), e,
                      QStringLiteral("supported"));
     const int m = selection.nRxLevAccessMin;
-    s += FormatComputedField(m, QStringLiteral("RXLEV-ACCESS-MIN"), m - 110, QStringLiteral("dBm"),
-                             e, e, e);
+    s += FormatComputedField(m, QStringLiteral("RXLEV-ACCESS-MIN"), Units::RxLevDbm(m),
+                             QStringLiteral("dBm"), e, e, e);
     return s;
 }
 

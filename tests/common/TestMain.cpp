@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include "platform/CachingStyle.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
         qputenv("XDG_RUNTIME_DIR", dir);
     }
     QApplication app(argc, argv);
+    app.setStyle(new CCachingStyle); // as the program has it
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fleet feed against a real Mosquitto broker on loopback.
 #include <QFile>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 #include "TestBroker.h"
 #include "fleet/MqttPublisher.h"
+#include "measure/SampleFields.h"
 #include "platform/ProfileFile.h"
 
 namespace {
@@ -84,7 +86,8 @@ TEST_F(FleetTest, SamplesAndEventsArriveOnTheirTopicsWithTheirValuesOnlyWhenOn)
     EXPECT_EQ(samples[0].strTopic, QStringLiteral("tessoly/") + kImei + QStringLiteral("/sample"));
     const QJsonObject s = samples[0].Json();
     EXPECT_EQ(s.value(QStringLiteral("time")).toString(),
-              QStringLiteral("2026-05-04T10:20:30.000Z"));
+              QStringLiteral("2026-05-04T10:20:30.000+00:00"));
+    EXPECT_EQ(s.value(QStringLiteral("fix")).toString(), QStringLiteral("none"));
     EXPECT_EQ(s.value(QStringLiteral("mode")).toString(), QStringLiteral("idle"));
     EXPECT_EQ(s.value(QStringLiteral("mcc")).toInt(), 262);
     EXPECT_EQ(s.value(QStringLiteral("lac")).toInt(), 0x1234);
@@ -289,6 +292,43 @@ TEST_F(FleetTest, TlsWithTheBrokersAuthorityAndOneFailureWithAnother)
     s.strCaFile = dir + QStringLiteral("/ca.crt");
     m_publisher.Configure(s);
     EXPECT_TRUE(WaitConnected());
+}
+
+TEST(FleetPayload, KeysAreTheExportsColumnsAndTextsStayValidJson)
+{
+    SSample full = Sample(5);
+    full.nRxQual = 3;
+    full.nTa = 2;
+    full.nTxPwrDbm = 33;
+    for (SNeighbourSample& n : full.aNeighbour)
+        n = {21, 12, -90};
+    full.fix.nMode = SGpsFix::FIX_3D;
+    full.fix.dLat = 52.52012;
+    full.fix.dLon = -13.405;
+    full.fix.dAltM = 74.3;
+    full.fix.dSpeedKmh = 36;
+    full.fix.dErrM = 17.1;
+    const QJsonDocument doc = QJsonDocument::fromJson(SamplePayload(full));
+    ASSERT_TRUE(doc.isObject());
+    QStringList keys;
+    for (int i = 0; i < SAMPLE_FIELD_COUNT; ++i)
+        if (i != SAMPLE_FIELD_EVENT)
+            keys << SampleFieldName(i);
+    EXPECT_EQ(doc.object().keys().size(), keys.size());
+    for (int i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(doc.object().value(keys[i]).isDouble(), IsSampleFieldNumber(i))
+            << keys[i].toStdString();
+    EXPECT_DOUBLE_EQ(doc.object().value(QStringLiteral("lon")).toDouble(), -13.405);
+
+    const QString text = QStringLiteral("Tarn \"Net\" \\ 1\n\x01 \u00e9");
+    const QJsonObject event =
+        QJsonDocument::fromJson(EventPayload({full.time, EVENT_REGISTERED, text})).object();
+    EXPECT_EQ(event.value(QStringLiteral("event")).toString(), QStringLiteral("registered"));
+    EXPECT_EQ(event.value(QStringLiteral("text")).toString(), text);
+    SFleetStatus status;
+    status.bOnline = true;
+    status.strOperator = text;
+    EXPECT_EQ(QJsonDocument::fromJson(StatusPayload(status)).object().value("operator"), text);
 }
 
 TEST(FleetSettings, APasswordIsSavedForTheOwnerOnlyAndTheTlsPortIsTheDefault)

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QListView>
 #include <QListWidget>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -258,4 +259,32 @@ TEST(TrafficLog, RowsLookAsTheStyleDrawsThem)
     // Twice: the second drawing comes from the kept layouts.
     for (int pass = 0; pass < 2; ++pass)
         EXPECT_EQ(log.grab().toImage(), plain.grab().toImage()) << "pass " << pass;
+}
+
+// Once full, the list's rows take the next entries without the view hearing
+// of changed data: what is on screen must still be the newest entries.
+TEST(TrafficLog, FullListOnScreenShowsTheNewestEntries)
+{
+    const auto onScreen = [](QListView& v) {
+        QTest::qWait(50);
+        return v.screen()->grabWindow(v.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    QListView live, fresh;
+    CLogList liveList(&live), freshList(&fresh);
+    for (QListView* v : {&live, &fresh}) {
+        v->resize(260, 120);
+        v->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+    }
+    for (int i = 0; i < 1000; ++i)
+        liveList.AddLine("t<, ", QString::number(i));
+    liveList.Flush();
+    onScreen(live);
+    for (int i = 1000; i < 1003; ++i)
+        liveList.AddLine("t<, ", QString::number(i));
+    liveList.Flush();
+    for (const QString& entry : liveList.Entries())
+        freshList.AddLine(nullptr, entry);
+    freshList.Flush();
+    EXPECT_EQ(onScreen(live), onScreen(fresh));
 }

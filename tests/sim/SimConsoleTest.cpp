@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -55,18 +56,33 @@ TEST(SimCommandLine, OptionsAndErrors)
     for (const QStringList& bad :
          {QStringList{"tarnsim", "--seed", "x"}, QStringList{"tarnsim", "--imsi-form", "odd"},
           QStringList{"tarnsim", "--report-interval", "0"}, QStringList{"tarnsim", "--bogus"},
-          QStringList{"tarnsim", "stray"}}) {
+          QStringList{"tarnsim", "stray"}, QStringList{"tarnsim", "--route", "r.gpx"},
+          QStringList{"tarnsim", "--drive", "--replay", "a.session"},
+          QStringList{"tarnsim", "--drive", "--nmea-udp", "localhost"},
+          QStringList{"tarnsim", "--drive", "--nmea-udp", "localhost:70000"},
+          QStringList{"tarnsim", "--drive", "--drive-speed", "0"}}) {
         CSimCommandLine r;
         EXPECT_FALSE(ParseSimCommandLine(bad, &r)) << qPrintable(bad.join(' '));
         EXPECT_FALSE(r.strError.isEmpty());
     }
+    CSimCommandLine d;
+    ASSERT_TRUE(ParseSimCommandLine(
+        {"tarnsim", "--drive", "--route", "r.gpx", "--drive-speed", "80", "--nmea-udp", "::1:4000"},
+        &d))
+        << qPrintable(d.strError);
+    EXPECT_TRUE(d.opt.drive.bOn);
+    EXPECT_EQ(d.opt.drive.strRouteFile, "r.gpx");
+    EXPECT_EQ(d.opt.drive.dSpeedKmh, 80);
+    EXPECT_EQ(d.opt.drive.strNmeaHost, "::1");
+    EXPECT_EQ(d.opt.drive.nNmeaPort, 4000);
     CSimCommandLine h;
     ASSERT_TRUE(ParseSimCommandLine({"tarnsim", "--help"}, &h));
     EXPECT_TRUE(h.bHelp);
     for (const char* opt :
-         {"--pin", "--puk", "--no-sim", "--no-coverage", "--roaming", "--no-operator", "--busy",
-          "--sms-fail", "--ring-after", "--caller", "--phonebook", "--imsi-form", "--seed",
-          "--report-interval", "--boot-ms", "--link"})
+         {"--pin",         "--puk",       "--no-sim",   "--no-coverage",     "--roaming",
+          "--no-operator", "--busy",      "--sms-fail", "--ring-after",      "--caller",
+          "--phonebook",   "--imsi-form", "--seed",     "--report-interval", "--boot-ms",
+          "--link",        "--drive",     "--route",    "--drive-speed",     "--nmea-udp"})
         EXPECT_TRUE(h.strHelp.contains(QLatin1String(opt))) << opt;
 }
 
@@ -148,4 +164,17 @@ TEST(SimProgram, HelpRunsAndLinksAreMade)
     EXPECT_EQ(run.exitCode(), 0);
     EXPECT_TRUE(QString::fromLocal8Bit(run.readAllStandardOutput()).contains("power on"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("data"))); // links removed at the end
+
+    // a route that cannot be driven ends the program before a port opens
+    QFile gpx(dir.filePath("bad.gpx"));
+    ASSERT_TRUE(gpx.open(QIODevice::WriteOnly));
+    gpx.write("<gpx><trk><trkseg><trkpt lat=\"52\" lon=\"13\"/>");
+    gpx.close();
+    QProcess bad;
+    bad.start(exe, {"--link", dir.path(), "--drive", "--route", gpx.fileName()});
+    ASSERT_TRUE(bad.waitForFinished(5000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(QString::fromLocal8Bit(bad.readAllStandardError())
+                    .startsWith("tarnsim: --route " + gpx.fileName() + ": line 1:"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("data")));
 }
