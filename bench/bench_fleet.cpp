@@ -4,7 +4,8 @@
 // broker has acknowledged it), as a share of one core at the module's rate;
 // and the memory of a queue at its limit through a long outage.
 //
-//   bench_fleet [seconds [outage]]   (default 10 s at the module's rate; outage 0 skips it)
+//   bench_fleet [seconds [rate [outage]]]
+//     (default 10 s at 21 samples a second, the trace line's rate; outage 0 skips it)
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTest>
@@ -17,8 +18,9 @@
 #include "fleet/TestBroker.h"
 
 namespace {
-// Reports a second at most: the module's 21 trace lines a second.
-constexpr double kRate = 21.0;
+// At most a sample for each of the module's 21 trace lines a second; the
+// simulator's reports give two a second.
+constexpr double kMaxRate = 21.0;
 
 double CpuSeconds(int who = RUSAGE_SELF)
 {
@@ -63,6 +65,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const double rate = argc > 2 ? std::max(0.1, std::atof(argv[2])) : kMaxRate;
     if (!CTestBroker::IsInstalled()) {
         std::printf("bench_fleet: mosquitto is not installed\n");
         return 0;
@@ -95,7 +98,7 @@ int main(int argc, char** argv)
         });
         const double cpu0 = CpuSeconds();
         const double ui0 = CpuSeconds(RUSAGE_THREAD);
-        pace.start(static_cast<int>(1000 / kRate));
+        pace.start(static_cast<int>(1000 / rate));
         // A plain event loop: QTest::qWait would wake a hundred times a second.
         QEventLoop loop;
         QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
@@ -115,7 +118,7 @@ int main(int argc, char** argv)
                 busy.second, seconds, busy.second / (seconds + 0.0), busy.first * 1e3,
                 idle.first * 1e3, share, (busy.first - idle.first) / busy.second * 1e6);
 
-    if (argc > 2 && std::atoi(argv[2]) == 0)
+    if (argc > 3 && std::atoi(argv[3]) == 0)
         return 0;
     // An outage: the queue fills to its limit, then holds.
     broker.Stop();
