@@ -133,6 +133,8 @@ public:
     const QString& IdleStatus() const { return m_Sequencer.IdleStatus(); }
     // The samples and events of the drive, taken from the lines handled.
     CMeasurer& Measurer() { return m_Measurer; }
+    // The IMEI the module gave (AT+CGSN); empty before.
+    const QString& Imei() const { return m_strImei; }
     // The live feed to Wireshark (owned by the frame; null: none).
     void SetGsmtap(CGsmtapSender* pGsmtap) { m_pGsmtap = pGsmtap; }
     // The channel scan's use of the parser: while attached, lines that are
@@ -195,6 +197,8 @@ signals:
     // A line was handled (after logging and interpretation); for observers and tests.
     void DataLineHandled(const QString& line);
     void TraceLineHandled(const QString& line);
+    // The module gave its IMEI (a new one, not empty).
+    void ImeiKnown(const QString& strImei);
 
 protected:
     void BindControls() override;
@@ -265,6 +269,7 @@ private:
     int m_nMaxPowerDbm = Units::kMaxPowerLowBandDbm;
     bool m_bStopTraceOnError = true;
     QString m_strLockChannel;
+    QString m_strImei;
     // An undefined RX quality has been reported and no valid one shown since.
     bool m_bRxQualReported = false;
     CLibraryDlg m_dlgLibrary;

@@ -49,6 +49,12 @@ void CTessolyDlg::SetPowerButton(const QString& strCaption)
 void CTessolyDlg::ShowImei(const QString& strImei)
 {
     SetDlgItemText(IDC_IMEI, strImei);
+    // The field is cleared before each reading; the IMEI known stays.
+    const QString imei = strImei.trimmed();
+    if (!imei.isEmpty() && imei != m_strImei) {
+        m_strImei = imei;
+        emit ImeiKnown(m_strImei);
+    }
 }
 
 void CTessolyDlg::ShowImsi(const QString& strImsi)

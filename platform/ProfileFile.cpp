@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <sys/stat.h>
 
 CProfileFile::CProfileFile(const QString& path) : m_strPath(path), m_lines(ReadLines()) {}
 
@@ -46,6 +47,12 @@ bool CProfileFile::Save()
         m_nError = f.error();
         return WriteInPlace(out);
     }
+    // The mode is set before the text is written: a password is never
+    // readable by others, not even for a moment.
+    if (!RestrictToOwner(f.handle())) {
+        f.cancelWriting();
+        return false;
+    }
     f.write(out);
     if (!f.commit()) {
         m_nError = f.error() != QFileDevice::NoError ? f.error() : QFileDevice::WriteError;
@@ -59,7 +66,7 @@ bool CProfileFile::WriteInPlace(const QByteArray& out)
     // The new text overwrites the old from the start, and only then is the
     // file cut to its length: the blocks the file holds are used again.
     QFile f(m_strPath);
-    if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+    if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) || !RestrictToOwner(f.handle()))
         return false;
     if (f.write(out) != out.size() || !f.resize(out.size()) || !f.flush()) {
         m_nError = f.error() != QFileDevice::NoError ? f.error() : QFileDevice::WriteError;
@@ -67,6 +74,14 @@ bool CProfileFile::WriteInPlace(const QByteArray& out)
     }
     m_nError = QFileDevice::NoError;
     return true;
+}
+
+bool CProfileFile::RestrictToOwner(int fd)
+{
+    if (!m_bOwnerOnly || fchmod(fd, S_IRUSR | S_IWUSR) == 0)
+        return true;
+    m_nError = QFileDevice::PermissionsError;
+    return false;
 }
 
 // The parsers look at views of the line: a settings file is read key by key,

@@ -28,6 +28,9 @@ public:
     // in place where it refuses new files; true on success. A file without
     // write permission is left alone.
     bool Save();
+    // The next Save leaves the file readable and writable by its owner only
+    // (it holds a password).
+    void SetOwnerOnly(bool bOn) { m_bOwnerOnly = bOn; }
     // Why the last Save failed (a QFileDevice::FileError), 0 after a success.
     int LastError() const { return m_nError; }
 
@@ -36,10 +39,12 @@ public:
 private:
     QStringList ReadLines() const;
     bool WriteInPlace(const QByteArray& out);
+    bool RestrictToOwner(int fd);
     static bool IsSection(QStringView line, QStringView* name);
     static bool SplitKey(QStringView line, QStringView* key, QStringView* value);
 
     QString m_strPath;
     QStringList m_lines;
     int m_nError = 0;
+    bool m_bOwnerOnly = false;
 };

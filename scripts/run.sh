@@ -18,7 +18,12 @@
 # build/screens/drive-chart.png when the Level Chart window is open.
 #
 # Every other argument goes to the simulator (see build/tarnsim --help).
+#
+# --fleet N: a broker, N simulators and N panels publishing to it (scripts/fleet.sh).
 set -euo pipefail
+if [ "${1:-}" = "--fleet" ]; then
+    exec bash "$(dirname "$0")/fleet.sh" "${@:2}"
+fi
 keep=0
 drive=0
 sim_args=()

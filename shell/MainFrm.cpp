@@ -17,6 +17,7 @@
 #include "chart/EventList.h"
 #include "chart/LevelChart.h"
 #include "control/TessolyDlg.h"
+#include "fleet/MqttPublisher.h"
 #include "gps/GpsClient.h"
 #include "gsmtap/GsmtapSender.h"
 #include "platform/Diagnostics.h"
@@ -49,6 +50,15 @@ CMainFrame::CMainFrame(const QStringList& args)
     m_pBcchDlg = new CBcchSysInfoDlg(this, &m_pController->TraceReport(), this);
     m_pGsmtap = new CGsmtapSender;
     m_pController->SetGsmtap(m_pGsmtap);
+    m_pMqtt = new CMqttPublisher(this);
+    CMeasurer* measurer = &m_pController->Measurer();
+    connect(measurer, &CMeasurer::SampleReady, m_pMqtt, &CMqttPublisher::PublishSample);
+    connect(measurer, &CMeasurer::EventReady, m_pMqtt, &CMqttPublisher::PublishEvent);
+    connect(m_pController, &CTessolyDlg::ImeiKnown, m_pMqtt, &CMqttPublisher::SetImei);
+    connect(m_pMqtt, &CMqttPublisher::Failed, this, [this](int nCode, const QString& strText) {
+        if (m_pController)
+            m_pController->ReportError(1, nCode, false, strText, 0);
+    });
     m_pGps = new CGpsClient(this);
     connect(m_pGps, &CGpsClient::FixReceived, this, &CMainFrame::OnGpsFix);
     connect(m_pGps, &CGpsClient::StateChanged, this, &CMainFrame::OnGpsState);
@@ -89,6 +99,12 @@ bool CMainFrame::Create()
     m_bStatusBar = true;
     m_pRecLabel = AddStatusPane(QStringLiteral("Recording"), QStringLiteral("REC"));
     m_pPortLabel = AddStatusPane(QStringLiteral("Ports"), QString());
+    m_pMqttLabel = AddStatusPane(QStringLiteral("MQTT"), QString());
+    m_pMqttLabel->setStyleSheet(QString()); // a state, not a warning
+    connect(m_pMqtt, &CMqttPublisher::StateChanged, this, [this](const QString& text) {
+        m_pMqttLabel->setText(text);
+        m_pMqttLabel->setVisible(!text.isEmpty());
+    });
     m_pGpsLabel = AddStatusPane(QStringLiteral("GPS"), QString());
     m_pGpsLabel->setStyleSheet(QString()); // a state, not a warning
 

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <map>
 
+#include "fleet/MqttSettings.h"
 #include "platform/FrameHost.h"
 #include "protocol/StringE.h"
 
@@ -17,6 +18,7 @@ class CBcchSysInfoDlg;
 class CEventList;
 class CLevelChart;
 class CGsmtapSender;
+class CMqttPublisher;
 class CGpsClient;
 struct SGpsFix;
 class CProfileFile;
@@ -61,7 +63,8 @@ enum
     ID_CONTROL_GSMTAP = 32803,
     ID_OPTIONS_GPS = 32812,
     ID_VIEW_LEVELCHART = 32820,
-    ID_VIEW_EVENTLIST = 32821
+    ID_VIEW_EVENTLIST = 32821,
+    ID_CONTROL_MQTT = 32822
 };
 
 // The main frame: menu, tool bar, status bar and the view over which the
@@ -132,6 +135,7 @@ public:
     QString RecordingFolder() const;
     QLabel* RecordingLabel() const { return m_pRecLabel; }
     QLabel* PortStateLabel() const { return m_pPortLabel; }
+    QLabel* MqttLabel() const { return m_pMqttLabel; }
     QLabel* GpsLabel() const { return m_pGpsLabel; }
 
     // --- state ----------------------------------------------------------------
@@ -171,6 +175,9 @@ public:
     bool m_bGsmtap = false;
     QString m_strGsmtapHost;
     int m_nGsmtapPort = 0;
+    // [MQTT]: the fleet feed to a broker.
+    CMqttPublisher* m_pMqtt = nullptr;
+    SMqttSettings m_mqtt;
     // [GPS]: positions from gpsd.
     CGpsClient* m_pGps = nullptr;
     bool m_bGps = false;
@@ -206,6 +213,8 @@ private:
     void ApplyPlacement(const QRect& rc, int nShow);
     // Hands the [GSMTAP] settings to the live feed.
     void ApplyGsmtap();
+    // Hands the [MQTT] settings to the fleet feed.
+    void ApplyMqtt();
     void DestroyBcchWindow();
     void RememberNormalPlacement();
     QRect NormalPlacement() const;
@@ -243,6 +252,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pRecLabel = nullptr;
     QLabel* m_pPortLabel = nullptr; // a lost port, in the status bar
+    QLabel* m_pMqttLabel = nullptr; // the fleet feed's state
     QLabel* m_pGpsLabel = nullptr;  // the GPS state while GPS is on
     bool m_bGpsFix = false;         // the events have told of a fix
     QLabel* AddStatusPane(const QString& name, const QString& text);

@@ -151,6 +151,13 @@ const CMainFrame::CCommand CMainFrame::s_commands[] = {
          f.m_bGsmtap = !f.m_bGsmtap;
          f.ApplyGsmtap();
      }},
+    {ID_CONTROL_MQTT, kControl, false, "Publish to MQTT",
+     "Publish the samples and events to an MQTT broker", kNoButton, kChecked,
+     [](const CMainFrame& f) { return f.m_mqtt.bEnabled; },
+     [](CMainFrame& f) {
+         f.m_mqtt.bEnabled = !f.m_mqtt.bEnabled;
+         f.ApplyMqtt();
+     }},
     {ID_LOGGING_DATA, kLogging, false, "&Data", "Show or hide data from data port\nToggle data", 3,
      kChecked, FlagOn<&CMainFrame::m_bLogData>,
      FlipFlag<&CMainFrame::m_bLogData, &CTessolyDlg::LogEnableData>},

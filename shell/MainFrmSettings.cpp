@@ -8,6 +8,7 @@
 #include "chart/EventList.h"
 #include "chart/LevelChart.h"
 #include "control/TessolyDlg.h"
+#include "fleet/MqttPublisher.h"
 #include "gsmtap/GsmtapPacket.h"
 #include "gsmtap/GsmtapSender.h"
 #include "platform/PortNames.h"
@@ -93,6 +94,14 @@ void CMainFrame::LoadSettings()
     ApplyGps();
     m_bOpenChart = ini.GetInt(kWindows, QStringLiteral("LevelChart"), 0) != 0;
     m_bOpenEventList = ini.GetInt(kWindows, QStringLiteral("EventList"), 0) != 0;
+    m_mqtt.Load(ini);
+    ApplyMqtt();
+}
+
+void CMainFrame::ApplyMqtt()
+{
+    if (m_pMqtt)
+        m_pMqtt->Configure(m_mqtt);
 }
 
 void CMainFrame::ApplyGsmtap()
@@ -134,6 +143,7 @@ void CMainFrame::SaveSettings()
     ini.WriteString(kGsmtap, QStringLiteral("Host"), m_strGsmtapHost);
     ini.WriteString(kGsmtap, QStringLiteral("Port"), QString::number(m_nGsmtapPort));
     SaveRecordingSettings(ini);
+    m_mqtt.Save(ini);
     SaveGpsSettings(ini);
     const auto shown = [](const QWidget* w) {
         return w && w->isVisible() ? QStringLiteral("1") : QStringLiteral("0");

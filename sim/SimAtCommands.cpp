@@ -40,7 +40,7 @@ bool CSimCore::ExecuteExtended(const QByteArray& cmd, QList<QByteArray>* pOut, b
 
 bool CSimCore::AtCgsn(SAtCommand& c)
 {
-    c.out << IMEI;
+    c.out << (m_opt.strImei.isEmpty() ? QByteArray(IMEI) : m_opt.strImei.toLatin1());
     return true;
 }
 

@@ -135,6 +135,9 @@ QList<QCommandLineOption> SimOptionTable()
         {QStringLiteral("imsi-form"),
          QStringLiteral("AT+CIMI answer: plain (IMSI alone) or prefixed (+CIMI: IMSI, default)."),
          QStringLiteral("FORM")},
+        {QStringLiteral("imei"),
+         QStringLiteral("AT+CGSN answers this IMEI, 1 to 17 digits (490154203237518)."),
+         QStringLiteral("IMEI")},
         {QStringLiteral("seed"), QStringLiteral("Seed of the radio model (1)."),
          QStringLiteral("N")},
         {QStringLiteral("report-interval"),
@@ -205,6 +208,17 @@ bool ReadImsiForm(const QCommandLineParser& p, CSimOptions* pOpt, QString* pErro
             return false;
         }
         pOpt->bImsiPlain = f == QLatin1String("plain");
+    }
+    if (p.isSet(QStringLiteral("imei"))) {
+        const QString imei = p.value(QStringLiteral("imei"));
+        bool bDigits = !imei.isEmpty() && imei.size() <= 17;
+        for (const QChar c : imei)
+            bDigits = bDigits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        if (!bDigits) {
+            *pError = QStringLiteral("--imei: expected 1 to 17 digits");
+            return false;
+        }
+        pOpt->strImei = imei;
     }
     return true;
 }

@@ -54,6 +54,7 @@ struct CSimOptions
     // identity
     QString strPhonebookFile; // "number,name" per line; empty: built-in entries
     bool bImsiPlain = false;  // IMSI alone on its line instead of "+CIMI: <imsi>"
+    QString strImei;          // AT+CGSN's answer; empty: the built-in one
     // radio and timing
     unsigned nSeed = 1;
     int nReportIntervalMs = 1000; // one idle or dedicated cycle

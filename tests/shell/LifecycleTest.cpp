@@ -183,7 +183,7 @@ TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
               "&File: E&xit|&View: &Phone Pad only,&Logging,-,&Toolbar,&Status Bar,-,Level Chart,"
               "Event List|"
               "&Control: &BCCH System Info...,-,&Channel Scan...,B&S Lock,-,&Location Update,-,"
-              "Send to Wireshark (GSMTAP)|"
+              "Send to Wireshark (GSMTAP),Publish to MQTT|"
               "&Logging: &Data,&Trace,-,&Freeze,&Clear,-,&Save,&Record Session|"
               "&Options: &Report Flags...,Power off on &Exit,Power on on &Start,R&eset on Start,-,"
               "&Configure,Reset &Mobile,-,Use GPS (gpsd)|&Help: &Topics...,&About Tarn...");
