@@ -28,6 +28,14 @@ void CTessolyDlg::OnDataLine()
     emit DataLineHandled(line);
 }
 
+void CTessolyDlg::HandleDataLine(const QString& strLine)
+{
+    m_Sequencer.HandleDataLine(strLine);
+    // In review the recorded answers alone move the conversation on.
+    if (m_bReview)
+        m_Sequencer.StopTimers();
+}
+
 void CTessolyDlg::ShowStatus(const QString& strText)
 {
     SetDlgItemText(IDC_STATUS, strText);
@@ -124,8 +132,7 @@ void CTessolyDlg::ClearMeters()
             SetDlgItemText(row[i], QString());
         SetBar(row[3], 0);
     }
-    if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
-        list->clear();
+    SetTrafficChannels(QStringList());
     m_Measurer.ResetMeters();
 }
 
@@ -175,6 +182,8 @@ void CTessolyDlg::Beep()
 
 void CTessolyDlg::Pause(int nMs)
 {
+    if (m_bReview)
+        return;
     CUiServices::Pause(nMs);
 }
 
