@@ -104,6 +104,8 @@ void CTessolyDlg::OnTraceLine()
     if (!m_pTraceLines)
         return;
     const QString line = m_pTraceLines->GetLine();
+    if (m_bReview)
+        return; // a line the closed port still had queued
     if (m_pLog)
         m_pLog->Log(LOG_TRACE, "t<, ", line);
     HandleTraceLine(line);

@@ -22,6 +22,8 @@ void CTessolyDlg::OnDataLine()
     if (!m_pDataLines)
         return;
     const QString line = m_pDataLines->GetLine();
+    if (m_bReview)
+        return; // a line the closed port still had queued
     if (m_pLog)
         m_pLog->Log(LOG_DATA, "D<, ", line);
     HandleDataLine(line);
