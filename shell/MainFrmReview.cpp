@@ -7,12 +7,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QToolBar>
+#include <algorithm>
 #include <limits>
 
 #include "chart/EventList.h"
 #include "chart/LevelChart.h"
 #include "control/SessionReview.h"
 #include "control/TessolyDlg.h"
+#include "export/SessionMeasure.h"
 #include "gps/GpsClient.h"
 #include "platform/UiServices.h"
 #include "session/SessionRecorder.h"
@@ -91,12 +93,15 @@ bool CMainFrame::OpenSession(const QString& strPath, qint64 nAt)
     const CMeasurer* pMeasurer = &m_pController->Measurer();
     disconnect(pMeasurer, nullptr, m_pChart, nullptr);
     disconnect(pMeasurer, nullptr, m_pEventList, nullptr);
-    ShowSessionMeasure();
     if (!m_pReviewBar) {
         m_pReviewBar = new CReviewBar(m_pReview, this);
         addToolBarBreak();
         addToolBar(m_pReviewBar);
+        connect(m_pReview, &CSessionReview::PositionChanged, m_pChart, [this](qint64 nTime) {
+            m_pChart->SetTimeCursor(QDateTime::fromMSecsSinceEpoch(nTime));
+        });
     }
+    ShowSessionMeasure();
     m_pReviewBar->ShowFile();
     m_pReviewBar->show();
     m_pReviewLabel->show();
@@ -120,4 +125,17 @@ bool CMainFrame::PlaceReviewAt(const QString& strAt)
 
 void CMainFrame::ShowSessionMeasure()
 {
+    // The same measurement layer as live, over the whole file at once.
+    CSessionMeasure measure;
+    if (measure.Open(m_pReview->Path()) != CSessionMeasure::SM_OK)
+        return;
+    QVector<qint64> events;
+    connect(&measure, &CSessionMeasure::SampleReady, m_pChart, &CLevelChart::OnSample);
+    connect(&measure, &CSessionMeasure::EventReady, m_pChart, &CLevelChart::OnEvent);
+    connect(&measure, &CSessionMeasure::EventReady, m_pEventList, &CEventList::OnEvent);
+    connect(&measure, &CSessionMeasure::EventReady, this,
+            [&events](const SMeasureEvent& e) { events << e.time.toMSecsSinceEpoch(); });
+    measure.Run();
+    std::sort(events.begin(), events.end());
+    m_pReviewBar->SetEvents(events);
 }
