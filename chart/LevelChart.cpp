@@ -323,6 +323,27 @@ void CLevelChart::ShowAt(const QDateTime& time)
     RequestReplot();
 }
 
+void CLevelChart::SetTimeCursor(const QDateTime& time)
+{
+    const double key = KeyOf(time);
+    if (!m_pTimeCursor) {
+        m_pTimeCursor = new QCPItemStraightLine(m_pPlot);
+        m_pTimeCursor->setPen(QPen(QColor(0xc0, 0, 0), 2));
+    }
+    m_pTimeCursor->point1->setCoords(key, 0);
+    m_pTimeCursor->point2->setCoords(key, 1);
+    m_bFollow = false;
+    const QCPRange range = m_pPlot->xAxis->range();
+    if (key < range.lower || key > range.upper)
+        SetRange(key - m_dSpan / 2, key + m_dSpan / 2);
+    RequestReplot();
+}
+
+double CLevelChart::TimeCursorKey() const
+{
+    return m_pTimeCursor ? m_pTimeCursor->point1->key() : qQNaN();
+}
+
 void CLevelChart::PlaceMarks()
 {
     const QCPRange range = m_pPlot->xAxis->range();

@@ -50,6 +50,11 @@ public:
     // Opens the window with the time in the middle of the range; following
     // stops unless that range reaches the latest time.
     void ShowAt(const QDateTime& time);
+    // A line at the moment a review shows; the range moves to keep it in
+    // view and stops following the latest time.
+    void SetTimeCursor(const QDateTime& time);
+    // The time cursor's key; NaN without one.
+    double TimeCursorKey() const;
 
     // Draws now (the queued redraw does the same).
     void Redraw();
@@ -107,6 +112,7 @@ private:
     QCPGraph* m_pRxQual = nullptr;
     QCPGraph* m_pTa = nullptr;
     QCPItemStraightLine* m_pCursor = nullptr; // the pointer's time
+    QCPItemStraightLine* m_pTimeCursor = nullptr; // the reviewed moment
     std::map<int, QCPGraph*> m_neighbours;    // BCCH -> its series
     CChartPalette m_palette;
     std::map<int, bool> m_neighbourShown; // BCCH -> in the latest sample

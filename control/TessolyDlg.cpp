@@ -87,6 +87,10 @@ bool CTessolyDlg::OnInitDialog()
 
 void CTessolyDlg::SetBar(int nId, int nPos)
 {
+    if (m_bHold) {
+        m_heldBars.insert(nId, nPos);
+        return;
+    }
     if (auto* bar = Item<CBarCtrl>(nId)) {
         bar->setValue(nPos);
     }
@@ -94,6 +98,8 @@ void CTessolyDlg::SetBar(int nId, int nPos)
 
 int CTessolyDlg::BarPos(int nId) const
 {
+    if (m_bHold && m_heldBars.contains(nId))
+        return m_heldBars.value(nId);
     auto* bar = Item<CBarCtrl>(nId);
     return bar ? bar->value() : 0;
 }
@@ -176,6 +182,8 @@ void CTessolyDlg::ClosePorts()
 
 int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const char* pszSuffix)
 {
+    if (m_bReview)
+        return 0;
     if (!m_pDataPort || !m_pDataPort->IsOpen())
         return 0;
     const QByteArray text = AtCommandLine(pszCommand, pszArgument, pszSuffix);
@@ -190,6 +198,8 @@ int CTessolyDlg::SendData(const char* pszCommand, const char* pszArgument, const
 
 int CTessolyDlg::SendTrace(const char* pszCommand, const char* pszArgument, const char* pszSuffix)
 {
+    if (m_bReview)
+        return 0;
     if (!m_pTracePort || !m_pTracePort->IsOpen())
         return 0;
     QByteArray text(pszCommand ? pszCommand : "");
@@ -222,6 +232,11 @@ bool CTessolyDlg::ReportError(int nKind, int nCode, bool bFatal, const QString& 
 {
     if (nCode == 0)
         return true;
+    if (m_bReview) {
+        // A recorded fault is no fault of the review: no box, nothing closes.
+        qCWarning(lcShell).noquote() << CUiServices::ErrorText(nKind, nCode, text, nPort);
+        return false;
+    }
     CUiServices::MessageBox(this, CUiServices::ErrorText(nKind, nCode, text, nPort));
     if (bFatal) {
         m_Sequencer.StopTimers();

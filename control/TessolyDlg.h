@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QEvent>
+#include <QHash>
 #include <QString>
 #include <cstddef>
 #include <functional>
@@ -100,10 +101,29 @@ public:
     void OnDataLine();
     void OnTraceLine();
     // The handling of one line, after it was taken from its channel and logged.
-    void HandleDataLine(const QString& strLine) { m_Sequencer.HandleDataLine(strLine); }
+    void HandleDataLine(const QString& strLine);
     void HandleTraceLine(const QString& strLine);
     void ShowReport(int nReport);
     void ShowNeighbours(int nReport);
+
+    // --- review of a recorded session (TessolyDlgReview.cpp) ----------------
+    // In review the panel opens no port and writes nothing: writes return
+    // without error, pauses and the conversation's timers do not run, error
+    // boxes go to the diagnostics, and the measurer is not fed (the chart
+    // takes the session's own measurement).
+    void SetReview(bool bOn);
+    bool IsReview() const { return m_bReview; }
+    // The record, the conversation and the form as at the panel's start.
+    void ResetForReview();
+    // A recorded write of the panel: a power-on the user gave starts the
+    // conversation's power-on, as the key did.
+    void ReviewSentLine(int nChannel, const QString& strLine);
+    // While held, the presentation's texts, bars and traffic channels are
+    // kept in memory; releasing writes the latest of each to the form once.
+    void HoldForm(bool bHold);
+    // The form's texts, through the hold.
+    void SetDlgItemText(int nId, const QString& strText);
+    QString GetDlgItemText(int nId) const;
 
     // --- phone pad --------------------------------------------------------
     void OnPower();
@@ -212,6 +232,10 @@ protected:
 private:
     void ConnectPadControls();
     void ClearNeighbourRows();
+    // The traffic channel list, through the hold.
+    void SetTrafficChannels(const QStringList& channels);
+    // The first traffic channel; false when the list is empty.
+    bool FirstTrafficChannel(QString* pChannel) const;
     void ShowRxQuality(const char* pszField, const QString& strSuffix = QString());
     // A row of a dispatch table: a report kind and the member function for it.
     template <class Fn> using SRow = SDispatchRow<Fn>;
@@ -286,4 +310,11 @@ private:
 
     CFrameHost* m_pFrame;
     bool m_bInChangeNumber = false;
+
+    bool m_bReview = false;
+    bool m_bHold = false;
+    QHash<int, QString> m_heldTexts;
+    QHash<int, int> m_heldBars;
+    bool m_bChannelsHeld = false;
+    QStringList m_heldChannels;
 };

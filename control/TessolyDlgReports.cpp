@@ -104,6 +104,8 @@ void CTessolyDlg::OnTraceLine()
     if (!m_pTraceLines)
         return;
     const QString line = m_pTraceLines->GetLine();
+    if (m_bReview)
+        return; // a line the closed port still had queued
     if (m_pLog)
         m_pLog->Log(LOG_TRACE, "t<, ", line);
     HandleTraceLine(line);
@@ -115,11 +117,13 @@ void CTessolyDlg::HandleTraceLine(const QString& strLine)
     QString line = strLine; // the parser may shorten its copy
     const int nReport = m_TraceReport.ParseLine(line);
     // The live feed's capture follows the serving cell even while the feed is off.
+    // In review nothing is sent and the session's own measurement feeds the chart.
     SBcchMessage message;
-    if (m_pGsmtap && m_BcchCapture.Follow(m_TraceReport, nReport, &message))
+    if (!m_bReview && m_pGsmtap && m_BcchCapture.Follow(m_TraceReport, nReport, &message))
         m_pGsmtap->Send(message);
     // Before the presentation, which consumes the Dedicated_Chan fields.
-    m_Measurer.Follow(m_TraceReport, nReport);
+    if (!m_bReview)
+        m_Measurer.Follow(m_TraceReport, nReport);
     if (nReport != REPORT_NONE)
         ShowReport(nReport);
 }
@@ -173,16 +177,11 @@ void CTessolyDlg::ShowDedicatedChan()
     SendTrace(TRACE_ACCEPT_CHANNEL);
     SetDlgItemText(IDC_BCCH, Text(r.DedicatedChan().szBcch));
     SetDlgItemText(IDC_BSIC, Text(r.DedicatedChan().szBsic));
-    auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
-    if (list)
-        list->clear();
     SetDlgItemText(IDC_TIMESLOT, Text(r.DedicatedChan().szTimeSlot));
-    if (list) {
-        if (qstrcmp(r.DedicatedChan().szMode, "Hopping") != 0)
-            list->addItem(Text(r.DedicatedChan().szTrafficChannel));
-        else
-            list->addItems(r.Hopping());
-    }
+    if (qstrcmp(r.DedicatedChan().szMode, "Hopping") != 0)
+        SetTrafficChannels(QStringList{Text(r.DedicatedChan().szTrafficChannel)});
+    else
+        SetTrafficChannels(r.Hopping());
     // Shown once: the fields and the hopping list are consumed.
     r.ClearReport(REPORT_DEDICATED_CHAN);
 }
@@ -206,8 +205,7 @@ void CTessolyDlg::ShowFullIdleDesc()
     SetDlgItemText(IDC_MNC, Text(d.szMnc));
     SetDlgItemText(IDC_MCC, Text(d.szMcc));
     SetDlgItemText(IDC_TIMESLOT, Text(d.szCbchTimeSlot));
-    if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
-        list->clear();
+    SetTrafficChannels(QStringList());
 }
 
 void CTessolyDlg::ShowFullIdle()
@@ -222,10 +220,7 @@ void CTessolyDlg::ShowFullDed()
 {
     // The band's maximum power, from the first traffic channel or the BCCH.
     QString strChannel;
-    auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS);
-    if (list && list->count() > 0)
-        strChannel = list->item(0)->text();
-    else
+    if (!FirstTrafficChannel(&strChannel))
         strChannel = GetDlgItemText(IDC_BCCH);
     const int c = CStringE(strChannel).ToInt(10);
     m_nMaxPowerDbm = Units::MaxPowerDbm(c);

@@ -22,10 +22,20 @@ void CTessolyDlg::OnDataLine()
     if (!m_pDataLines)
         return;
     const QString line = m_pDataLines->GetLine();
+    if (m_bReview)
+        return; // a line the closed port still had queued
     if (m_pLog)
         m_pLog->Log(LOG_DATA, "D<, ", line);
     HandleDataLine(line);
     emit DataLineHandled(line);
+}
+
+void CTessolyDlg::HandleDataLine(const QString& strLine)
+{
+    m_Sequencer.HandleDataLine(strLine);
+    // In review the recorded answers alone move the conversation on.
+    if (m_bReview)
+        m_Sequencer.StopTimers();
 }
 
 void CTessolyDlg::ShowStatus(const QString& strText)
@@ -130,8 +140,7 @@ void CTessolyDlg::ClearMeters()
             SetDlgItemText(row[i], QString());
         SetBar(row[3], 0);
     }
-    if (auto* list = Item<QListWidget>(IDC_TRAFFICCHANNELS))
-        list->clear();
+    SetTrafficChannels(QStringList());
     m_Measurer.ResetMeters();
 }
 
@@ -181,6 +190,8 @@ void CTessolyDlg::Beep()
 
 void CTessolyDlg::Pause(int nMs)
 {
+    if (m_bReview)
+        return;
     CUiServices::Pause(nMs);
 }
 

@@ -14,7 +14,7 @@
 #include "protocol/TraceReports.h"
 
 bool CSequencer::s_bSendPowerOn = true;
-int CSequencer::s_nPowerOnTries = 5;
+int CSequencer::s_nPowerOnTries = kPowerOnTries;
 
 namespace {
 // Report kinds forgotten when the report flags go out.
@@ -88,6 +88,23 @@ void CSequencer::SendTraceFlags()
     } else {
         SendTrace(TRACE_DEFAULT_REPORTS);
     }
+}
+
+void CSequencer::Reset()
+{
+    StopTimers();
+    m_bRegistered = false;
+    m_bInCall = false;
+    m_nState = STEP_POWER_OFF_DONE;
+    m_nCount = 0;
+    m_bPoweredOn = false;
+    m_bTraceReportsOn = false;
+    m_strLastNumber.clear();
+    m_strIdleStatus.clear();
+    m_strTraceFlags.clear();
+    m_bMessageTextSent = false;
+    s_bSendPowerOn = true;
+    s_nPowerOnTries = kPowerOnTries;
 }
 
 void CSequencer::ResetMobile()

@@ -86,6 +86,9 @@ public:
     // the displays are cleared and the panel returns to idle first.
     void SendTraceFlags();
     void ResetMobile();
+    // The conversation as before the module's start: powered off, nothing
+    // known, no timer running; the view is not told.
+    void Reset();
 
     // --- steps and timers ---------------------------------------------------
     void RunStep(int nStep);
@@ -228,6 +231,8 @@ private:
     bool m_bMessageTextSent = false;
     QBasicTimer m_timers[TIMER_COUNT];
 
+    // Renewals of the power-on command per attempt.
+    static constexpr int kPowerOnTries = 5;
     // Power-on probe values kept from one power-on to the next.
     static bool s_bSendPowerOn;
     static int s_nPowerOnTries;

@@ -18,9 +18,8 @@ const int kClearDisplayReports[] = {REPORT_BCCH, REPORT_FULL_IDLE, REPORT_IDLE_M
                                     REPORT_CELL_ID};
 const int kEstablishCallReports[] = {REPORT_FULL_DED, REPORT_DEDICATED};
 
-// Probes per power-on command before it is renewed, and renewals per attempt.
+// Probes per power-on command before it is renewed.
 const int kProbesPerPowerOn = 10;
-const int kPowerOnTries = 5;
 const int kRegPolls = 10;
 } // namespace
 

@@ -12,6 +12,7 @@
 #     lines lost, peak and final resident memory; the 1,000,000 again with a
 #     Dedicated_Chan every 10,000 lines, each of which the panel must answer;
 #     a flood that loses a line or an answer, or crawls, fails the script;
+#   - seeking in the review of a 4-hour session; a seek over a second fails the script;
 #   - start-up time to the first "AT" on the data port;
 #   - the level chart after 12 simulated hours: the cost of a sample, one
 #     redraw with the last ten minutes in view, the points and memory held; a
@@ -25,7 +26,7 @@ idle_seconds=${2:-10}
 bin=${MEASURE_BIN:-build}
 if [ -z "${MEASURE_BIN:-}" ]; then
     bash scripts/build.sh --target tessoly tarnsim bench_flood bench_start bench_panel \
-        bench_trace bench_serial bench_chart >/dev/null
+        bench_trace bench_serial bench_chart bench_review >/dev/null
     bench=build/bench
 else
     bench=$bin
@@ -227,6 +228,9 @@ echo "== level chart after 12 simulated hours (offscreen)"
 "$bench/bench_chart" --benchmark_min_time=0.5 2>"$work/chart.err" | grep -E '^(chart|redraw|BM_)' ||
     failed+=("bench_chart")
 grep -h COLLAPSE "$work/chart.err" >&2 || true
+
+echo "== review: seeking in a 4-hour session (offscreen)"
+"$bench/bench_review" 4 || failed+=("bench_review")
 
 echo "== start-up (virtual display)"
 "$bench/bench_start" "$bin/tessoly" 5 || true

@@ -9,12 +9,16 @@
 
 namespace {
 
-// "YYYY-MM-DDTHH:MM:SS.mmm" and the blank after it.
+// "YYYY-MM-DDTHH:MM:SS.mmm", its UTC offset ("+01:00", "-03:30" or "Z";
+// none in older recordings, read as local time) and the blank after it.
 constexpr int kStampLength = 24;
+constexpr int kOffsetLength = 6;
 constexpr int kPrefixLength = 4;
 // Longer lines are no log entry (a log entry is at most a few hundred
 // characters); they are skipped without being held whole.
 constexpr qint64 kMaxLine = 64 * 1024;
+// Offsets beyond this many hours are no offset.
+constexpr int kMaxOffsetHours = 14;
 
 bool Digits(const char* p, int n, int* pValue)
 {
@@ -28,26 +32,55 @@ bool Digits(const char* p, int n, int* pValue)
     return true;
 }
 
-// The time of a stamp at the start of the line, or -1 when there is none.
-qint64 ParseStamp(const QByteArray& line)
+// The UTC offset after the time ("+01:00 ", "Z "): its seconds and its
+// length with the blank, or a length of 0 when there is none.
+int ParseOffset(const char* p, int nLeft, int* pOffsetS)
+{
+    if (nLeft >= 2 && p[0] == 'Z' && p[1] == ' ') {
+        *pOffsetS = 0;
+        return 2;
+    }
+    int h, m;
+    if (nLeft < kOffsetLength + 1 || (p[0] != '+' && p[0] != '-') || p[3] != ':' ||
+        p[kOffsetLength] != ' ' || !Digits(p + 1, 2, &h) || !Digits(p + 4, 2, &m) ||
+        h > kMaxOffsetHours || m > 59)
+        return 0;
+    *pOffsetS = (p[0] == '-' ? -1 : 1) * (h * 3600 + m * 60);
+    return kOffsetLength + 1;
+}
+
+// The stamp at the start of the line: its time (ms since the epoch), its
+// UTC offset and its length with the blank; a length of 0 when there is none.
+int ParseStamp(const QByteArray& line, qint64* pTime, int* pOffsetS)
 {
     if (line.size() < kStampLength)
-        return -1;
+        return 0;
     const char* p = line.constData();
-    static const char kShape[] = "dddd-dd-ddTdd:dd:dd.ddd ";
-    for (int i = 0; i < kStampLength; ++i)
+    static const char kShape[] = "dddd-dd-ddTdd:dd:dd.ddd";
+    for (int i = 0; i < kStampLength - 1; ++i)
         if (kShape[i] != 'd' && p[i] != kShape[i])
-            return -1;
+            return 0;
     int y, mo, d, h, mi, s, ms;
     if (!Digits(p, 4, &y) || !Digits(p + 5, 2, &mo) || !Digits(p + 8, 2, &d) ||
         !Digits(p + 11, 2, &h) || !Digits(p + 14, 2, &mi) || !Digits(p + 17, 2, &s) ||
         !Digits(p + 20, 3, &ms))
-        return -1;
+        return 0;
     const QDate date(y, mo, d);
     const QTime time(h, mi, s, ms);
     if (!date.isValid() || !time.isValid())
-        return -1;
-    return QDateTime(date, time).toMSecsSinceEpoch();
+        return 0;
+    const int nAfter = kStampLength - 1;
+    if (p[nAfter] == ' ') {
+        const QDateTime local(date, time);
+        *pTime = local.toMSecsSinceEpoch();
+        *pOffsetS = local.offsetFromUtc();
+        return kStampLength;
+    }
+    const int nOffset = ParseOffset(p + nAfter, int(line.size()) - nAfter, pOffsetS);
+    if (nOffset == 0)
+        return 0;
+    *pTime = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch() - qint64(*pOffsetS) * 1000;
+    return nAfter + nOffset;
 }
 
 // The fields of a position's text, in their order.
@@ -125,8 +158,9 @@ bool CSessionLog::ParseFix(const QByteArray& text, SGpsFix* pFix)
 
 bool CSessionLog::ParseLine(const QByteArray& line, SLogEntry* pEntry)
 {
-    const qint64 nTime = ParseStamp(line);
-    const int nAt = nTime < 0 ? 0 : kStampLength;
+    qint64 nTime = -1;
+    int nOffsetS = 0;
+    const int nAt = ParseStamp(line, &nTime, &nOffsetS);
     if (line.size() < nAt + kPrefixLength)
         return false;
     const char* p = line.constData() + nAt;
@@ -144,6 +178,7 @@ bool CSessionLog::ParseLine(const QByteArray& line, SLogEntry* pEntry)
     if (nChannel == LOG_GPS && p[1] != kGpsPrefix[1])
         return false;
     pEntry->nTime = nTime;
+    pEntry->nOffsetS = nOffsetS;
     pEntry->nChannel = nChannel;
     pEntry->bSent = p[1] == '>';
     pEntry->text = line.mid(nAt + kPrefixLength);
@@ -184,6 +219,23 @@ bool CSessionLog::Next(SLogEntry* pEntry)
         ++m_nSkipped;
     }
     return false;
+}
+
+QDateTime CSessionLog::EntryTime(const SLogEntry& entry)
+{
+    if (entry.nTime < 0)
+        return QDateTime();
+    return QDateTime::fromMSecsSinceEpoch(entry.nTime, Qt::OffsetFromUTC, entry.nOffsetS);
+}
+
+QByteArray CSessionLog::FormatStamp(qint64 nTime, int nOffsetS)
+{
+    const QDateTime t = QDateTime::fromMSecsSinceEpoch(nTime, Qt::OffsetFromUTC, nOffsetS);
+    const int nMinutes = qAbs(nOffsetS) / 60;
+    char offset[8];
+    qsnprintf(offset, sizeof offset, "%c%02d:%02d", nOffsetS < 0 ? '-' : '+', nMinutes / 60,
+              nMinutes % 60);
+    return t.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz")).toLatin1() + offset + ' ';
 }
 
 void CSessionLog::Rewind()

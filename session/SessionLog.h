@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
 #include <QString>
 
@@ -17,11 +18,13 @@ enum
 };
 
 // One entry of a traffic log file as the panel writes it: a session
-// recording ("2026-12-09T10:15:02.123 t<, Idle_Mode_Rpt ...") or a log
-// saved from the log list ("t<, Idle_Mode_Rpt ...").
+// recording ("2026-12-09T10:15:02.123+01:00 t<, Idle_Mode_Rpt ...") or a
+// log saved from the log list ("t<, Idle_Mode_Rpt ..."). Older recordings
+// have no UTC offset in their stamps: their times are local times.
 struct SLogEntry
 {
-    qint64 nTime = -1;  // local time in ms since the epoch; -1 in a saved log
+    qint64 nTime = -1;  // ms since the epoch (UTC); -1 in a saved log
+    int nOffsetS = 0;   // the stamp's UTC offset in seconds (the local one for an older stamp)
     int nChannel = 0;   // LOG_DATA, LOG_TRACE or LOG_GPS
     bool bSent = false; // true: sent to the module ("D>, ", "t>, ")
     QByteArray text;    // the line after its four-character prefix
@@ -53,6 +56,13 @@ public:
     // Splits one line (without its line end) into an entry; false when the
     // line is no log entry.
     static bool ParseLine(const QByteArray& line, SLogEntry* pEntry);
+
+    // The time of an entry with the offset it was written with; invalid
+    // for a saved log's entry.
+    static QDateTime EntryTime(const SLogEntry& entry);
+    // The stamp of an entry and the blank after it:
+    // "2026-12-10T03:09:14.064+01:00 ".
+    static QByteArray FormatStamp(qint64 nTime, int nOffsetS);
 
     // The prefix of a position's line.
     static constexpr const char* kGpsPrefix = "G<, ";

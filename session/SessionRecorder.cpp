@@ -16,6 +16,9 @@
 #endif
 
 namespace {
+// Where the milliseconds stand in a stamp ("2026-12-09T10:15:02.123+01:00 ").
+constexpr int kStampMsAt = 20;
+
 // Forces the file's data to the disk; errno tells why when it fails.
 bool SyncToDisk(int fd)
 {
@@ -128,13 +131,13 @@ const QByteArray& CSessionRecorder::Stamp()
     const qint64 second = now / 1000;
     if (second != m_nStampSecond) {
         m_nStampSecond = second;
-        m_stamp = QDateTime::fromMSecsSinceEpoch(second * 1000)
-                      .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'.000 '"))
-                      .toLatin1();
+        const qint64 nSecondMs = second * 1000;
+        m_stamp = CSessionLog::FormatStamp(
+            nSecondMs, QDateTime::fromMSecsSinceEpoch(nSecondMs).offsetFromUtc());
     }
     // Only the milliseconds change within the second.
     const int ms = static_cast<int>(now % 1000);
-    char* p = m_stamp.data() + m_stamp.size() - 4;
+    char* p = m_stamp.data() + kStampMsAt;
     p[0] = char('0' + ms / 100);
     p[1] = char('0' + ms / 10 % 10);
     p[2] = char('0' + ms % 10);

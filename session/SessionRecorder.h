@@ -15,8 +15,8 @@ class QDateTime;
 struct SGpsFix;
 
 // Records every line that crosses either port into a session file, one
-// line per log entry: the local time with milliseconds
-// ("2026-12-09T10:15:02.123"), a blank, the entry as the log makes it
+// line per log entry: the local time with milliseconds and its UTC offset
+// ("2026-12-09T10:15:02.123+01:00"), a blank, the entry as the log makes it
 // (prefix and text, never cut), CR LF. Text is 8-bit as the log keeps it.
 //
 // Lines are collected on the user-interface thread; a writer thread puts

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <limits>
 
 #include "chart/EventList.h"
 #include "chart/LevelChart.h"
@@ -23,6 +24,7 @@
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
 #include "platform/UiServices.h"
+#include "control/SessionReview.h"
 #include "session/SessionRecorder.h"
 #include "shell/ChildView.h"
 #include "sysinfo/BcchSysInfoDlg.h"
@@ -32,6 +34,8 @@ CMainFrame::CMainFrame(const QStringList& args)
     QStringList a = args.isEmpty() ? QCoreApplication::arguments() : args;
     // The command line as one string: the program's path in double quotes, then the arguments.
     const QString program = a.isEmpty() ? QString() : a.takeFirst();
+    if (!TakeReviewArgs(&a, &m_reviewArgs, &m_strArgsError))
+        m_reviewArgs = SReviewArgs();
     m_strCommandLine = QLatin1Char('"') + program + QLatin1Char('"');
     for (const QString& arg : a)
         m_strCommandLine += QLatin1Char(' ') + arg;
@@ -69,6 +73,7 @@ CMainFrame::CMainFrame(const QStringList& args)
     connect(pMeasurer, &CMeasurer::EventReady, m_pChart, &CLevelChart::OnEvent);
     connect(pMeasurer, &CMeasurer::EventReady, m_pEventList, &CEventList::OnEvent);
     connect(m_pEventList, &CEventList::EventActivated, m_pChart, &CLevelChart::ShowAt);
+    m_pReview = new CSessionReview(m_pController, this);
 }
 
 CMainFrame::~CMainFrame()
@@ -107,6 +112,8 @@ bool CMainFrame::Create()
     });
     m_pGpsLabel = AddStatusPane(QStringLiteral("GPS"), QString());
     m_pGpsLabel->setStyleSheet(QString()); // a state, not a warning
+    m_pReviewLabel = AddStatusPane(QStringLiteral("Review"), QStringLiteral("REVIEW"));
+    m_pReviewLabel->setStyleSheet(QString());
 
     // The panel lives over the view.
     m_pController->setParent(m_pView);
@@ -122,6 +129,19 @@ bool CMainFrame::Create()
 
     LoadSettings();
     QTimer::singleShot(0, this, &CMainFrame::ReopenDriveWindows); // after the frame
+    if (!m_strArgsError.isEmpty()) {
+        CUiServices::MessageBox(this, m_strArgsError);
+        return false;
+    }
+    if (!m_reviewArgs.strFile.isEmpty()) {
+        // A review opens no port and records nothing.
+        LayoutPanel();
+        qint64 nAt = -1;
+        if (m_reviewArgs.bEnd)
+            nAt = std::numeric_limits<qint64>::max();
+        return OpenSession(m_reviewArgs.strFile, nAt) &&
+               (m_reviewArgs.strAt.isEmpty() || PlaceReviewAt(m_reviewArgs.strAt));
+    }
     if (m_bRecord)
         StartRecording();
     LayoutPanel();

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QRect>
 #include <QSize>
+#include <QTime>
 #include <map>
 
 #include "fleet/MqttSettings.h"
@@ -23,6 +24,8 @@ class CGpsClient;
 struct SGpsFix;
 class CProfileFile;
 class CSessionRecorder;
+class CSessionReview;
+class CReviewBar;
 
 // Option bits of the settings file.
 enum
@@ -64,7 +67,16 @@ enum
     ID_OPTIONS_GPS = 32812,
     ID_VIEW_LEVELCHART = 32820,
     ID_VIEW_EVENTLIST = 32821,
-    ID_CONTROL_MQTT = 32822
+    ID_CONTROL_MQTT = 32822,
+    ID_FILE_OPENSESSION = 32823
+};
+
+// What the command line asks of a review: the file, and where to place it.
+struct SReviewArgs
+{
+    QString strFile;    // --review FILE; empty: no review
+    bool bEnd = false;  // --end
+    QString strAt;      // --at HH:MM:SS
 };
 
 // The main frame: menu, tool bar, status bar and the view over which the
@@ -137,6 +149,23 @@ public:
     QLabel* PortStateLabel() const { return m_pPortLabel; }
     QLabel* MqttLabel() const { return m_pMqttLabel; }
     QLabel* GpsLabel() const { return m_pGpsLabel; }
+
+    // --- review of a recorded session (MainFrmReview.cpp) ----------------------
+    // Takes --review FILE, --end and --at TIME out of args (program path
+    // first), leaving the design's arguments; false with the reason in
+    // *pError for an option without its value or a time that is none.
+    static bool TakeReviewArgs(QStringList* pArgs, SReviewArgs* pReview, QString* pError);
+    // Opens a session for review (the ports closed, nothing recorded) and
+    // places it at nAt (ms since the epoch; -1: the start, INT64_MAX: the
+    // end); false after a box that says why.
+    bool OpenSession(const QString& strPath, qint64 nAt = -1);
+    bool IsReviewing() const;
+    CSessionReview* Review() const { return m_pReview; }
+    CReviewBar* ReviewBar() const { return m_pReviewBar; }
+    QLabel* ReviewLabel() const { return m_pReviewLabel; }
+    // Where --at places a review of a file that starts at nBegin: the next
+    // moment at that clock time, ms since the epoch.
+    static qint64 ClockTimeAfter(qint64 nBegin, const QTime& time);
 
     // --- state ----------------------------------------------------------------
     CTessolyDlg* m_pController = nullptr;
@@ -256,6 +285,16 @@ private:
     QLabel* m_pGpsLabel = nullptr;  // the GPS state while GPS is on
     bool m_bGpsFix = false;         // the events have told of a fix
     QLabel* AddStatusPane(const QString& name, const QString& text);
+    void OnOpenSession();
+    // Moves the open review to the next moment at the clock time HH:MM:SS.
+    bool PlaceReviewAt(const QString& strAt);
+    QString m_strArgsError; // what was wrong with the command line
+    // The chart, the event list and the bar's events from the session's own measurement.
+    void ShowSessionMeasure();
+    SReviewArgs m_reviewArgs;
+    CSessionReview* m_pReview = nullptr;
+    CReviewBar* m_pReviewBar = nullptr;
+    QLabel* m_pReviewLabel = nullptr;
     std::map<int, QAction*> m_actions;
     QString m_strProgramDirForced;
     QMargins m_frameMargins;

@@ -114,6 +114,9 @@ struct CMainFrame::CCommand
 
 const CMainFrame::CCommand CMainFrame::s_commands[] = {
     // id, popup, separator above, caption, prompt, tool bar place, rule, state, handler
+    {ID_FILE_OPENSESSION, kFile, false, "&Open Session...",
+     "Open a recorded session and review it on the panel\nOpen Session", kNoButton, kAlways,
+     nullptr, [](CMainFrame& f) { f.OnOpenSession(); }},
     {ID_APP_EXIT, kFile, false, "E&xit", "Quit the application; prompts to save documents\nExit",
      kNoButton, kAlways, nullptr, [](CMainFrame& f) { f.close(); }},
     {ID_VIEW_PHONEPADONLY, kView, false, "&Phone Pad only",

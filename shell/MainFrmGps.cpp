@@ -37,7 +37,7 @@ void CMainFrame::ApplyGps()
 {
     if (!m_pGps)
         return;
-    if (m_bGps)
+    if (m_bGps && !IsReviewing())
         m_pGps->Start(m_strGpsHost, m_nGpsPort);
     else
         m_pGps->Stop();

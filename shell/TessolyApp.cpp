@@ -37,10 +37,14 @@ CTessolyApp::~CTessolyApp() = default;
 const char* CTessolyApp::Usage()
 {
     return "usage: tessoly [-NAME]\n"
+           "       tessoly --review FILE [--end | --at HH:MM:SS] [-NAME]\n"
            "       tessoly --help\n"
            "Front panel for the Tarn GSM test mobile.\n"
            "  -NAME   use the settings file NAME (NAME.ini when NAME holds no dot) in the\n"
            "          settings folder instead of Tarn.ini\n"
+           "  --review FILE  review a recorded session on the panel; no port is opened\n"
+           "  --end          place the review at the end of the session\n"
+           "  --at HH:MM:SS  place the review at that clock time of the session\n"
            "  --help  show this text and exit\n"
            "See tessoly(1) for the settings file and the environment.\n";
 }

@@ -76,6 +76,18 @@ CTraceReport::CTraceReport()
 
 CTraceReport::~CTraceReport() = default;
 
+void CTraceReport::Reset()
+{
+    m_nReport = REPORT_NONE;
+    m_nPendingReport = REPORT_NONE;
+    m_nNeighbours = 0;
+    m_bScanStarted = false;
+    m_bNeighboursChanged = false;
+    ResetScanLevels();
+    for (int i = 0; i < REPORT_NAMES; ++i)
+        ClearReport(i);
+}
+
 void CTraceReport::ClearReport(int nReport)
 {
     switch (nReport) {

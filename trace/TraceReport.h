@@ -162,6 +162,8 @@ public:
     // REPORT_NONE. The line may be shortened.
     int ParseLine(QString& strLine);
     void ClearReport(int nReport);
+    // Empties the whole record as at construction; an attached scan stays attached.
+    void Reset();
 
     // While a scan is attached, lines that are no report are scan data
     // lines. onLevels runs after each publication of levels, told whether

@@ -8,7 +8,8 @@
 QList<SessionLine> ReadSessionLines(const QString& path, int* pBad)
 {
     static const QRegularExpression kLine(
-        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}) ([Dt][<>], )(.*)$"),
+        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d) "
+                       "([Dt][<>], )(.*)$"),
         QRegularExpression::DotMatchesEverythingOption);
     QList<SessionLine> lines;
     *pBad = 0;
