@@ -15,6 +15,7 @@
 #include "control/SessionReview.h"
 #include "control/TessolyDlg.h"
 #include "export/SessionMeasure.h"
+#include "fleet/MqttPublisher.h"
 #include "gps/GpsClient.h"
 #include "platform/UiServices.h"
 #include "session/SessionRecorder.h"
@@ -90,6 +91,12 @@ bool CMainFrame::OpenSession(const QString& strPath, qint64 nAt)
     m_pRecorder->Stop();
     if (m_pGps)
         m_pGps->Stop();
+    if (m_pMqtt) {
+        // The fleet hears no drive of the past (the setting stays as it is).
+        SMqttSettings off = m_mqtt;
+        off.bEnabled = false;
+        m_pMqtt->Configure(off);
+    }
     const CMeasurer* pMeasurer = &m_pController->Measurer();
     disconnect(pMeasurer, nullptr, m_pChart, nullptr);
     disconnect(pMeasurer, nullptr, m_pEventList, nullptr);
