@@ -6,7 +6,8 @@
 #     display with its log pane shown, against the simulated test mobile
 #     reporting with every report selected (about 21 lines a second), twice:
 #     the radio model's slowly drifting values, then a replayed drive whose
-#     every line changes a level or a neighbour, and now and then the cell;
+#     every line changes a level or a neighbour, and now and then the cell,
+#     once more with the level chart open;
 #   - wake-ups and processor time while the module is off and nothing arrives;
 #   - floods of 100,000 and 1,000,000 trace lines on a pseudo-terminal: time,
 #     lines lost, peak and final resident memory; the 1,000,000 again with a
@@ -97,10 +98,12 @@ stop_sim() {
     wait "$sim" 2>/dev/null || true
 }
 # Starts the program with the option bits $1 (hexadecimal: 2 power on on
-# start, 4 log pane shown) and the trace port on $2.
+# start, 4 log pane shown) and the trace port on $2; $panel_extra is added to
+# its settings file.
+panel_extra=""
 start_panel() {
-    printf '[MISC]\r\nOptions=%s\r\n[PORTS]\r\nCOM1=%s/data\r\nCOM2=%s\r\n' \
-        "$1" "$work" "$2" >"$bin/measure.ini"
+    printf '[MISC]\r\nOptions=%s\r\n[PORTS]\r\nCOM1=%s/data\r\nCOM2=%s\r\n%s' \
+        "$1" "$work" "$2" "$panel_extra" >"$bin/measure.ini"
     "$bin/tessoly" -measure >/dev/null 2>&1 &
     panel=$!
     pids+=($panel)
@@ -218,6 +221,9 @@ measure_rate() {
 measure_rate "values drifting slowly"
 make_drive "$work/drive.session"
 measure_rate "values changing on every line" --replay "$work/drive.session" --loop
+panel_extra=$(printf '[WINDOWS]\r\nLevelChart=1\r\n')
+measure_rate "values changing on every line, level chart open" --replay "$work/drive.session" --loop
+panel_extra=""
 
 echo "== floods of trace lines on a pseudo-terminal (offscreen)"
 failed=()
