@@ -194,7 +194,9 @@ void CLevelChart::OnSample(const SSample& sample)
     }
     m_bDedicatedShown = bDedicated;
     Trim();
-    RequestReplot();
+    // Once a second is enough for the latest ten minutes (a pixel is most
+    // of a second), and keeps the chart cheap at the module's rate.
+    RequestReplot(CHART_DATA_REPLOT_MS);
 }
 
 void CLevelChart::AppendNeighbours(double key, const SSample& sample)
@@ -235,7 +237,7 @@ void CLevelChart::OnEvent(const SMeasureEvent& event)
                        mark);
     while (m_marks.size() > CHART_MAX_MARKS)
         m_marks.pop_front();
-    RequestReplot();
+    RequestReplot(CHART_DATA_REPLOT_MS);
 }
 
 void CLevelChart::Trim()
@@ -265,13 +267,16 @@ int CLevelChart::PointsHeld() const
     return n;
 }
 
-void CLevelChart::RequestReplot()
+void CLevelChart::RequestReplot(int nWithinMs)
 {
-    if (!isVisible() || m_replotTimer.isActive())
+    if (!isVisible())
         return;
-    const qint64 since =
-        m_sinceReplot.isValid() ? m_sinceReplot.elapsed() : qint64(CHART_REPLOT_MS);
-    m_replotTimer.start(int(std::max<qint64>(0, CHART_REPLOT_MS - since)));
+    const qint64 since = m_sinceReplot.isValid() ? m_sinceReplot.elapsed() : qint64(nWithinMs);
+    const int nDue = int(std::max<qint64>(0, nWithinMs - since));
+    // A redraw already due sooner serves this one too.
+    if (m_replotTimer.isActive() && m_replotTimer.remainingTime() <= nDue)
+        return;
+    m_replotTimer.start(nDue);
 }
 
 void CLevelChart::Redraw()

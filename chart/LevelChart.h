@@ -39,7 +39,8 @@ public:
         CHART_MAX_POINTS = 172800, // per series: 24 hours at two samples a second
         CHART_MAX_MARKS = 100000,  // events kept
         CHART_MARKS_SHOWN = 60,    // event lines drawn at most
-        CHART_REPLOT_MS = 250      // the shortest time between two redraws
+        CHART_REPLOT_MS = 250,     // the shortest time between two redraws
+        CHART_DATA_REPLOT_MS = 1000 // ... for new samples and events alone
     };
 
     explicit CLevelChart(QWidget* parent = nullptr);
@@ -99,7 +100,8 @@ private:
     // more than its share.
     void AppendNeighbours(double key, const SSample& sample);
     void Trim();
-    void RequestReplot();
+    // A redraw at most nWithinMs after the last one.
+    void RequestReplot(int nWithinMs = CHART_REPLOT_MS);
     void SetRange(double dLower, double dUpper);
     void OnRangeChanged(const QCPRange& range);
     void PlaceMarks();

@@ -66,9 +66,11 @@ void CBarCtrl::paintEvent(QPaintEvent*)
     QStyleOptionProgressBar opt;
     InitOption(&opt);
     const qreal dpr = devicePixelRatioF();
-    const QString key = QStringLiteral("tessoly-bar:") + CCachingStyle::OptionKey(opt, dpr) +
-                        QStringLiteral(":%1:%2:%3").arg(m_nMin).arg(m_nMax).arg(m_nValue);
-    const QPixmap pixmap = CCachingStyle::Cached(key, size(), dpr, [&](QPainter& p) {
+    CCachingStyle::SKey key = CCachingStyle::KeyOf(CCachingStyle::PICTURE_BAR, opt, dpr);
+    key.anValue[0] = m_nMin;
+    key.anValue[1] = m_nMax;
+    key.anValue[2] = m_nValue;
+    const QPixmap pixmap = CCachingStyle::Cached(key, dpr, [&](QPainter& p) {
         style()->drawControl(QStyle::CE_ProgressBar, &opt, &p, this);
     });
     QPainter p(this);

@@ -19,14 +19,14 @@ const int kSettleMs = 1500;
 CIdleSnapshot::CIdleSnapshot(CMainFrame* frame, const QString& path)
     : QObject(frame), m_pFrame(frame), m_strPath(path)
 {
-    CTessolyDlg* c = frame->m_pController;
+    CTessolyDlg* c = frame->m_pController.get();
     connect(c, &CTessolyDlg::DataLineHandled, this, &CIdleSnapshot::OnLineHandled);
     connect(c, &CTessolyDlg::TraceLineHandled, this, &CIdleSnapshot::OnLineHandled);
 }
 
 bool CIdleSnapshot::IsIdle() const
 {
-    const CTessolyDlg* c = m_pFrame->m_pController;
+    const CTessolyDlg* c = m_pFrame->m_pController.get();
     return c && c->State() == STEP_IDLE && !c->IdleStatus().isEmpty() &&
            c->GetDlgItemText(IDC_STATUS) == c->IdleStatus();
 }

@@ -50,22 +50,22 @@ CMainFrame::CMainFrame(const QStringList& args)
     setWindowIcon(QIcon(QStringLiteral(":/images/APPICON")));
     m_pRecorder = new CSessionRecorder(this);
     connect(m_pRecorder, &CSessionRecorder::Stopped, this, &CMainFrame::OnRecordingStopped);
-    m_pController = new CTessolyDlg(this, nullptr);
-    m_pBcchDlg = new CBcchSysInfoDlg(this, &m_pController->TraceReport(), this);
-    m_pGsmtap = new CGsmtapSender;
-    m_pController->SetGsmtap(m_pGsmtap);
+    m_pController = std::make_unique<CTessolyDlg>(this, nullptr);
+    m_pBcchDlg = std::make_unique<CBcchSysInfoDlg>(this, &m_pController->TraceReport(), this);
+    m_pGsmtap = std::make_unique<CGsmtapSender>();
+    m_pController->SetGsmtap(m_pGsmtap.get());
     m_pMqtt = new CMqttPublisher(this);
     CMeasurer* measurer = &m_pController->Measurer();
     connect(measurer, &CMeasurer::SampleReady, m_pMqtt, &CMqttPublisher::PublishSample);
     connect(measurer, &CMeasurer::EventReady, m_pMqtt, &CMqttPublisher::PublishEvent);
-    connect(m_pController, &CTessolyDlg::ImeiKnown, m_pMqtt, &CMqttPublisher::SetImei);
+    connect(m_pController.get(), &CTessolyDlg::ImeiKnown, m_pMqtt, &CMqttPublisher::SetImei);
     connect(m_pMqtt, &CMqttPublisher::Failed, this, [this](int nCode, const QString& strText) {
         if (m_pController)
             m_pController->ReportError(1, nCode, false, strText, 0);
     });
-    m_pGps = new CGpsClient(this);
-    connect(m_pGps, &CGpsClient::FixReceived, this, &CMainFrame::OnGpsFix);
-    connect(m_pGps, &CGpsClient::StateChanged, this, &CMainFrame::OnGpsState);
+    m_pGps = std::make_unique<CGpsClient>(this);
+    connect(m_pGps.get(), &CGpsClient::FixReceived, this, &CMainFrame::OnGpsFix);
+    connect(m_pGps.get(), &CGpsClient::StateChanged, this, &CMainFrame::OnGpsState);
     m_pChart = new CLevelChart(this);
     m_pEventList = new CEventList(this);
     const CMeasurer* pMeasurer = &m_pController->Measurer();
@@ -73,19 +73,18 @@ CMainFrame::CMainFrame(const QStringList& args)
     connect(pMeasurer, &CMeasurer::EventReady, m_pChart, &CLevelChart::OnEvent);
     connect(pMeasurer, &CMeasurer::EventReady, m_pEventList, &CEventList::OnEvent);
     connect(m_pEventList, &CEventList::EventActivated, m_pChart, &CLevelChart::ShowAt);
-    m_pReview = new CSessionReview(m_pController, this);
+    m_pReview = new CSessionReview(m_pController.get(), this);
 }
 
 CMainFrame::~CMainFrame()
 {
-    delete m_pGps;
-    m_pGps = nullptr;
-    delete m_pBcchDlg;
-    m_pBcchDlg = nullptr;
-    delete m_pController;
-    m_pController = nullptr;
-    delete m_pGsmtap;
-    m_pGsmtap = nullptr;
+    // In this order: the positions go to the controller's measurer, the
+    // BCCH dialog reads the controller's record, the controller sends
+    // through the live feed. The rest are the frame's Qt children.
+    m_pGps.reset();
+    m_pBcchDlg.reset();
+    m_pController.reset();
+    m_pGsmtap.reset();
 }
 
 bool CMainFrame::Create()
@@ -123,8 +122,8 @@ bool CMainFrame::Create()
         return false;
     }
     MeasurePanel();
-    connect(m_pController, &CTessolyDlg::DataLineHandled, this, [this] { UpdateCommandUI(); });
-    connect(m_pController, &CTessolyDlg::TraceLineHandled, this, [this] { UpdateCommandUI(); });
+    connect(m_pController.get(), &CTessolyDlg::DataLineHandled, this, [this] { UpdateCommandUI(); });
+    connect(m_pController.get(), &CTessolyDlg::TraceLineHandled, this, [this] { UpdateCommandUI(); });
     connect(m_pView, &CChildView::Resized, this, [this] { PlacePanel(0); });
 
     LoadSettings();

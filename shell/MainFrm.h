@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QRect>
 #include <QSize>
@@ -129,7 +131,7 @@ public:
     QAction* Action(int nId) const;
     // Applies the update rules to the menu items and tool buttons.
     void UpdateCommandUI();
-    CBcchSysInfoDlg* BcchDlg() const { return m_pBcchDlg; }
+    CBcchSysInfoDlg* BcchDlg() const { return m_pBcchDlg.get(); }
     CLevelChart* LevelChart() const { return m_pChart; }
     CEventList* EventList() const { return m_pEventList; }
     CChildView* View() const { return m_pView; }
@@ -168,11 +170,11 @@ public:
     static qint64 ClockTimeAfter(qint64 nBegin, const QTime& time);
 
     // --- state ----------------------------------------------------------------
-    CTessolyDlg* m_pController = nullptr;
+    std::unique_ptr<CTessolyDlg> m_pController;
     CSessionRecorder* m_pRecorder = nullptr;
     bool m_bRecord = false;    // [RECORDING] Enabled: the user's choice
     QString m_strRecordFolder; // [RECORDING] Folder as read
-    CBcchSysInfoDlg* m_pBcchDlg = nullptr;
+    std::unique_ptr<CBcchSysInfoDlg> m_pBcchDlg;
     // The level chart and the event list: windows of their own that take
     // the measurer's samples and events from the start, shown or not.
     CLevelChart* m_pChart = nullptr;
@@ -200,7 +202,7 @@ public:
     bool m_bLogTrace = true;
     bool m_bFreeze = false;
     // [GSMTAP]: the live feed of System Information to Wireshark.
-    CGsmtapSender* m_pGsmtap = nullptr;
+    std::unique_ptr<CGsmtapSender> m_pGsmtap;
     bool m_bGsmtap = false;
     QString m_strGsmtapHost;
     int m_nGsmtapPort = 0;
@@ -208,7 +210,7 @@ public:
     CMqttPublisher* m_pMqtt = nullptr;
     SMqttSettings m_mqtt;
     // [GPS]: positions from gpsd.
-    CGpsClient* m_pGps = nullptr;
+    std::unique_ptr<CGpsClient> m_pGps;
     bool m_bGps = false;
     // The level chart and the event list were open at the last exit; they
     // open again once the frame is up.

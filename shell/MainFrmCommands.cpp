@@ -75,13 +75,13 @@ template <bool CMainFrame::*Flag, void (CTessolyDlg::*Tell)(bool)> void FlipFlag
 {
     f.*Flag = !(f.*Flag);
     if (f.m_pController)
-        (f.m_pController->*Tell)(f.*Flag);
+        (f.m_pController.get()->*Tell)(f.*Flag);
 }
 
 template <void (CTessolyDlg::*Command)()> void ToController(CMainFrame& f)
 {
     if (f.m_pController)
-        (f.m_pController->*Command)();
+        (f.m_pController.get()->*Command)();
 }
 
 // Keeps a tool button quiet whose prompt has no tool tip part: the button
@@ -380,7 +380,7 @@ void CMainFrame::OnChannelScan()
 {
     if (!m_pController)
         return;
-    CChannelScanDlg dlg(m_pController);
+    CChannelScanDlg dlg(m_pController.get());
     dlg.DoModal();
 }
 

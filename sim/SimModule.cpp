@@ -31,24 +31,24 @@ bool CSimModule::Start()
 {
     if (m_pThread)
         return true;
-    m_pThread = new QThread;
+    m_pThread = std::make_unique<QThread>();
     m_pThread->setObjectName(QStringLiteral("tarnsim"));
-    m_pAnchor = new CThreadAnchor;
-    m_pAnchor->MoveTo(m_pThread);
+    m_pAnchor = std::make_unique<CThreadAnchor>();
+    m_pAnchor->MoveTo(m_pThread.get());
     m_pThread->start();
     bool bOk = false;
     RunInThread([this, &bOk] {
-        m_pData = new CSimPty(m_pAnchor);
-        m_pTrace = new CSimPty(m_pAnchor);
-        m_pCore = new CSimCore(m_opt, m_pAnchor);
+        m_pData = std::make_unique<CSimPty>();
+        m_pTrace = std::make_unique<CSimPty>();
+        m_pCore = std::make_unique<CSimCore>(m_opt);
         if (!m_pData->Open() || !m_pTrace->Open())
             return;
-        CSimPty* pData = m_pData;
-        CSimPty* pTrace = m_pTrace;
+        CSimPty* pData = m_pData.get();
+        CSimPty* pTrace = m_pTrace.get();
         m_pCore->SetOutputs([pData](const QByteArray& b) { pData->Write(b); },
                             [pTrace](const QByteArray& b) { pTrace->Write(b); });
         m_pCore->SetRecorder([this](int nPort, const QByteArray& item) { OnRecord(nPort, item); });
-        CSimCore* pCore = m_pCore;
+        CSimCore* pCore = m_pCore.get();
         QObject::connect(pData, &CSimPty::BytesReceived, pCore,
                          [pCore](const QByteArray& b) { pCore->DataIn(b); });
         QObject::connect(pTrace, &CSimPty::BytesReceived, pCore,
@@ -69,7 +69,7 @@ bool CSimModule::Start()
 // In the module's thread, after the ports are open.
 bool CSimModule::StartReplay()
 {
-    m_pReplay = new CSimReplay(m_opt.replay, m_pAnchor);
+    m_pReplay = std::make_unique<CSimReplay>(m_opt.replay);
     m_pReplay->SetProgress(m_replayProgress);
     QString strError;
     if (!m_pReplay->Open(&strError)) {
@@ -77,13 +77,13 @@ bool CSimModule::StartReplay()
             m_replayProgress(strError);
         return false;
     }
-    CSimCore* pCore = m_pCore;
-    CSimPty* pData = m_pData;
-    CSimPty* pTrace = m_pTrace;
+    CSimCore* pCore = m_pCore.get();
+    CSimPty* pData = m_pData.get();
+    CSimPty* pTrace = m_pTrace.get();
     m_pReplay->SetOutput(
         [pCore](int nPort, const QByteArray& line) { pCore->Inject(nPort, line); },
         [pData, pTrace](int nPort) { return (nPort == 1 ? pTrace : pData)->Backlog(); });
-    CSimReplay* pReplay = m_pReplay;
+    CSimReplay* pReplay = m_pReplay.get();
     pCore->SetReplaying([pReplay](bool bOn) { pReplay->SetReportsOn(bOn); });
     return true;
 }
@@ -98,15 +98,15 @@ bool CSimModule::StartDrive()
     const CSimRoute route = o.strRouteFile.isEmpty()
                                 ? CSimRoute::BuiltIn()
                                 : CSimRoute::Load(o.strRouteFile, &nCode, &strError);
-    m_pNmea = new CSimNmeaFeed;
+    m_pNmea = std::make_unique<CSimNmeaFeed>();
     if (!route.IsValid() || !m_pNmea->Open(o.strNmeaHost, o.nNmeaPort, &strError)) {
         if (m_replayProgress)
             m_replayProgress(strError);
         return false;
     }
-    m_pDrive = new CSimDrive(route, m_pCore->Radio().Cells(), o.dSpeedKmh, m_pAnchor);
-    CSimCore* pCore = m_pCore;
-    CSimNmeaFeed* pNmea = m_pNmea;
+    m_pDrive = std::make_unique<CSimDrive>(route, m_pCore->Radio().Cells(), o.dSpeedKmh);
+    CSimCore* pCore = m_pCore.get();
+    CSimNmeaFeed* pNmea = m_pNmea.get();
     m_pDrive->SetOutputs(
         [pCore](const std::vector<CSimCell>& cells, int nTa) { pCore->SetCells(cells, nTa); },
         [pNmea](const SSimFix& fix) { pNmea->Send(fix); });
@@ -131,23 +131,18 @@ void CSimModule::Stop()
     if (!m_pThread)
         return;
     RunInThread([this] {
-        delete m_pReplay; // it writes through the core
-        m_pReplay = nullptr;
-        delete m_pDrive; // so does the drive, and through the feed
-        m_pDrive = nullptr;
-        delete m_pNmea;
-        m_pNmea = nullptr;
-        delete m_pCore;
-        delete m_pData;
-        delete m_pTrace;
-        m_pCore = nullptr;
-        m_pData = m_pTrace = nullptr;
+        // In this order, in the module's thread: the replay writes through
+        // the core, so does the drive, and through the feed.
+        m_pReplay.reset();
+        m_pDrive.reset();
+        m_pNmea.reset();
+        m_pCore.reset();
+        m_pData.reset();
+        m_pTrace.reset();
     });
     m_pAnchor->QuitAndWait();
-    delete m_pAnchor;
-    m_pAnchor = nullptr;
-    delete m_pThread;
-    m_pThread = nullptr;
+    m_pAnchor.reset();
+    m_pThread.reset();
     m_strDataPath.clear();
     m_strTracePath.clear();
 }

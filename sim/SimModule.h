@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 
 #include "sim/SimCore.h"
@@ -83,15 +84,15 @@ private:
     bool WaitForEntry(const std::deque<QString>& list, const QString& str, int nTimeoutMs) const;
 
     CSimOptions m_opt;
-    QThread* m_pThread = nullptr;
-    CThreadAnchor* m_pAnchor = nullptr; // lives in the module's thread
-    CSimCore* m_pCore = nullptr;
-    CSimReplay* m_pReplay = nullptr;
+    std::unique_ptr<QThread> m_pThread;
+    std::unique_ptr<CThreadAnchor> m_pAnchor; // lives in the module's thread
+    std::unique_ptr<CSimCore> m_pCore;
+    std::unique_ptr<CSimReplay> m_pReplay;
     CSimReplay::Progress m_replayProgress;
-    CSimDrive* m_pDrive = nullptr;
-    CSimNmeaFeed* m_pNmea = nullptr;
-    CSimPty* m_pData = nullptr;
-    CSimPty* m_pTrace = nullptr;
+    std::unique_ptr<CSimDrive> m_pDrive;
+    std::unique_ptr<CSimNmeaFeed> m_pNmea;
+    std::unique_ptr<CSimPty> m_pData;
+    std::unique_ptr<CSimPty> m_pTrace;
     QString m_strDataPath;
     QString m_strTracePath;
 

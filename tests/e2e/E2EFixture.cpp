@@ -32,7 +32,7 @@ void E2E::Start(const CSimOptions& opt, const char* options, const char* flags)
     TestAccess::PowerOnTries() = 5;
     frame = std::make_unique<CMainFrame>(QStringList{QStringLiteral("/opt/tessoly/tessoly")});
     frame->SetProgramDir(dir.path());
-    c = frame->m_pController;
+    c = frame->m_pController.get();
     c->m_nTraceCharDelay = 2;
     c->m_nPowerOnWait = 100;
     c->m_nProbeInterval = 50;

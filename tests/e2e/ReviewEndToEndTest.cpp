@@ -58,7 +58,7 @@ TEST_F(E2E, ReviewReadsAsTheLivePanelDidAndOpensNoPort)
                                                      QStringLiteral("--review"), session,
                                                      QStringLiteral("--end")});
     frame->SetProgramDir(dir.path());
-    c = frame->m_pController;
+    c = frame->m_pController.get();
     ASSERT_TRUE(frame->Create());
     EXPECT_FALSE(c->DataPort()->IsOpen());
     EXPECT_FALSE(c->TracePort()->IsOpen());

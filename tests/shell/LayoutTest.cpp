@@ -47,7 +47,7 @@ TEST(Layout, FourCombinationsOfLoggingAndPhonePadOnly)
         if (logging)
             height += f.LoggingHeight() + 3;
         EXPECT_EQ(view.height(), height) << c.name;
-        CTessolyDlg* panel = f.m_pController;
+        CTessolyDlg* panel = f.m_pController.get();
         EXPECT_EQ(panel->geometry(), f.View()->rect().adjusted(1, 1, -1, -1)) << c.name;
         QWidget* log = panel->GetDlgItem(IDC_LOG);
         if (logging) {

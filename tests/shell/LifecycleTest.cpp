@@ -23,7 +23,7 @@ TEST(Lifecycle, StartOpensThePortsFromTheSettingsAndGreetsTheModule)
     ShellFixture fx("[MISC]\r\nOptions=11\r\n");
     ModalAnswerer answer;
     ASSERT_TRUE(fx.Create());
-    CTessolyDlg* c = fx.frame->m_pController;
+    CTessolyDlg* c = fx.frame->m_pController.get();
     ASSERT_NE(c, nullptr);
     EXPECT_TRUE(c->DataPort()->IsOpen());
     EXPECT_TRUE(c->TracePort()->IsOpen());
@@ -63,7 +63,7 @@ TEST(Lifecycle, ConfirmedExitSavesClosesAndPowersOffOnlyWhenOnAndAsked)
         ASSERT_TRUE(fx.Create());
         fx.frame->show();
         fx.DataWire();
-        CTessolyDlg* c = fx.frame->m_pController;
+        CTessolyDlg* c = fx.frame->m_pController.get();
         TestAccess::PoweredOn(*c) = poweredOn != 0;
         // Closing purges what the line has not sent yet; the pacing after each
         // character lets the command leave first, as it does on a real line.
@@ -95,7 +95,7 @@ TEST(Lifecycle, ForcedExitAsksNothingAndSavesNothing)
     fx.frame->show();
     fx.frame->SetOption(8, true);
     const QByteArray before = fx.IniText();
-    CTessolyDlg* c = fx.frame->m_pController;
+    CTessolyDlg* c = fx.frame->m_pController.get();
     // A fatal report shows its message, releases the ports and asks the frame to close.
     c->ReportError(2, 4, true, "Setup Data Port", 1);
     ASSERT_EQ(answer.messages.size(), 1);

@@ -23,7 +23,7 @@ ShellFixture::ShellFixture(const QByteArray& iniText, const QStringList& args)
 
 bool ShellFixture::Create()
 {
-    CTessolyDlg* c = frame->m_pController;
+    CTessolyDlg* c = frame->m_pController.get();
     // Fast pacing for tests; the order of the commands is what is checked.
     c->m_nTraceCharDelay = 0;
     c->m_nPowerOnWait = 0;
