@@ -95,8 +95,8 @@ void CGpsClient::Connect()
         return;
     }
     m_pConn = conn;
-    m_pConnectNotifier = new QSocketNotifier(conn->nWake, QSocketNotifier::Read, this);
-    connect(m_pConnectNotifier, &QSocketNotifier::activated, this, &CGpsClient::OnConnected);
+    m_pConnectNotifier = std::make_unique<QSocketNotifier>(conn->nWake, QSocketNotifier::Read, this);
+    connect(m_pConnectNotifier.get(), &QSocketNotifier::activated, this, &CGpsClient::OnConnected);
     std::thread([conn, host = m_strHost.toStdString(), port = std::to_string(m_nPort)] {
         // gpsd closing at once would raise SIGPIPE on the request below; in
         // this thread the write fails instead.
@@ -138,15 +138,14 @@ void CGpsClient::OnConnected()
             return;
         bOpen = m_pConn->bOpen;
     }
-    delete m_pConnectNotifier;
-    m_pConnectNotifier = nullptr;
+    Drop(m_pConnectNotifier);
     if (!bOpen) {
         Retry();
         return;
     }
     m_nRetryMs = m_nRetryFirstMs;
-    m_pReadNotifier = new QSocketNotifier(m_pConn->data.gps_fd, QSocketNotifier::Read, this);
-    connect(m_pReadNotifier, &QSocketNotifier::activated, this, &CGpsClient::OnReadable);
+    m_pReadNotifier = std::make_unique<QSocketNotifier>(m_pConn->data.gps_fd, QSocketNotifier::Read, this);
+    connect(m_pReadNotifier.get(), &QSocketNotifier::activated, this, &CGpsClient::OnReadable);
     SetState(GPS_NO_FIX);
 }
 
@@ -212,12 +211,20 @@ void CGpsClient::Retry()
     m_nRetryMs = qMin(m_nRetryMs * 2, m_nRetryMaxMs);
 }
 
+// A notifier may be let go from its own signal: it is switched off at once
+// and deleted once the signal has returned (or with the client, its parent).
+void CGpsClient::Drop(std::unique_ptr<QSocketNotifier>& pNotifier)
+{
+    if (!pNotifier)
+        return;
+    pNotifier->setEnabled(false);
+    pNotifier.release()->deleteLater();
+}
+
 void CGpsClient::Disconnect()
 {
-    delete m_pConnectNotifier;
-    m_pConnectNotifier = nullptr;
-    delete m_pReadNotifier;
-    m_pReadNotifier = nullptr;
+    Drop(m_pConnectNotifier);
+    Drop(m_pReadNotifier);
     m_pConn.reset();
 }
 

@@ -66,6 +66,7 @@ private:
     void HandleReport(const char* pszReport);
     // The connection failed or was lost: close it and try again later.
     void Retry();
+    static void Drop(std::unique_ptr<QSocketNotifier>& pNotifier);
     void Disconnect();
     void SetState(int nState);
 
@@ -74,8 +75,8 @@ private:
     int m_nState = GPS_OFF;
     SGpsFix m_fix;
     std::shared_ptr<SConnection> m_pConn;
-    QSocketNotifier* m_pConnectNotifier = nullptr; // the connecting thread is done
-    QSocketNotifier* m_pReadNotifier = nullptr;    // gpsd wrote
+    std::unique_ptr<QSocketNotifier> m_pConnectNotifier; // the connecting thread is done
+    std::unique_ptr<QSocketNotifier> m_pReadNotifier;    // gpsd wrote
     QTimer* m_pRetryTimer = nullptr;
     QTimer* m_pStaleTimer = nullptr;
     int m_nRetryMs = 0;
