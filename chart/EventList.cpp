@@ -2,6 +2,7 @@
 #include "chart/EventList.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -53,8 +54,27 @@ void CEventList::OnEvent(const SMeasureEvent& event)
         m_pView->scrollToBottom();
 }
 
+void CEventList::SetTimeCursor(const QDateTime& time)
+{
+    const int nRow = m_model.RowAtOrBefore(time);
+    QItemSelectionModel* selection = m_pView->selectionModel();
+    if (nRow < 0) {
+        selection->clear();
+        return;
+    }
+    const QModelIndex index = m_model.index(nRow, 0);
+    selection->setCurrentIndex(index,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_pView->scrollTo(index);
+}
+
 void CEventList::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    m_pView->scrollToBottom();
+    // A review's moment, or the newest event.
+    const QModelIndex current = m_pView->currentIndex();
+    if (current.isValid())
+        m_pView->scrollTo(current);
+    else
+        m_pView->scrollToBottom();
 }

@@ -18,6 +18,11 @@ public:
     explicit CEventList(QWidget* parent = nullptr);
 
     void OnEvent(const SMeasureEvent& event);
+    // Forgets every event (another session is reviewed).
+    void Clear() { m_model.Clear(); }
+    // Selects and shows the latest event at or before the moment a review
+    // shows, without taking the focus; none before the first.
+    void SetTimeCursor(const QDateTime& time);
 
     CEventModel* Model() { return &m_model; }
     QTableView* View() const { return m_pView; }

@@ -1,6 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/EventModel.h"
 
+#include <algorithm>
+
+void CEventModel::Clear()
+{
+    beginResetModel();
+    m_events.clear();
+    endResetModel();
+}
+
+int CEventModel::RowAtOrBefore(const QDateTime& time) const
+{
+    const auto later =
+        std::upper_bound(m_events.begin(), m_events.end(), time,
+                         [](const QDateTime& t, const SMeasureEvent& e) { return t < e.time; });
+    return int(later - m_events.begin()) - 1;
+}
+
 void CEventModel::Add(const SMeasureEvent& event)
 {
     if (m_events.size() >= EVENTS_MAX) {

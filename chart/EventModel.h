@@ -27,6 +27,9 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void Add(const SMeasureEvent& event);
+    void Clear();
+    // The row of the latest event at or before time; -1 when none is.
+    int RowAtOrBefore(const QDateTime& time) const;
     const SMeasureEvent& Event(int nRow) const { return m_events[size_t(nRow)]; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

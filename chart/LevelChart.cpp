@@ -106,6 +106,20 @@ double CLevelChart::KeyOf(const QDateTime& time)
     return time.toMSecsSinceEpoch() / 1000.0;
 }
 
+void CLevelChart::Clear()
+{
+    for (int i = 0; i < m_pPlot->graphCount(); ++i)
+        m_pPlot->graph(i)->data()->clear();
+    m_neighbourShown.clear();
+    m_bDedicatedShown = false;
+    m_marks.clear();
+    m_dLatest = 0;
+    m_bFollow = true;
+    PlaceMarks();
+    UpdateLegend();
+    RequestReplot();
+}
+
 QCPGraph* CLevelChart::NeighbourGraph(int nBcch) const
 {
     auto it = m_neighbours.find(nBcch);

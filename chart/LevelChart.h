@@ -48,6 +48,8 @@ public:
 
     void OnSample(const SSample& sample);
     void OnEvent(const SMeasureEvent& event);
+    // Forgets every point and event (another session is reviewed).
+    void Clear();
     // Opens the window with the time in the middle of the range; following
     // stops unless that range reaches the latest time.
     void ShowAt(const QDateTime& time);
@@ -113,9 +115,9 @@ private:
     QCPGraph* m_pServing = nullptr;
     QCPGraph* m_pRxQual = nullptr;
     QCPGraph* m_pTa = nullptr;
-    QCPItemStraightLine* m_pCursor = nullptr; // the pointer's time
+    QCPItemStraightLine* m_pCursor = nullptr;     // the pointer's time
     QCPItemStraightLine* m_pTimeCursor = nullptr; // the reviewed moment
-    std::map<int, QCPGraph*> m_neighbours;    // BCCH -> its series
+    std::map<int, QCPGraph*> m_neighbours;        // BCCH -> its series
     CChartPalette m_palette;
     std::map<int, bool> m_neighbourShown; // BCCH -> in the latest sample
     bool m_bDedicatedShown = false;       // the latest sample was dedicated

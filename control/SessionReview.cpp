@@ -89,9 +89,8 @@ void CSessionReview::Seek(qint64 nTime)
 
 void CSessionReview::PresentUpTo(qint64 nTime)
 {
-    const auto later = std::upper_bound(
-        m_entries.begin(), m_entries.end(), nTime,
-        [](qint64 t, const SLogEntry& e) { return t < e.nTime; });
+    const auto later = std::upper_bound(m_entries.begin(), m_entries.end(), nTime,
+                                        [](qint64 t, const SLogEntry& e) { return t < e.nTime; });
     const size_t nEnd = static_cast<size_t>(later - m_entries.begin());
     m_pPanel->HoldForm(true);
     if (nEnd < m_nNext) {
@@ -100,12 +99,14 @@ void CSessionReview::PresentUpTo(qint64 nTime)
     }
     for (; m_nNext < nEnd; ++m_nNext)
         PresentEntry(m_entries[m_nNext]);
+    m_pPanel->ReviewClock(nTime);
     m_pPanel->HoldForm(false);
 }
 
 void CSessionReview::PresentEntry(const SLogEntry& e)
 {
     const QString line = QString::fromLatin1(e.text);
+    m_pPanel->ReviewClock(e.nTime);
     if (e.bSent)
         m_pPanel->ReviewSentLine(e.nChannel, line);
     else if (e.nChannel == LOG_TRACE)

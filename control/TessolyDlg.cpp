@@ -58,10 +58,11 @@ bool CTessolyDlg::OnInitDialog()
 {
     // The five picture buttons load their images when they are built.
     m_pDataPort = std::make_unique<CSerialPort>(this, WM_DATA_LINE, kInQueue, kOutQueue, kRingSize);
-    m_pTracePort = std::make_unique<CSerialPort>(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
+    m_pTracePort =
+        std::make_unique<CSerialPort>(this, WM_TRACE_LINE, kInQueue, kOutQueue, kRingSize);
     SetLineSources(nullptr, nullptr);
-    m_pLog = std::make_unique<CTrafficLog>(Item<QListView>(IDC_LOG), Item<QListView>(IDC_LOG_FROZEN), true, true,
-                             false);
+    m_pLog = std::make_unique<CTrafficLog>(Item<QListView>(IDC_LOG),
+                                           Item<QListView>(IDC_LOG_FROZEN), true, true, false);
     if (m_pFrame)
         m_pLog->SetRecorder(m_pFrame->Recorder());
 
@@ -306,7 +307,7 @@ void CTessolyDlg::PlaceInView(int nSizeType, const QRect& rcView)
 void CTessolyDlg::OnEnterKey()
 {
     if (QWidget* number = GetDlgItem(IDC_NUMBER)) {
-        if (number->hasFocus())
+        if (number->hasFocus() && !m_bReview)
             OnYes();
     }
 }

@@ -12,6 +12,7 @@
 #include "control/DataContent.h"
 #include "control/LibraryDlg.h"
 #include "conversation/ModuleWriter.h"
+#include "conversation/RecordedKeys.h"
 #include "conversation/Sequencer.h"
 #include "conversation/SequencerView.h"
 #include "measure/Measurer.h"
@@ -56,6 +57,8 @@ class CTessolyDlg : public CTemplateDialog, public CSequencerView, public CModul
     Q_OBJECT
     // First: the timing values below refer to it.
     CSequencer m_Sequencer;
+    // In review: the recorded writes as the keys and timers that made them.
+    CRecordedKeys m_RecordedKeys{&m_Sequencer, this};
 
 public:
     explicit CTessolyDlg(CFrameHost* frame, QWidget* parent = nullptr);
@@ -115,8 +118,11 @@ public:
     bool IsReview() const { return m_bReview; }
     // The record, the conversation and the form as at the panel's start.
     void ResetForReview();
-    // A recorded write of the panel: a power-on the user gave starts the
-    // conversation's power-on, as the key did.
+    // The recorded clock reached nTime (ms since the epoch): a ring
+    // time-out that ran out by then runs.
+    void ReviewClock(qint64 nTime);
+    // A recorded write of the panel at the recorded clock moves the
+    // conversation as the key or timer that made it did.
     void ReviewSentLine(int nChannel, const QString& strLine);
     // While held, the presentation's texts, bars and traffic channels are
     // kept in memory; releasing writes the latest of each to the form once.
@@ -231,6 +237,8 @@ protected:
 
 private:
     void ConnectPadControls();
+    // The pad's buttons, disabled in review.
+    void EnablePad(bool bEnable);
     void ClearNeighbourRows();
     // The traffic channel list, through the hold.
     void SetTrafficChannels(const QStringList& channels);
@@ -312,6 +320,7 @@ private:
     bool m_bInChangeNumber = false;
 
     bool m_bReview = false;
+    qint64 m_nReviewTime = 0; // the recorded clock
     bool m_bHold = false;
     QHash<int, QString> m_heldTexts;
     QHash<int, int> m_heldBars;

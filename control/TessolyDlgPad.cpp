@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <vector>
 
 #include "platform/FrameHost.h"
 #include "platform/UiServices.h"
@@ -21,14 +22,37 @@ namespace {
 // band from this one on, down to the low band below it.
 const int kGapEnd = 256;
 
+// Every button of the pad and the air-interface commands: none works in review.
+std::vector<int> PadButtons()
+{
+    std::vector<int> ids = {IDC_POWER,       IDC_YES,     IDC_NO,          IDC_CLR,
+                            IDC_KEYSTAR,     IDC_KEY0,    IDC_KEYHASH,     IDC_SPEAKERUP,
+                            IDC_SPEAKERDOWN, IDC_LIBRARY, IDC_DATACONTENT, IDC_LOCATIONUPDATE,
+                            IDC_BSLOCK};
+    for (int i = 0; i < 9; ++i)
+        ids.push_back(IDC_KEY1 + i);
+    for (const auto& row : g_anNeighbourIds)
+        ids.push_back(row[4]);
+    return ids;
+}
 } // namespace
+
+void CTessolyDlg::EnablePad(bool bEnable)
+{
+    for (int id : PadButtons())
+        EnableDlgItem(id, bEnable);
+}
 
 void CTessolyDlg::ConnectPadControls()
 {
     auto button = [this](int id) { return qobject_cast<QAbstractButton*>(GetDlgItem(id)); };
+    // A review writes nothing and keeps the recorded conversation: no key works.
     auto bind = [this, &button](int id, void (CTessolyDlg::*handler)()) {
         if (QAbstractButton* b = button(id))
-            connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+            connect(b, &QAbstractButton::clicked, this, [this, handler] {
+                if (!m_bReview)
+                    (this->*handler)();
+            });
     };
 
     bind(IDC_POWER, &CTessolyDlg::OnPower);
@@ -40,15 +64,27 @@ void CTessolyDlg::ConnectPadControls()
     for (int i = 0; i < 9; ++i) {
         if (QAbstractButton* b = button(IDC_KEY1 + i)) {
             const char* key = keys[i];
-            connect(b, &QAbstractButton::clicked, this, [this, key] { InsertKey(key); });
+            connect(b, &QAbstractButton::clicked, this, [this, key] {
+                if (!m_bReview)
+                    InsertKey(key);
+            });
         }
     }
     if (QAbstractButton* b = button(IDC_KEYSTAR))
-        connect(b, &QAbstractButton::clicked, this, [this] { InsertKey("*"); });
+        connect(b, &QAbstractButton::clicked, this, [this] {
+            if (!m_bReview)
+                InsertKey("*");
+        });
     if (QAbstractButton* b = button(IDC_KEY0))
-        connect(b, &QAbstractButton::clicked, this, [this] { InsertKey("0"); });
+        connect(b, &QAbstractButton::clicked, this, [this] {
+            if (!m_bReview)
+                InsertKey("0");
+        });
     if (QAbstractButton* b = button(IDC_KEYHASH))
-        connect(b, &QAbstractButton::clicked, this, [this] { InsertKey("#"); });
+        connect(b, &QAbstractButton::clicked, this, [this] {
+            if (!m_bReview)
+                InsertKey("#");
+        });
 
     if (auto* number = Item<QLineEdit>(IDC_NUMBER))
         connect(number, &QLineEdit::textChanged, this, [this] { OnChangeNumber(); });
@@ -62,7 +98,10 @@ void CTessolyDlg::ConnectPadControls()
 
     for (int row = 1; row <= 6; ++row) {
         if (QAbstractButton* b = button(g_anNeighbourIds[row - 1][4]))
-            connect(b, &QAbstractButton::clicked, this, [this, row] { OnGo(row); });
+            connect(b, &QAbstractButton::clicked, this, [this, row] {
+                if (!m_bReview)
+                    OnGo(row);
+            });
     }
 }
 

@@ -6,12 +6,12 @@
 #include <QListWidget>
 
 #include "platform/BarCtrl.h"
-#include "protocol/TraceCommands.h"
 #include "serial/TrafficLog.h"
 
 void CTessolyDlg::SetReview(bool bOn)
 {
     m_bReview = bOn;
+    EnablePad(!bOn);
     m_Sequencer.SetEventSink(bOn ? nullptr : &m_Measurer);
     if (bOn)
         m_Sequencer.StopTimers();
@@ -20,6 +20,7 @@ void CTessolyDlg::SetReview(bool bOn)
 void CTessolyDlg::ResetForReview()
 {
     m_Sequencer.Reset();
+    m_RecordedKeys.Reset();
     m_TraceReport.Reset();
     m_nMaxPowerDbm = Units::kMaxPowerLowBandDbm;
     m_bRxQualReported = false;
@@ -38,13 +39,16 @@ void CTessolyDlg::ResetForReview()
     ClearLibrary();
 }
 
+void CTessolyDlg::ReviewClock(qint64 nTime)
+{
+    m_nReviewTime = nTime;
+    if (m_RecordedKeys.DueBy(nTime) >= 0)
+        m_RecordedKeys.RunRingTimeout();
+}
+
 void CTessolyDlg::ReviewSentLine(int nChannel, const QString& strLine)
 {
-    if (nChannel == LOG_TRACE && strLine == QLatin1String(TRACE_POWER_ON) && !IsPoweredOn() &&
-        State() != STEP_POWER_ON_PROBE) {
-        m_Sequencer.RunStep(STEP_POWER_ON_PROBE);
-        m_Sequencer.StopTimers();
-    }
+    m_RecordedKeys.FollowSent(nChannel == LOG_TRACE, strLine.toLatin1(), m_nReviewTime);
 }
 
 void CTessolyDlg::SetDlgItemText(int nId, const QString& strText)

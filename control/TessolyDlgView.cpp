@@ -33,9 +33,10 @@ void CTessolyDlg::OnDataLine()
 void CTessolyDlg::HandleDataLine(const QString& strLine)
 {
     m_Sequencer.HandleDataLine(strLine);
-    // In review the recorded answers alone move the conversation on.
+    // In review the recorded answers alone move the conversation on; the
+    // ring time-out runs on the recorded clock.
     if (m_bReview)
-        m_Sequencer.StopTimers();
+        m_RecordedKeys.Settle(m_nReviewTime);
 }
 
 void CTessolyDlg::ShowStatus(const QString& strText)

@@ -13,9 +13,6 @@
 #include "protocol/TraceCommands.h"
 #include "protocol/TraceReports.h"
 
-bool CSequencer::s_bSendPowerOn = true;
-int CSequencer::s_nPowerOnTries = kPowerOnTries;
-
 namespace {
 // Report kinds forgotten when the report flags go out.
 const int kTraceFlagsReports[] = {REPORT_BCCH, REPORT_FULL_IDLE, REPORT_CELL_ID, REPORT_IDLE_MODE};
@@ -103,8 +100,8 @@ void CSequencer::Reset()
     m_strIdleStatus.clear();
     m_strTraceFlags.clear();
     m_bMessageTextSent = false;
-    s_bSendPowerOn = true;
-    s_nPowerOnTries = kPowerOnTries;
+    m_bSendPowerOn = true;
+    m_nPowerOnTries = kPowerOnTries;
 }
 
 void CSequencer::ResetMobile()

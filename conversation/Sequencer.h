@@ -233,7 +233,8 @@ private:
 
     // Renewals of the power-on command per attempt.
     static constexpr int kPowerOnTries = 5;
-    // Power-on probe values kept from one power-on to the next.
-    static bool s_bSendPowerOn;
-    static int s_nPowerOnTries;
+    // Power-on probe values kept from one power-on to the next, each
+    // sequencer its own (a review's or a measurement's beside the live one).
+    bool m_bSendPowerOn = true;
+    int m_nPowerOnTries = kPowerOnTries;
 };

@@ -110,7 +110,7 @@ void CSequencer::StepPoweredOn()
     SendData(AT_IDENTIFY);
     m_bPoweredOn = true;
     m_nCount = 0;
-    s_bSendPowerOn = true;
+    m_bSendPowerOn = true;
     Event(EVENT_POWER_ON);
 }
 
@@ -286,11 +286,11 @@ void CSequencer::PowerOnProbe()
 {
     const int nPort = m_pWriter->DataPortNumber();
     int nCode = 0;
-    if (s_bSendPowerOn) {
+    if (m_bSendPowerOn) {
         m_pView->WaitCursor();
         nCode = SendTrace(TRACE_POWER_ON);
         m_pView->Pause(m_nPowerOnWait);
-        s_bSendPowerOn = false;
+        m_bSendPowerOn = false;
     }
     if (!m_pView->ReportError(1, nCode, false, "Connect Data Port", nPort)) {
         // The probe stops here and waits for the user.
@@ -300,20 +300,20 @@ void CSequencer::PowerOnProbe()
     nCode = SendData(AT_ATTENTION);
     if (!m_pView->ReportError(1, nCode, true, "Send to Data Port", nPort))
         return;
-    if (s_nPowerOnTries > 0) {
+    if (m_nPowerOnTries > 0) {
         if (m_nCount < kProbesPerPowerOn) {
             ++m_nCount;
         } else {
-            --s_nPowerOnTries;
-            s_bSendPowerOn = true;
+            --m_nPowerOnTries;
+            m_bSendPowerOn = true;
             m_nCount = 0;
         }
         SetTimer(TIMER_PROBE, m_nProbeInterval);
     } else {
         m_pView->ReportError(1, 5, false, "Connect Data Port or Power Supply", nPort);
-        s_bSendPowerOn = true;
+        m_bSendPowerOn = true;
         m_nCount = 0;
-        s_nPowerOnTries = kPowerOnTries;
+        m_nPowerOnTries = kPowerOnTries;
         m_pView->ArrowCursor();
     }
 }

@@ -4,11 +4,10 @@
 #include <QFileInfo>
 
 #include "conversation/ModuleWriter.h"
+#include "conversation/RecordedKeys.h"
 #include "conversation/Sequencer.h"
 #include "conversation/SequencerView.h"
 #include "measure/Measurer.h"
-#include "protocol/AtCommands.h"
-#include "protocol/TraceCommands.h"
 #include "trace/TraceReport.h"
 
 // The sequencer's view: shows nothing, asks nothing, waits for nothing; it
@@ -62,29 +61,6 @@ public:
     int DataPortNumber() const override { return 0; }
 };
 
-namespace {
-bool IsCallState(int nState)
-{
-    return nState == STEP_RINGING || nState == STEP_CALLER_ID || nState == STEP_ESTABLISH_CALL ||
-           nState == STEP_IN_CALL || nState == STEP_BUSY;
-}
-
-bool IsRinging(int nState)
-{
-    return nState == STEP_RINGING || nState == STEP_CALLER_ID;
-}
-
-// The text after a command's head, without the line end and the quote or
-// semicolon that close it.
-QString Argument(const QByteArray& text, const char* pszHead)
-{
-    QByteArray a = text.mid(qstrlen(pszHead));
-    while (!a.isEmpty() && (a.endsWith('\r') || a.endsWith('"') || a.endsWith(AT_DIAL_VOICE)))
-        a.chop(1);
-    return QString::fromLatin1(a);
-}
-} // namespace
-
 CSessionMeasure::CSessionMeasure(QObject* parent) : QObject(parent)
 {
     Build();
@@ -94,6 +70,7 @@ CSessionMeasure::~CSessionMeasure() = default;
 
 void CSessionMeasure::Build()
 {
+    m_pKeys.reset();
     m_pSequencer.reset();
     m_pReport = std::make_unique<CTraceReport>();
     m_pMeasurer = std::make_unique<CMeasurer>();
@@ -104,11 +81,12 @@ void CSessionMeasure::Build()
     m_pWriter = std::make_unique<CNoWriter>();
     m_pSequencer = std::make_unique<CSequencer>(m_pView.get(), m_pWriter.get());
     m_pSequencer->SetEventSink(m_pMeasurer.get());
-    m_nRingDeadline = -1;
+    m_pKeys = std::make_unique<CRecordedKeys>(m_pSequencer.get(), m_pView.get());
     m_nEntries = 0;
     m_entry = SLogEntry();
     m_time = QDateTime();
-    m_nSavedTime = m_strPath.isEmpty() ? 0 : QFileInfo(m_strPath).lastModified().toMSecsSinceEpoch();
+    m_nSavedTime =
+        m_strPath.isEmpty() ? 0 : QFileInfo(m_strPath).lastModified().toMSecsSinceEpoch();
 }
 
 int CSessionMeasure::Open(const QString& strPath, QString* pError)
@@ -145,9 +123,14 @@ bool CSessionMeasure::Step()
         m_nSavedTime += SAVED_LOG_STEP_MS;
     }
     m_entry = std::move(entry);
-    // A ring time-out that ran out before this entry.
-    if (m_nRingDeadline >= 0 && m_time.toMSecsSinceEpoch() >= m_nRingDeadline)
-        RingTimeout();
+    // A ring time-out that ran out before this entry, at its own moment.
+    const qint64 nDue = m_pKeys->DueBy(m_time.toMSecsSinceEpoch());
+    if (nDue >= 0) {
+        const QDateTime now = m_time;
+        m_time = QDateTime::fromMSecsSinceEpoch(nDue, Qt::OffsetFromUTC, now.offsetFromUtc());
+        m_pKeys->RunRingTimeout();
+        m_time = now;
+    }
     if (m_entry.nChannel == LOG_GPS) {
         SGpsFix fix;
         if (!m_entry.bSent && CSessionLog::ParseFix(m_entry.text, &fix)) {
@@ -155,7 +138,8 @@ bool CSessionMeasure::Step()
             emit FixReady(fix);
         }
     } else if (m_entry.bSent) {
-        FollowSent(m_entry);
+        m_pKeys->FollowSent(m_entry.nChannel == LOG_TRACE, m_entry.text,
+                            m_time.toMSecsSinceEpoch());
     } else if (m_entry.nChannel == LOG_TRACE) {
         FollowTrace(m_entry);
     } else {
@@ -179,71 +163,5 @@ void CSessionMeasure::FollowTrace(const SLogEntry& entry)
 void CSessionMeasure::FollowData(const SLogEntry& entry)
 {
     m_pSequencer->HandleDataLine(QString::fromLatin1(entry.text));
-    AfterSequencer();
-}
-
-// What the panel sent tells what the user or a timer did.
-void CSessionMeasure::FollowSent(const SLogEntry& entry)
-{
-    CSequencer& s = *m_pSequencer;
-    const QByteArray& t = entry.text;
-    const int nState = s.State();
-    if (entry.nChannel == LOG_TRACE) {
-        if (t.startsWith(TRACE_POWER_ON)) {
-            if (!s.IsPoweredOn() && nState != STEP_POWER_ON_PROBE)
-                s.OnPower();
-        } else if (t == TRACE_POWER_OFF_PREPARE) {
-            if (s.IsPoweredOn() && nState != STEP_POWER_OFF)
-                s.RunStep(STEP_POWER_OFF);
-        } else if (t.startsWith(TRACE_POWER_OFF)) {
-            if (s.IsPoweredOn())
-                s.RunStep(STEP_POWER_OFF_DONE);
-        } else if (t.startsWith(TRACE_DIAL)) {
-            if (nState == STEP_IDLE)
-                s.OnYes(Argument(t, TRACE_DIAL), QStringLiteral("Voice"));
-        } else if (t.startsWith(TRACE_ANSWER)) {
-            if (IsRinging(nState))
-                s.OnYes(QString(), QString());
-        }
-    } else {
-        if (t.startsWith(AT_SEND_MESSAGE_TO.sz)) {
-            if (nState == STEP_IDLE)
-                s.OnYes(Argument(t, AT_SEND_MESSAGE_TO.sz), QStringLiteral("SMS"));
-        } else if (t.startsWith(AT_HANG_UP.sz)) {
-            if (IsCallState(nState))
-                s.OnNo(QString());
-        } else if (t.startsWith(AT_DIAL.sz)) {
-            if (nState == STEP_IDLE)
-                s.OnYes(Argument(t, AT_DIAL.sz), QStringLiteral("Data"));
-        } else if (t.startsWith(AT_READ_REGISTRATION.sz)) {
-            // The registration poll's timer.
-            if (s.IsPoweredOn() && nState != STEP_SEARCHING && nState != STEP_READ_IMSI)
-                s.RunStep(STEP_SEARCHING);
-        }
-    }
-    AfterSequencer();
-}
-
-// No timer of the sequencer runs on the wall clock: the ring time-out, set
-// by the step that just ran, runs on the recorded one.
-void CSessionMeasure::AfterSequencer()
-{
-    if (m_pSequencer->IsTimerActive(TIMER_RING))
-        m_nRingDeadline = m_time.toMSecsSinceEpoch() + m_pSequencer->m_nRingTimeout;
-    else if (!IsRinging(m_pSequencer->State()))
-        m_nRingDeadline = -1;
-    m_pSequencer->StopTimers();
-}
-
-void CSessionMeasure::RingTimeout()
-{
-    const qint64 nDeadline = m_nRingDeadline;
-    m_nRingDeadline = -1;
-    if (!IsRinging(m_pSequencer->State()))
-        return;
-    const QDateTime now = m_time;
-    m_time = QDateTime::fromMSecsSinceEpoch(nDeadline, Qt::OffsetFromUTC, now.offsetFromUtc());
-    m_pSequencer->RunStep(STEP_IDLE);
-    m_pSequencer->StopTimers();
-    m_time = now;
+    m_pKeys->Settle(m_time.toMSecsSinceEpoch());
 }

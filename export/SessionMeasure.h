@@ -13,6 +13,7 @@
 #include "session/SessionLog.h"
 
 class CMeasurer;
+class CRecordedKeys;
 class CSequencer;
 class CTraceReport;
 
@@ -53,9 +54,9 @@ public:
     // The entry last read and its time (with the offset it was recorded with).
     const SLogEntry& Entry() const { return m_entry; }
     QDateTime Time() const { return m_time; }
-    int Entries() const { return m_nEntries; }       // entries read since the start
-    int Lines() const { return m_log.Lines(); }      // lines read since the start
-    int Skipped() const { return m_log.Skipped(); }  // of those, lines that were no entry
+    int Entries() const { return m_nEntries; }      // entries read since the start
+    int Lines() const { return m_log.Lines(); }     // lines read since the start
+    int Skipped() const { return m_log.Skipped(); } // of those, lines that were no entry
 
     const CTraceReport& TraceReport() const { return *m_pReport; }
     const CMeasurer& Measurer() const { return *m_pMeasurer; }
@@ -82,9 +83,6 @@ private:
     void Build();
     void FollowTrace(const SLogEntry& entry);
     void FollowData(const SLogEntry& entry);
-    void FollowSent(const SLogEntry& entry);
-    void AfterSequencer();
-    void RingTimeout();
 
     QString m_strPath;
     CSessionLog m_log;
@@ -92,12 +90,12 @@ private:
     QDateTime m_time;
     qint64 m_nSavedTime = 0; // the next saved-log entry's time
     int m_nEntries = 0;
-    qint64 m_nRingDeadline = -1; // ms since the epoch; -1: no ring time-out runs
 
     std::unique_ptr<CTraceReport> m_pReport;
     std::unique_ptr<CMeasurer> m_pMeasurer;
     std::unique_ptr<CSilentView> m_pView;
     std::unique_ptr<CNoWriter> m_pWriter;
     std::unique_ptr<CSequencer> m_pSequencer;
+    std::unique_ptr<CRecordedKeys> m_pKeys;
     std::function<void(const CTraceReport&, int)> m_traceHook;
 };

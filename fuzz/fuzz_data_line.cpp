@@ -112,8 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
     for (int i = 0; i < REPORT_NONE; ++i)
         TestAccess::Record(dlg).ClearReport(i);
     dlg.ResetScanLevels();
-    TestAccess::SendPowerOn() = true;
-    TestAccess::PowerOnTries() = 5;
+    TestAccess::SendPowerOn(dlg) = true;
+    TestAccess::PowerOnTries(dlg) = 5;
     TestAccess::State(dlg) = size > 0 ? data[0] % kStates : 0;
 
     const QList<QByteArray> lines =

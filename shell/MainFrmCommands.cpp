@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <map>
@@ -82,6 +83,18 @@ template <void (CTessolyDlg::*Command)()> void ToController(CMainFrame& f)
 {
     if (f.m_pController)
         (f.m_pController.get()->*Command)();
+}
+
+// Commands that send to the module, open its ports or record its lines:
+// none works while a session is reviewed.
+const int kLiveCommands[] = {ID_CONTROL_BSLOCK,    ID_CONTROL_LOCATIONUPDATE,
+                             ID_LOGGING_RECORD,    ID_OPTIONS_REPORTFLAGS,
+                             ID_OPTIONS_CONFIGURE, ID_OPTIONS_RESETMOBILE};
+
+bool IsLiveCommand(int nId)
+{
+    return std::find(std::begin(kLiveCommands), std::end(kLiveCommands), nId) !=
+           std::end(kLiveCommands);
 }
 
 // Keeps a tool button quiet whose prompt has no tool tip part: the button
@@ -305,10 +318,18 @@ void CMainFrame::UpdateCommandUI()
         else
             a->setEnabled(c.state(*this));
     }
+    for (int nId : kLiveCommands) {
+        if (QAction* a = Action(nId)) {
+            const CCommand* c = Command(nId);
+            a->setEnabled(!IsReviewing() && (c->rule != kEnabled || c->state(*this)));
+        }
+    }
 }
 
 void CMainFrame::OnCommand(int nId)
 {
+    if (IsReviewing() && IsLiveCommand(nId))
+        return;
     if (const CCommand* c = Command(nId))
         c->run(*this);
     UpdateCommandUI();

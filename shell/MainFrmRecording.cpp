@@ -50,7 +50,9 @@ void CMainFrame::OnLoggingRecord()
 
 void CMainFrame::StartRecording()
 {
-    m_pRecorder->Start(RecordingFolder());
+    // A review records nothing; the switch is kept for the next start.
+    if (!IsReviewing())
+        m_pRecorder->Start(RecordingFolder());
     ShowRecordingState();
 }
 

@@ -37,8 +37,8 @@ bool CMainFrame::TakeReviewArgs(QStringList* pArgs, SReviewArgs* pReview, QStrin
         } else if (arg == QLatin1String("--at")) {
             pReview->strAt = pArgs->at(++i);
             if (!QTime::fromString(pReview->strAt, QStringLiteral("HH:mm:ss")).isValid()) {
-                *pError = QStringLiteral("--at takes a time as HH:MM:SS, not \"%1\"")
-                              .arg(pReview->strAt);
+                *pError =
+                    QStringLiteral("--at takes a time as HH:MM:SS, not \"%1\"").arg(pReview->strAt);
                 return false;
             }
         } else if (arg == QLatin1String("--end")) {
@@ -82,7 +82,8 @@ bool CMainFrame::OpenSession(const QString& strPath, qint64 nAt)
 {
     QString error;
     if (m_pReview->Open(strPath, &error) != CSessionReview::SR_OK) {
-        CUiServices::MessageBox(this, QStringLiteral("The session cannot be reviewed: %1").arg(error));
+        CUiServices::MessageBox(this,
+                                QStringLiteral("The session cannot be reviewed: %1").arg(error));
         return false;
     }
     // Nothing of the live run goes on: no port, no recording, no positions,
@@ -91,12 +92,7 @@ bool CMainFrame::OpenSession(const QString& strPath, qint64 nAt)
     m_pRecorder->Stop();
     if (m_pGps)
         m_pGps->Stop();
-    if (m_pMqtt) {
-        // The fleet hears no drive of the past (the setting stays as it is).
-        SMqttSettings off = m_mqtt;
-        off.bEnabled = false;
-        m_pMqtt->Configure(off);
-    }
+    ApplyMqtt();
     const CMeasurer* pMeasurer = &m_pController->Measurer();
     disconnect(pMeasurer, nullptr, m_pChart, nullptr);
     disconnect(pMeasurer, nullptr, m_pEventList, nullptr);
@@ -106,16 +102,19 @@ bool CMainFrame::OpenSession(const QString& strPath, qint64 nAt)
         addToolBar(m_pReviewBar);
         connect(m_pReview, &CSessionReview::PositionChanged, m_pChart, [this](qint64 nTime) {
             m_pChart->SetTimeCursor(QDateTime::fromMSecsSinceEpoch(nTime));
+            m_pEventList->SetTimeCursor(QDateTime::fromMSecsSinceEpoch(nTime));
         });
     }
+    // Another session replaces the one reviewed.
+    m_pChart->Clear();
+    m_pEventList->Clear();
     ShowSessionMeasure();
     m_pReviewBar->ShowFile();
     m_pReviewBar->show();
     m_pReviewLabel->show();
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(strPath).fileName(),
-                                                 QStringLiteral("Review")));
-    if (nAt >= 0)
-        m_pReview->Seek(nAt);
+    setWindowTitle(
+        QStringLiteral("%1 - %2").arg(QFileInfo(strPath).fileName(), QStringLiteral("Review")));
+    m_pReview->Seek(nAt >= 0 ? nAt : m_pReview->Begin());
     LayoutPanel();
     UpdateCommandUI();
     return true;

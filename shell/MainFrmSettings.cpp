@@ -100,8 +100,12 @@ void CMainFrame::LoadSettings()
 
 void CMainFrame::ApplyMqtt()
 {
-    if (m_pMqtt)
-        m_pMqtt->Configure(m_mqtt);
+    if (!m_pMqtt)
+        return;
+    // The fleet hears no drive of the past (the setting stays as it is).
+    SMqttSettings settings = m_mqtt;
+    settings.bEnabled = settings.bEnabled && !IsReviewing();
+    m_pMqtt->Configure(settings);
 }
 
 void CMainFrame::ApplyGsmtap()

@@ -25,6 +25,7 @@ public:
     void PostBcchClosed() override { ++bcchClosedPosts; }
     int MaxPowerDbm() const override;
     void ShowPortState(const QString& text) override { portState = text; }
+    CLogObserver* Recorder() const override { return recorder; }
 
     int powerOffOnExit = 0;
     int resetOnStart = 0;
@@ -34,5 +35,6 @@ public:
     int closeAppPosts = 0;
     int bcchClosedPosts = 0;
     QString portState;
+    CLogObserver* recorder = nullptr;
     CTessolyDlg* controller = nullptr;
 };

@@ -12,8 +12,6 @@
     CPortNames::SetProfilePath(dir.filePath(QStringLiteral("Tarn.ini")));
     CPortNames::SetDevice(1, dataPty.SlavePath());
     CPortNames::SetDevice(2, tracePty.SlavePath());
-    TestAccess::SendPowerOn() = true;
-    TestAccess::PowerOnTries() = 5;
 
     dlg = std::make_unique<CTessolyDlg>(&frame);
     frame.controller = dlg.get();

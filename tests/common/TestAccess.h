@@ -18,8 +18,8 @@ struct TestAccess
     static QString& IdleStatus(CSequencer& s) { return s.m_strIdleStatus; }
     static QString& MessageText(CSequencer& s) { return s.m_strMessageText; }
     static QString& TraceFlags(CSequencer& s) { return s.m_strTraceFlags; }
-    static bool& SendPowerOn() { return CSequencer::s_bSendPowerOn; }
-    static int& PowerOnTries() { return CSequencer::s_nPowerOnTries; }
+    static bool& SendPowerOn(CSequencer& s) { return s.m_bSendPowerOn; }
+    static int& PowerOnTries(CSequencer& s) { return s.m_nPowerOnTries; }
 
     // --- the panel ----------------------------------------------------------
     // Templates, so that the tests of the lower floors need not include the
@@ -27,6 +27,8 @@ struct TestAccess
     template <class P> static CSequencer& Sequencer(P& d) { return d.m_Sequencer; }
     template <class P> static int& State(P& d) { return State(d.m_Sequencer); }
     template <class P> static int& Count(P& d) { return Count(d.m_Sequencer); }
+    template <class P> static bool& SendPowerOn(P& d) { return SendPowerOn(d.m_Sequencer); }
+    template <class P> static int& PowerOnTries(P& d) { return PowerOnTries(d.m_Sequencer); }
     template <class P> static bool& PoweredOn(P& d) { return PoweredOn(d.m_Sequencer); }
     template <class P> static bool& TraceReportsOn(P& d) { return TraceReportsOn(d.m_Sequencer); }
     template <class P> static QString& LastNumber(P& d) { return LastNumber(d.m_Sequencer); }

@@ -202,7 +202,7 @@ TEST_F(Pad, PowerQuestion)
 
     // Off: the power button starts the probe and forgets the operator.
     TestAccess::PoweredOn(seq) = false;
-    TestAccess::SendPowerOn() = true;
+    TestAccess::SendPowerOn(seq) = true;
     seq.OnPower();
     EXPECT_EQ(seq.State(), STEP_POWER_ON_PROBE);
     EXPECT_EQ(seq.IdleStatus(), "");

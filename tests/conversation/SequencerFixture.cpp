@@ -41,8 +41,6 @@ int RecordingWriter::SendTrace(const char* pszCommand, const char* pszArgument,
 
 SequencerTest::SequencerTest()
 {
-    TestAccess::SendPowerOn() = true;
-    TestAccess::PowerOnTries() = 5;
     seq.m_nPowerOnWait = 0;
     seq.m_nIdlePause = 0;
     writer.holds = [this] { return seq.HoldsDataCommands(); };

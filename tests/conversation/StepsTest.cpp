@@ -139,8 +139,8 @@ TEST_F(Steps, ProbeRenewsThePowerOnCommandFiveTimesThenGivesUp)
     }
     EXPECT_EQ(renewals, QList<int>({1, 12, 23, 34, 45, 56}));
     // The next attempt starts afresh with five renewals.
-    EXPECT_TRUE(TestAccess::SendPowerOn());
-    EXPECT_EQ(TestAccess::PowerOnTries(), 5);
+    EXPECT_TRUE(TestAccess::SendPowerOn(seq));
+    EXPECT_EQ(TestAccess::PowerOnTries(seq), 5);
     EXPECT_EQ(TestAccess::Count(seq), 0);
 }
 

@@ -28,8 +28,6 @@ void E2E::Start(const CSimOptions& opt, const char* options, const char* flags)
               "\r\n[PORTS]\r\nCOM1=" + sim->DataPath().toLatin1() +
               "\r\nCOM2=" + sim->TracePath().toLatin1() + "\r\n" + extraIni);
     ini.close();
-    TestAccess::SendPowerOn() = true;
-    TestAccess::PowerOnTries() = 5;
     frame = std::make_unique<CMainFrame>(QStringList{QStringLiteral("/opt/tessoly/tessoly")});
     frame->SetProgramDir(dir.path());
     c = frame->m_pController.get();
