@@ -177,7 +177,7 @@ bool Draw(const SKml& kml, const QString& out, int width, int height, QString& e
     plot.setViewport(QRect(0, 0, width, height)); // a hidden widget gets no resize event
     plot.setBackground(Qt::white);
     auto* title = new QCPTextElement(
-        &plot, QStringLiteral("%1: %2 points (not a map: the KML's points on longitude and latitude)")
+        &plot, QStringLiteral("%1: %2 points (the KML's points, not a map)")
                    .arg(kml.strName.trimmed().isEmpty() ? QStringLiteral("KML") : kml.strName.trimmed())
                    .arg(kml.nPoints),
         QFont(plot.font().family(), 11, QFont::Bold));

@@ -25,7 +25,7 @@ void Write(const QString& path, const QByteArray& text)
 // The middle of the pixels of that colour left of the legend; (-1, -1) when there are none.
 QPointF Centre(const QImage& image, QRgb colour)
 {
-    const int nLegendWidth = 120;
+    const int nLegendWidth = 150;
     QPointF sum;
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -54,9 +54,9 @@ TEST(KmlMap, DrawsEachPointInItsStyleColourAndLeavesNoPictureOfAFileWithoutPoint
                "<Placemark><styleUrl>#b</styleUrl><Point><coordinates>13.4016426,52.5,36</coordinates></Point></Placemark>"
                "<Placemark><styleUrl>#c</styleUrl><Point><coordinates>13.4,52.501</coordinates></Point></Placemark>"
                "</Folder></Document></kml>");
-    ASSERT_EQ(KmlMap({kml, png, QStringLiteral("500x400")}), 0);
+    ASSERT_EQ(KmlMap({kml, png, QStringLiteral("800x400")}), 0);
     const QImage image(png);
-    EXPECT_EQ(image.size(), QSize(500, 400));
+    EXPECT_EQ(image.size(), QSize(800, 400));
     const QPointF green = Centre(image, qRgb(0, 192, 0));
     const QPointF blue = Centre(image, qRgb(0, 0, 255));
     const QPointF red = Centre(image, qRgb(255, 0, 0));
