@@ -358,6 +358,17 @@ void CLevelChart::SetTimeCursor(const QDateTime& time)
     RequestReplot();
 }
 
+void CLevelChart::FitSession(const QDateTime& begin, const QDateTime& end)
+{
+    const double lower = KeyOf(begin), upper = KeyOf(end);
+    if (!(upper > lower) || upper - lower >= m_dSpan)
+        return;
+    const double margin = (upper - lower) / 50;
+    m_bFollow = false;
+    SetRange(lower - margin, upper + margin);
+    RequestReplot();
+}
+
 double CLevelChart::TimeCursorKey() const
 {
     return m_pTimeCursor ? m_pTimeCursor->point1->key() : qQNaN();

@@ -56,6 +56,9 @@ public:
     // A line at the moment a review shows; the range moves to keep it in
     // view and stops following the latest time.
     void SetTimeCursor(const QDateTime& time);
+    // A review's whole session in view when it is shorter than the range
+    // shown while following, so that a short drive does not sit in a corner.
+    void FitSession(const QDateTime& begin, const QDateTime& end);
     // The time cursor's key; NaN without one.
     double TimeCursorKey() const;
 

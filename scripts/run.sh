@@ -40,6 +40,9 @@ for arg in "$@"; do
     sim_args+=("$arg")
 done
 cd "$(dirname "$0")/.."
+me=run.sh
+# shellcheck source=scripts/run-common.sh
+source scripts/run-common.sh
 headless=0
 [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || headless=1
 idle_timeout=120
@@ -63,11 +66,6 @@ without_ports() {
     awk -v drive="$drive" 'BEGIN{skip=0}
         /^\[/{s=toupper($0); skip=(s ~ /^\[PORTS\]/) || (drive == 1 && s ~ /^\[(GPS|WINDOWS)\]/)} !skip' "$ini"
 }
-stop() {
-    [ -n "$1" ] || return 0
-    kill "$1" 2>/dev/null || true
-    wait "$1" 2>/dev/null || true
-}
 cleanup() {
     stop "$panel"
     stop "$sim"
@@ -81,44 +79,6 @@ cleanup() {
 trap cleanup EXIT
 interrupted=130
 trap 'exit $interrupted' INT TERM
-# Prints a log of the run when something went wrong.
-show_log() {
-    [ -s "$work/$1" ] || return 0
-    echo "--- $1:" >&2
-    cat "$work/$1" >&2
-}
-
-# A port nothing listens on now (tcp or udp), picked at random.
-free_port() {
-    local p
-    for _ in $(seq 50); do
-        p=$((20000 + RANDOM % 40000))
-        ss -Hln"${1:0:1}" "sport = :$p" 2>/dev/null | grep -q . || { echo "$p"; return 0; }
-    done
-    echo "run.sh: no free $1 port found" >&2
-    return 1
-}
-# gpsd reading NMEA from a UDP port, serving its clients on a TCP port.
-start_gpsd() {
-    local program
-    program=$(command -v gpsd || echo /usr/sbin/gpsd)
-    if ! [ -x "$program" ]; then
-        echo "run.sh: gpsd is not installed (scripts/deps.sh installs it)" >&2
-        exit 1
-    fi
-    gps_port=$(free_port tcp)
-    nmea_port=$(free_port udp)
-    "$program" -N -n -S "$gps_port" "udp://127.0.0.1:$nmea_port" >"$work/gpsd.log" 2>&1 &
-    gpsd=$!
-    for _ in $(seq 50); do
-        (exec 3<>"/dev/tcp/127.0.0.1/$gps_port") 2>/dev/null && return 0
-        kill -0 "$gpsd" 2>/dev/null || break
-        sleep 0.1
-    done
-    echo "run.sh: gpsd did not start on port $gps_port" >&2
-    show_log gpsd.log
-    exit 1
-}
 if [ "$drive" -eq 1 ]; then
     start_gpsd
     sim_args+=(--nmea-udp "127.0.0.1:$nmea_port")
@@ -130,23 +90,7 @@ else
     ./build/tarnsim --link "$work" "${sim_args[@]}" &
 fi
 sim=$!
-for _ in $(seq 100); do
-    [ -e "$work/data" ] && [ -e "$work/trace" ] && break
-    if ! kill -0 "$sim" 2>/dev/null; then
-        # The simulator ended by itself (--help, a wrong argument).
-        status=0
-        wait "$sim" || status=$?
-        sim=""
-        [ ! -f "$work/sim.log" ] || cat "$work/sim.log"
-        exit "$status"
-    fi
-    sleep 0.1
-done
-if ! [ -e "$work/data" ] || ! [ -e "$work/trace" ]; then
-    echo "run.sh: the simulator did not open its ports" >&2
-    show_log sim.log
-    exit 1
-fi
+wait_sim_ports
 
 without_ports >"$work/ini"
 printf '[PORTS]\r\nCOM1=%s/data\r\nCOM2=%s/trace\r\n' "$work" "$work" >>"$work/ini"
@@ -165,22 +109,7 @@ fi
 # A drive has room for the panel with the chart beside it and the events under it.
 screen=1280x1024x24
 [ "$drive" -eq 0 ] || screen=1920x1200x24
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-    echo "run.sh: the virtual display (Xvfb) did not start" >&2
-    show_log xvfb.log
-    exit 1
-fi
-# The id of the top-level window whose title starts with $2 on display $1.
-window_id() {
-    DISPLAY=$1 xwininfo -root -children 2>/dev/null |
-        awk -v title="\"$2" 'index($0, title) {print $1; exit}'
-}
+start_xvfb "$screen"
 # After the drive's first seconds: pictures of the panel and the chart.
 picture_drive() {
     sleep "$drive_seconds"
@@ -201,7 +130,7 @@ picture_drive() {
 }
 
 rm -f "$shot"
-DISPLAY=":$(head -n1 "$work/display")" TESSOLY_SCREENSHOT="$(realpath -m -- "$shot")" \
+DISPLAY="$(xvfb_display)" TESSOLY_SCREENSHOT="$(realpath -m -- "$shot")" \
     ./build/tessoly -run >"$work/panel.log" 2>&1 &
 panel=$!
 for _ in $(seq $((idle_timeout * 4))); do
@@ -225,10 +154,10 @@ if [ "$drive" -eq 0 ]; then
     echo "$shot: the front panel idle on the simulated test mobile" \
         "(operator in the status line, serving and neighbour cells on the panel)"
 else
-    picture_drive ":$(head -n1 "$work/display")"
+    picture_drive "$(xvfb_display)"
 fi
 if [ "$keep" -eq 1 ]; then
-    echo "Simulator and panel keep running on display :$(head -n1 "$work/display"); Ctrl-C ends them."
+    echo "Simulator and panel keep running on display $(xvfb_display); Ctrl-C ends them."
     interrupted=0
     wait "$panel" || true
     panel=""

@@ -144,4 +144,6 @@ void CMainFrame::ShowSessionMeasure()
     measure.Run();
     std::sort(events.begin(), events.end());
     m_pReviewBar->SetEvents(events);
+    m_pChart->FitSession(QDateTime::fromMSecsSinceEpoch(m_pReview->Begin()),
+                         QDateTime::fromMSecsSinceEpoch(m_pReview->End()));
 }

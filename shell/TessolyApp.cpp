@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/TessolyApp.h"
 
+#include <QSocketNotifier>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "platform/CachingStyle.h"
 #include "platform/Diagnostics.h"
 #include "shell/IdleSnapshot.h"
@@ -18,6 +23,15 @@ int& QtArgc(int argc, char** argv)
     if (argc > 0 && argv[0])
         s_apszQtArgv[0] = argv[0];
     return s_nQtArgc;
+}
+
+// The signal handler's end of the pipe the event loop watches.
+int s_anTermPipe[2] = {-1, -1};
+
+void OnTermSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = write(s_anTermPipe[1], &c, 1);
 }
 } // namespace
 
@@ -67,5 +81,29 @@ bool CTessolyApp::InitInstance()
     const QString snapshot = qEnvironmentVariable(CIdleSnapshot::EnvName());
     if (!snapshot.isEmpty())
         new CIdleSnapshot(m_pMainFrame.get(), snapshot); // owned by the frame
+    CatchTermination();
     return true;
+}
+
+void CTessolyApp::CatchTermination()
+{
+    if (m_pTermNotifier || pipe2(s_anTermPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    m_pTermNotifier = new QSocketNotifier(s_anTermPipe[0], QSocketNotifier::Read, this);
+    connect(m_pTermNotifier, &QSocketNotifier::activated, this, &CTessolyApp::OnTermination);
+    struct sigaction sa = {};
+    sa.sa_handler = OnTermSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &sa, nullptr);
+}
+
+void CTessolyApp::OnTermination()
+{
+    char buf[16];
+    while (read(s_anTermPipe[0], buf, sizeof buf) > 0) {
+    }
+    if (m_pMainFrame)
+        m_pMainFrame->PostCloseApp();
 }

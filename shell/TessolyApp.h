@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class CMainFrame;
+class QSocketNotifier;
 
 // The application object: brings the main frame up and owns it.
 //
@@ -30,6 +31,12 @@ public:
     static const char* Usage();
 
 private:
+    // SIGTERM, SIGINT and SIGHUP close the frame as a forced close: no
+    // question, and the session recording gets its last lines.
+    void CatchTermination();
+    void OnTermination();
+
     QStringList m_args;
+    QSocketNotifier* m_pTermNotifier = nullptr;
     std::unique_ptr<CMainFrame> m_pMainFrame;
 };

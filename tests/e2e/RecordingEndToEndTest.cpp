@@ -110,49 +110,68 @@ TEST_F(E2E, SessionFileHoldsEveryLineOfBothPortsWhateverTheLogShows)
     }));
 }
 
-TEST(RecordingProcess, PanelKilledMidStreamLosesAtMostTheLastSecond)
+namespace {
+// The simulator and the panel as processes, the panel recording into a folder.
+struct RecordingPanel
 {
     QTemporaryDir tmp;
     QProcess sim;
-    sim.start(QStringLiteral(SIM_FILE),
-              {QStringLiteral("--link"), tmp.path(), QStringLiteral("--boot-ms"),
-               QStringLiteral("50"), QStringLiteral("--report-interval"), QStringLiteral("50")});
-    auto stopSim = qScopeGuard([&] {
-        sim.terminate();
-        sim.waitForFinished(5000);
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(tmp.filePath("trace")); }, 5000));
-
-    // The settings file is named on the command line, beside the program.
-    const QString name = QStringLiteral("killed-%1.ini").arg(QCoreApplication::applicationPid());
-    const QString ini = QFileInfo(QStringLiteral(PROGRAM_FILE)).absoluteDir().filePath(name);
-    auto removeIni = qScopeGuard([&] { QFile::remove(ini); });
-    const QString folder = tmp.filePath(QStringLiteral("rec"));
-    QFile f(ini);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[MISC]\r\nOptions=2\r\n[PORTS]\r\nCOM1=" + tmp.filePath("data").toUtf8() +
-            "\r\nCOM2=" + tmp.filePath("trace").toUtf8() +
-            "\r\n[RECORDING]\r\nEnabled=1\r\nFolder=" + folder.toUtf8() + "\r\n");
-    f.close();
-
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    panel.setProcessEnvironment(env);
-    panel.start(QStringLiteral(PROGRAM_FILE), {QLatin1Char('-') + name});
-    auto killPanel = qScopeGuard([&] {
+    QString ini;
+    QString folder;
+    QString file; // the session file, once it holds 200 trace lines
+
+    ~RecordingPanel()
+    {
         panel.kill();
         panel.waitForFinished(5000);
-    });
-    ASSERT_TRUE(panel.waitForStarted(5000));
-    QString file;
+        sim.terminate();
+        sim.waitForFinished(5000);
+        if (!ini.isEmpty())
+            QFile::remove(ini);
+    }
+
+    void Start()
+    {
+        sim.start(QStringLiteral(SIM_FILE),
+                  {QStringLiteral("--link"), tmp.path(), QStringLiteral("--boot-ms"),
+                   QStringLiteral("50"), QStringLiteral("--report-interval"), QStringLiteral("50")});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(tmp.filePath("trace")); }, 5000));
+
+        // The settings file is named on the command line, beside the program.
+        const QString name = QStringLiteral("killed-%1.ini").arg(QCoreApplication::applicationPid());
+        ini = QFileInfo(QStringLiteral(PROGRAM_FILE)).absoluteDir().filePath(name);
+        folder = tmp.filePath(QStringLiteral("rec"));
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[MISC]\r\nOptions=2\r\n[PORTS]\r\nCOM1=" + tmp.filePath("data").toUtf8() +
+                "\r\nCOM2=" + tmp.filePath("trace").toUtf8() +
+                "\r\n[RECORDING]\r\nEnabled=1\r\nFolder=" + folder.toUtf8() + "\r\n");
+        f.close();
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        panel.setProcessEnvironment(env);
+        panel.start(QStringLiteral(PROGRAM_FILE), {QLatin1Char('-') + name});
+        ASSERT_TRUE(panel.waitForStarted(5000));
+        int bad = 0;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                file = OnlySessionFile(folder);
+                return TextsWithPrefix(ReadSessionLines(file, &bad), "t<, ").size() > 200;
+            },
+            30000));
+    }
+};
+} // namespace
+
+TEST(RecordingProcess, PanelKilledMidStreamLosesAtMostTheLastSecond)
+{
+    RecordingPanel run;
+    ASSERT_NO_FATAL_FAILURE(run.Start());
+    const QString& file = run.file;
+    QProcess& panel = run.panel;
     int bad = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            file = OnlySessionFile(folder);
-            return TextsWithPrefix(ReadSessionLines(file, &bad), "t<, ").size() > 200;
-        },
-        30000));
 
     // Kill it just before the next write: right after one, then almost the
     // writer's whole wait later.
@@ -167,4 +186,22 @@ TEST(RecordingProcess, PanelKilledMidStreamLosesAtMostTheLastSecond)
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(bad, 0);
     EXPECT_LE(killed - lines.last().nTime, 1000);
+}
+
+TEST(RecordingProcess, PanelTerminatedClosesWithTheRecordingComplete)
+{
+    RecordingPanel run;
+    ASSERT_NO_FATAL_FAILURE(run.Start());
+    // SIGTERM closes the panel as a forced close: the lines up to then reach the
+    // file, even those the writer had not yet flushed.
+    const qint64 terminated = QDateTime::currentMSecsSinceEpoch();
+    run.panel.terminate();
+    ASSERT_TRUE(run.panel.waitForFinished(5000));
+    EXPECT_EQ(run.panel.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.panel.exitCode(), 0);
+    int bad = 0;
+    const QList<SessionLine> lines = ReadSessionLines(run.file, &bad);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(bad, 0);
+    EXPECT_GE(lines.last().nTime, terminated - 200);
 }

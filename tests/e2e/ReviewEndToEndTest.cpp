@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <algorithm>
+#include <qcustomplot.h>
 
 #include "E2EFixture.h"
 #include "TestAccess.h"
@@ -68,6 +69,13 @@ TEST_F(E2E, ReviewReadsAsTheLivePanelDidAndOpensNoPort)
     EXPECT_EQ(frame->Review()->Position(), frame->Review()->End());
     EXPECT_EQ(PanelTexts(*c), live);
     EXPECT_GT(frame->LevelChart()->PointsHeld(), 0);
+    // The short session whole in the chart, the cursor at its end.
+    const QCPRange range = frame->LevelChart()->Plot()->xAxis->range();
+    const double nEndKey = CLevelChart::KeyOf(QDateTime::fromMSecsSinceEpoch(frame->Review()->End()));
+    EXPECT_LE(range.lower, CLevelChart::KeyOf(QDateTime::fromMSecsSinceEpoch(frame->Review()->Begin())));
+    EXPECT_GE(range.upper, nEndKey);
+    EXPECT_LT(range.size(), double(CLevelChart::CHART_SPAN_SECONDS) / 2);
+    EXPECT_DOUBLE_EQ(frame->LevelChart()->TimeCursorKey(), nEndKey);
     EXPECT_TRUE(answer.messages.isEmpty()) << answer.messages.join(u'|').toStdString();
 
     // Back to the start and forward again: the same panel.
