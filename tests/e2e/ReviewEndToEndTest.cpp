@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A drive recorded against the simulated test mobile, then reviewed on a
+// A drive recorded against the simulated test mobile and a gpsd, then reviewed on a
 // panel of its own: at the end it reads as the live panel did, and no port
 // is opened; --at places it at a clock time; a file with nothing to review
 // says so.
@@ -11,6 +11,7 @@
 #include <qcustomplot.h>
 
 #include "E2EFixture.h"
+#include "Gpsd.h"
 #include "TestAccess.h"
 #include "chart/LevelChart.h"
 #include "control/SessionReview.h"
@@ -37,20 +38,34 @@ QStringList PanelTexts(const CTessolyDlg& c)
 TEST_F(E2E, ReviewReadsAsTheLivePanelDidAndOpensNoPort)
 {
     const QString folder = dir.filePath(QStringLiteral("sessions"));
-    extraIni = "[RECORDING]\r\nEnabled=1\r\nFolder=" + folder.toUtf8() + "\r\n";
+    // A drive with positions: the simulator sends them to a gpsd of the test's own.
+    Gpsd gpsd;
+    ASSERT_TRUE(gpsd.Start()) << "gpsd (scripts/deps.sh installs it)";
+    extraIni = "[RECORDING]\r\nEnabled=1\r\nFolder=" + folder.toUtf8() +
+               "\r\n[GPS]\r\nEnabled=1\r\nHost=127.0.0.1\r\nPort=" +
+               QByteArray::number(gpsd.Port()) + "\r\n";
     CSimOptions o = FastSim();
     o.nReportIntervalMs = 20;
+    o.drive.bOn = true;
+    o.drive.nNmeaPort = gpsd.UdpPort();
+    o.drive.nStepMs = 200;
     Start(o);
     ToIdle();
     int nLines = 0;
     QObject::connect(c, &CTessolyDlg::TraceLineHandled, [&] { ++nLines; });
-    ASSERT_TRUE(WaitFor([&] { return nLines > 300 && !Text(IDC_CI).isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] {
+        return nLines > 300 && !Text(IDC_CI).isEmpty() &&
+               frame->GpsLabel()->text().startsWith(QStringLiteral("GPS 3D"));
+    }));
     // Recording stops first: every line the texts show is in the file.
     frame->m_pRecorder->Stop();
     const QStringList live = PanelTexts(*c);
     const QStringList files = QDir(folder).entryList({QStringLiteral("*.session")}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
     const QString session = QDir(folder).filePath(files[0]);
+    QFile recorded(session);
+    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(recorded.readAll().contains(" G<, ")) << "no position recorded";
     frame.reset();
     sim->Stop();
 

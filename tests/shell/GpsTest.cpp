@@ -14,6 +14,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "Gpsd.h"
 #include "ModalAnswerer.h"
 #include "ShellFixture.h"
 #include "control/TessolyDlg.h"
@@ -24,98 +25,6 @@
 #include "session/SessionRecorder.h"
 
 namespace {
-sockaddr_in Loopback(int nPort)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(quint16(nPort));
-    return a;
-}
-
-// A port of loopback nobody listens on (TCP and UDP alike, as the kernel hands them out).
-int FreePort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = Loopback(0);
-    socklen_t n = sizeof a;
-    int nPort = 0;
-    if (::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &n) == 0)
-        nPort = ntohs(a.sin_port);
-    ::close(s);
-    return nPort;
-}
-
-bool Listens(int nPort)
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in a = Loopback(nPort);
-    const bool bOk = ::connect(s, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0;
-    ::close(s);
-    return bOk;
-}
-
-// "$BODY*CS" and CR LF.
-QByteArray Nmea(const QByteArray& body)
-{
-    quint8 sum = 0;
-    for (char c : body)
-        sum ^= quint8(c);
-    return '$' + body + '*' + QByteArray::number(sum, 16).toUpper().rightJustified(2, '0') + "\r\n";
-}
-
-// A gpsd of the test's own, reading NMEA from a UDP port on loopback.
-class Gpsd
-{
-public:
-    Gpsd() : m_nPort(FreePort()), m_nUdpPort(FreePort()) {}
-    ~Gpsd() { Stop(); }
-    bool Start()
-    {
-        m_process.start(QStandardPaths::findExecutable(QStringLiteral("gpsd")),
-                        {QStringLiteral("-N"), QStringLiteral("-n"), QStringLiteral("-S"),
-                         QString::number(m_nPort), QStringLiteral("-F"),
-                         m_dir.filePath(QStringLiteral("control")),
-                         QStringLiteral("udp://127.0.0.1:%1").arg(m_nUdpPort)});
-        // Up when it takes connections.
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 5000) {
-            if (Listens(m_nPort))
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
-    }
-    void Stop()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-    // One second of a drive at 36 km/h: RMC and GGA of the same moment.
-    void SendFix(int nSecond)
-    {
-        const QByteArray t =
-            QByteArray("0915") + QByteArray::number(nSecond).rightJustified(2, '0');
-        const QByteArray d =
-            Nmea("GPRMC," + t + ".00,A,5231.2072,N,01324.3000,E,19.438,84.4,091226,,,A") +
-            Nmea("GPGGA," + t + ".00,5231.2072,N,01324.3000,E,1,08,0.9,34.5,M,39.8,M,,");
-        const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-        const sockaddr_in a = Loopback(m_nUdpPort);
-        ::sendto(s, d.constData(), size_t(d.size()), 0, reinterpret_cast<const sockaddr*>(&a),
-                 sizeof a);
-        ::close(s);
-    }
-    int Port() const { return m_nPort; }
-
-private:
-    QTemporaryDir m_dir;
-    int m_nPort;
-    int m_nUdpPort;
-    QProcess m_process;
-};
-
 // Feeds a fix each 200 ms (the receiver's seconds counting on from *pSecond)
 // until the pane shows one.
 bool FeedUntilFix(Gpsd& gpsd, QLabel* pane, int* pSecond)
