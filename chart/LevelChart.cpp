@@ -210,8 +210,8 @@ void CLevelChart::OnSample(const SSample& sample)
     }
     m_bDedicatedShown = bDedicated;
     Trim();
-    // Once a second is enough for the latest ten minutes (a pixel is most
-    // of a second), and keeps the chart cheap at the module's rate.
+    // Every two seconds is enough for the latest ten minutes (a pixel is
+    // most of a second), and keeps the chart cheap at the module's rate.
     RequestReplot(CHART_DATA_REPLOT_MS);
 }
 

@@ -40,7 +40,7 @@ public:
         CHART_MAX_MARKS = 100000,  // events kept
         CHART_MARKS_SHOWN = 60,    // event lines drawn at most
         CHART_REPLOT_MS = 250,     // the shortest time between two redraws
-        CHART_DATA_REPLOT_MS = 1000 // ... for new samples and events alone
+        CHART_DATA_REPLOT_MS = 2000 // ... for new samples and events alone
     };
 
     explicit CLevelChart(QWidget* parent = nullptr);
