@@ -47,9 +47,10 @@ root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 has_files() {
     local f ok=0
-    for f in usr/bin/tessoly usr/bin/tarnsim \
+    for f in usr/bin/tessoly usr/bin/tarnsim usr/bin/tessoly-pcap usr/bin/tessoly-export \
         "usr/share/tessoly/Tarn Front Panel Software.html" \
         usr/share/man/man1/tessoly.1.gz usr/share/man/man1/tarnsim.1.gz \
+        usr/share/man/man1/tessoly-pcap.1.gz usr/share/man/man1/tessoly-export.1.gz \
         usr/share/doc/tessoly/copyright usr/share/doc/tessoly/changelog.Debian.gz \
         usr/share/applications/tessoly.desktop usr/share/icons/hicolor/48x48/apps/tessoly.png; do
         [ -e "$root/$f" ] || { echo "missing: /$f"; ok=1; }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++ cmake make ccache clang-format qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
           libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils fonts-dejavu-core
           pkg-config libosmocore-dev libpcap-dev tshark gpsd libgps-dev libqcustomplot-dev
-          libmosquitto-dev mosquitto mosquitto-clients)
+          libmosquitto-dev mosquitto mosquitto-clients gdal-bin gpsbabel)
 # The fuzz targets (scripts/fuzz.sh, which passes --fuzz) also need clang and libFuzzer;
 # the package check (scripts/check-package.sh, --package) lintian and dpkg-shlibdeps.
 fuzz_packages=(clang libclang-rt-14-dev)

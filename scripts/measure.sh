@@ -16,7 +16,9 @@
 #   - start-up time to the first "AT" on the data port;
 #   - the level chart after 12 simulated hours: the cost of a sample, one
 #     redraw with the last ten minutes in view, the points and memory held; a
-#     redraw over 100 ms fails the script.
+#     redraw over 100 ms fails the script;
+#   - exporting a 4-hour session (20 lines a second, a fix each second) to
+#     CSV, KML and GPX; an export ten times slower than measured fails it.
 # Usage: scripts/measure.sh [seconds at the module's rate (30)] [idle seconds (10)]
 # MEASURE_BIN=<dir> measures the programs in <dir> instead of building ./build.
 set -euo pipefail
@@ -26,7 +28,7 @@ idle_seconds=${2:-10}
 bin=${MEASURE_BIN:-build}
 if [ -z "${MEASURE_BIN:-}" ]; then
     bash scripts/build.sh --target tessoly tarnsim bench_flood bench_start bench_panel \
-        bench_trace bench_serial bench_chart bench_review >/dev/null
+        bench_trace bench_serial bench_chart bench_review bench_export >/dev/null
     bench=build/bench
 else
     bench=$bin
@@ -232,10 +234,13 @@ grep -h COLLAPSE "$work/chart.err" >&2 || true
 echo "== review: seeking in a 4-hour session (offscreen)"
 "$bench/bench_review" 4 || failed+=("bench_review")
 
+echo "== export of a 4-hour session"
+"$bench/bench_export" || failed+=("bench_export")
+
 echo "== start-up (virtual display)"
 "$bench/bench_start" "$bin/tessoly" 5 || true
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ ${#failed[@]} -gt 0 ]; then
-    echo "FAILED: ${failed[*]} (lines or answers lost, a flood or the chart's redraw collapsed)" >&2
+    echo "FAILED: ${failed[*]} (lines or answers lost, a flood, the chart's redraw or an export collapsed)" >&2
     exit 1
 fi

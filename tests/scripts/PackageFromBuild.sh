@@ -21,6 +21,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 ||
 root=$out/root
 dpkg-deb -x "$out"/*.deb "$root" || fail "no package"
 for f in usr/share/man/man1/tessoly.1.gz usr/share/man/man1/tessoly-pcap.1.gz \
+    usr/share/man/man1/tessoly-export.1.gz \
     usr/share/doc/tessoly/changelog.Debian.gz; do
     gzip -t "$root/$f" || fail "/$f"
 done

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 #include "Tshark.h"
@@ -19,9 +20,14 @@ struct ToolRun
     QString strErr;
 };
 
-ToolRun RunTool(const QStringList& args)
+ToolRun RunTool(const QStringList& args, const char* pszTimeZone = nullptr)
 {
     QProcess p;
+    if (pszTimeZone) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TZ"), QLatin1String(pszTimeZone));
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(TESSOLY_PCAP), args);
     p.waitForFinished(30000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -86,6 +92,27 @@ TEST(PcapTool, SessionGivesOnePacketPerSystemInformationLineAtItsTime)
         EXPECT_EQ(qRound64(f[0].toDouble() * 1000), times[i]) << rows[i].toStdString();
         EXPECT_EQ(f[1].toInt(nullptr, 16), 0x19 + i);
         EXPECT_EQ(f[2].toInt(), r.Serving().nArfcn);
+    }
+}
+
+// A recording stamped with its UTC offset means the same instant wherever
+// it is converted.
+TEST(PcapTool, StampsWithTheirOffsetGiveTheSameInstantUnderAnotherTimeZone)
+{
+    SKIP_WITHOUT_TSHARK();
+    QTemporaryDir dir;
+    const CSimRadio r(2);
+    const QString in = dir.filePath(QStringLiteral("offset.session"));
+    const QString out = dir.filePath(QStringLiteral("offset.pcap"));
+    WriteFile(in, "2026-12-10T03:09:14.064+01:00 t<, " + SimReports::IdleModeRpt(r) +
+                      "\r\n2026-12-10T03:09:14.064+01:00 t<, " + SimReports::BcchReport(r, 1, 1) +
+                      "\r\n");
+    for (const char* zone : {"America/New_York", "Asia/Kolkata"}) {
+        ASSERT_EQ(RunTool({in, out}, zone).nExit, 0) << zone;
+        const QDateTime utc(QDate(2026, 12, 10), QTime(2, 9, 14, 64), QTimeZone::utc());
+        const QStringList rows = Tshark::Fields(out, {"frame.time_epoch"});
+        ASSERT_EQ(rows.size(), 1) << zone;
+        EXPECT_EQ(qRound64(rows[0].toDouble() * 1000), utc.toMSecsSinceEpoch()) << zone;
     }
 }
 
