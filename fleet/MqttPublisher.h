@@ -65,6 +65,8 @@ public:
     // "MQTT", "MQTT (N waiting)" or "MQTT not reachable"; empty when off.
     QString StateText() const;
     bool IsConnected() const { return m_bConnected; }
+    // The last attempt failed, or the connection was lost.
+    bool IsUnreachable() const { return m_bUnreachable; }
     int Waiting() const { return static_cast<int>(m_queue.size()) - m_nHanded; }
     // Everything not yet acknowledged by the broker.
     int Queued() const { return static_cast<int>(m_queue.size()); }
