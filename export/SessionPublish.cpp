@@ -28,10 +28,12 @@ int CSessionPublish::Run(const QString& strIn, const SMqttSettings& settings,
 {
     CSessionMeasure measure;
     std::deque<SItem> pending;
-    QObject::connect(&measure, &CSessionMeasure::SampleReady,
-                     [&](const SSample& s) { pending.push_back({false, s, {}}); });
-    QObject::connect(&measure, &CSessionMeasure::EventReady,
-                     [&](const SMeasureEvent& e) { pending.push_back({true, {}, e}); });
+    QObject::connect(&measure, &CSessionMeasure::SampleReady, [&](const SSample& s) {
+        pending.push_back({false, s, {}});
+    });
+    QObject::connect(&measure, &CSessionMeasure::EventReady, [&](const SMeasureEvent& e) {
+        pending.push_back({true, {}, e});
+    });
     QString error;
     if (measure.Open(strIn, &error) != CSessionMeasure::SM_OK) {
         *pError = QStringLiteral("cannot read %1: %2").arg(strIn, error);
@@ -48,7 +50,8 @@ int CSessionPublish::Run(const QString& strIn, const SMqttSettings& settings,
     };
     count();
     if (measure.Entries() == 0) {
-        *pError = QStringLiteral("%1 is not a traffic log (no line of it is a log entry)").arg(strIn);
+        *pError =
+            QStringLiteral("%1 is not a traffic log (no line of it is a log entry)").arg(strIn);
         return PUB_NOT_A_LOG;
     }
 
@@ -75,10 +78,11 @@ int CSessionPublish::Run(const QString& strIn, const SMqttSettings& settings,
         if (publisher.IsUnreachable() || !failure.isEmpty() || bStalled) {
             count();
             if (failure.isEmpty())
-                failure = bStalled ? QStringLiteral("the MQTT broker %1 does not acknowledge")
-                                         .arg(BrokerName(s))
-                                   : QStringLiteral("the MQTT broker %1 cannot be reached")
-                                         .arg(BrokerName(s));
+                failure =
+                    bStalled
+                        ? QStringLiteral("the MQTT broker %1 does not acknowledge")
+                              .arg(BrokerName(s))
+                        : QStringLiteral("the MQTT broker %1 cannot be reached").arg(BrokerName(s));
             *pError = failure;
             return PUB_BROKER_FAILED;
         }

@@ -81,9 +81,8 @@ int Publish(QStringList args)
     const QString strIn = args[0];
     const QUrl url(args[1], QUrl::StrictMode);
     const QString strTopic = url.path().mid(1);
-    if (!url.isValid() || url.host().isEmpty() || !url.password().isEmpty() ||
-        strTopic.isEmpty() || strTopic.contains(QLatin1Char('+')) ||
-        strTopic.contains(QLatin1Char('#')))
+    if (!url.isValid() || url.host().isEmpty() || !url.password().isEmpty() || strTopic.isEmpty() ||
+        strTopic.contains(QLatin1Char('+')) || strTopic.contains(QLatin1Char('#')))
         return Fail(QStringLiteral("%1 is no broker's address: mqtt://HOST:PORT/TOPIC, the topic "
                                    "without + or #, the password only with --password-file")
                         .arg(args[1]),
@@ -94,8 +93,8 @@ int Publish(QStringList args)
             return Fail(QStringLiteral("cannot read the password file %1: %2")
                             .arg(strPasswordFile, f.errorString()));
         // Its first line, without the line end.
-        settings.strPassword = QString::fromUtf8(f.readLine()).remove(QLatin1Char('\n'))
-                                   .remove(QLatin1Char('\r'));
+        settings.strPassword =
+            QString::fromUtf8(f.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
     }
     if (settings.strUsername.isEmpty())
         settings.strUsername = url.userName();
@@ -138,8 +137,9 @@ int main(int argc, char** argv)
             return Usage();
         nFormat = CSessionExport::FormatOfName(args[nAt + 1]);
         if (nFormat < 0)
-            return Fail(QStringLiteral("unknown format %1 (csv, kml, gpx or pcap)").arg(args[nAt + 1]),
-                        kUsageError);
+            return Fail(
+                QStringLiteral("unknown format %1 (csv, kml, gpx or pcap)").arg(args[nAt + 1]),
+                kUsageError);
         args.remove(nAt, 2);
     }
 #endif
@@ -149,10 +149,11 @@ int main(int argc, char** argv)
     if (nFormat < 0)
         nFormat = CSessionExport::FormatOfPath(strOut);
     if (nFormat < 0)
-        return Fail(QStringLiteral("cannot tell the format of %1: give it the extension .csv, .kml, "
-                                   ".gpx or .pcap, or use --format")
-                        .arg(strOut),
-                    kUsageError);
+        return Fail(
+            QStringLiteral("cannot tell the format of %1: give it the extension .csv, .kml, "
+                           ".gpx or .pcap, or use --format")
+                .arg(strOut),
+            kUsageError);
     SExportCounts counts;
     QString strError;
     if (CSessionExport::Run(strIn, strOut, nFormat, &counts, &strError) != CSessionExport::EX_OK)

@@ -40,7 +40,8 @@ SRun Export(const QStringList& args)
     p.start(QStringLiteral(TESSOLY_EXPORT), args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 class ExportMqtt : public ::testing::Test
@@ -79,14 +80,15 @@ TEST_F(ExportMqtt, TheSamplesAndEventsArriveWithTheirRecordedTimesInOrderUnderTh
                                 {QStringLiteral("-b"), QStringLiteral("-c"), passwords,
                                  QStringLiteral("car"), QStringLiteral("s3cret")}),
               0);
-    broker.SetExtraConfig(QStringLiteral("allow_anonymous true\npassword_file %1\n").arg(passwords));
+    broker.SetExtraConfig(
+        QStringLiteral("allow_anonymous true\npassword_file %1\n").arg(passwords));
     ASSERT_TRUE(broker.Start());
     CTestSubscriber sub(broker.Port(), QStringLiteral("fleet/#"));
     ASSERT_TRUE(sub.WaitSubscribed());
 
-    const SRun run = Export({QStringLiteral("--user"), QStringLiteral("car"),
-                             QStringLiteral("--password-file"), WriteFile("password", "s3cret\n"),
-                             in, Url()});
+    const SRun run =
+        Export({QStringLiteral("--user"), QStringLiteral("car"), QStringLiteral("--password-file"),
+                WriteFile("password", "s3cret\n"), in, Url()});
     ASSERT_EQ(run.nExit, 0) << run.strErr.toStdString();
     EXPECT_EQ(run.strOut.toStdString(),
               "14 lines read, 3 samples and 2 events published to fleet/350123456789012, "
@@ -117,7 +119,8 @@ TEST_F(ExportMqtt, TheSamplesAndEventsArriveWithTheirRecordedTimesInOrderUnderTh
     EXPECT_EQ(status.front().Json().value(QStringLiteral("version")).toString(),
               QStringLiteral(TESSOLY_VERSION));
     EXPECT_EQ(sub.Messages().back().strTopic, QStringLiteral("fleet/350123456789012/status"));
-    EXPECT_EQ(sub.Messages().back().Json().value(QStringLiteral("status")), QStringLiteral("offline"));
+    EXPECT_EQ(sub.Messages().back().Json().value(QStringLiteral("status")),
+              QStringLiteral("offline"));
     EXPECT_EQ(sub.On(QStringLiteral("/sample")).back().Json().value(QStringLiteral("rxlev_dbm")),
               -70);
 }
