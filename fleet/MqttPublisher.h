@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <deque>
@@ -20,7 +21,9 @@ struct SMqttConnection;
 // its callbacks hand their results to this object's thread by queued calls,
 // and nothing here waits for the network. Messages wait in memory, in order,
 // until the broker has acknowledged them; at most a window of them is handed
-// to the client at a time. While the broker cannot be reached the queue
+// to the client at a time, a message after a quiet moment at once, those that
+// follow it within FLUSH_MS together, and this thread hears of their
+// acknowledgements once they are all in. While the broker cannot be reached the queue
 // grows up to its limit, beyond which the oldest go and are counted; the
 // connection is tried again after 1 s, then twice as long each time up to 30 s.
 class CMqttPublisher : public QObject
@@ -119,6 +122,8 @@ private:
     void OnConnectTimeout();
     void Fail(int nCode, const QString& strText);
     void Pump();
+    // Tells the connection how many acknowledgements to wait for.
+    void SetInFlight();
     void PublishStatus();
     void ShowState();
     QString Identity() const;
@@ -132,7 +137,9 @@ private:
     bool m_bConnected = false;
     bool m_bUnreachable = false;
     bool m_bFailureShown = false;
-    QString m_strIdentity; // the client id and topic in use, to see a change
+    QString m_strIdentity;    // the client id and topic in use, to see a change
+    QByteArray m_sampleTopic; // the connection's topics
+    QByteArray m_eventTopic;
     std::deque<SMessage> m_queue;
     int m_nHanded = 0;  // the first messages of the queue, handed to the client
     int m_nUnacked = 0; // of those, the ones the broker has not acknowledged
@@ -144,5 +151,6 @@ private:
     QTimer m_retry;
     QTimer m_connectTimeout;
     QTimer m_flush;
+    QElapsedTimer m_lastPump;
     QString m_strState;
 };
