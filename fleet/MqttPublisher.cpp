@@ -234,7 +234,7 @@ void CMqttPublisher::Enqueue(EKind kind, QByteArray payload)
         if (nSince >= FLUSH_MS)
             Pump();
         else
-            m_flush.start(static_cast<int>(FLUSH_MS - nSince));
+            m_flush.start();
     }
     ShowState();
 }
@@ -243,7 +243,7 @@ void CMqttPublisher::Pump()
 {
     if (!m_bConnected)
         return;
-    m_lastPump.start();
+    const int nHanded = m_nHanded;
     while (m_nUnacked < WINDOW && m_nHanded < static_cast<int>(m_queue.size())) {
         SMessage& m = m_queue[m_nHanded];
         const QByteArray& topic = m.kind == KIND_SAMPLE ? m_sampleTopic : m_eventTopic;
@@ -261,6 +261,8 @@ void CMqttPublisher::Pump()
         ++m_nHanded;
         ++m_nUnacked;
     }
+    if (m_nHanded > nHanded)
+        m_lastPump.start();
     SetInFlight();
 }
 

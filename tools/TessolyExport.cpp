@@ -81,8 +81,9 @@ int Publish(QStringList args)
     const QString strIn = args[0];
     const QUrl url(args[1], QUrl::StrictMode);
     const QString strTopic = url.path().mid(1);
+    // A # would be the address's fragment.
     if (!url.isValid() || url.host().isEmpty() || !url.password().isEmpty() || strTopic.isEmpty() ||
-        strTopic.contains(QLatin1Char('+')) || strTopic.contains(QLatin1Char('#')))
+        strTopic.contains(QLatin1Char('+')) || url.hasFragment() || url.hasQuery())
         return Fail(QStringLiteral("%1 is no broker's address: mqtt://HOST:PORT/TOPIC, the topic "
                                    "without + or #, the password only with --password-file")
                         .arg(args[1]),

@@ -127,6 +127,9 @@ TEST_F(ExportMqtt, TheSamplesAndEventsArriveWithTheirRecordedTimesInOrderUnderTh
 
 TEST_F(ExportMqtt, ABrokerThatCannotBeReachedOrRefusesIsAFailureWithAMessage)
 {
+    // A wildcard is no topic to publish to (a # would be the address's fragment).
+    EXPECT_EQ(Export({in, Url() + QStringLiteral("/#")}).nExit, 2);
+
     const SRun unreachable = Export({in, Url()});
     EXPECT_EQ(unreachable.nExit, 3);
     EXPECT_EQ(unreachable.strErr.toStdString(),
