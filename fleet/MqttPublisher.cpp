@@ -388,6 +388,8 @@ void CMqttPublisher::Close(bool bClean)
         mosquitto_publish(m_pMosq, nullptr, topic.constData(), static_cast<int>(payload.size()),
                           payload.constData(), 1, true);
     }
+    // Acknowledgements not yet taken: those messages are done too.
+    TakeAcknowledged();
     SMqttConnection* c = m_pConnection;
     m_pConnection = nullptr;
     m_pMosq = nullptr;
@@ -542,6 +544,13 @@ void CMqttPublisher::OnPublished(int nGeneration)
 {
     if (nGeneration != m_nGeneration || !m_pMosq)
         return;
+    TakeAcknowledged();
+    Pump();
+    ShowState();
+}
+
+void CMqttPublisher::TakeAcknowledged()
+{
     std::vector<int> acked;
     {
         std::lock_guard<std::mutex> lock(m_pConnection->mutex);
@@ -565,8 +574,6 @@ void CMqttPublisher::OnPublished(int nGeneration)
         m_queue.pop_front();
         --m_nHanded;
     }
-    Pump();
-    ShowState();
 }
 
 void CMqttPublisher::OnTlsError(int nGeneration, const QString& strText)

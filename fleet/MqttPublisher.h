@@ -118,6 +118,8 @@ private:
     // The attempt or the connection failed: it ends, and the next comes later.
     void OnConnectFailed(int nGeneration);
     void OnPublished(int nGeneration);
+    // The broker's acknowledgements the connection gathered: their messages leave the queue.
+    void TakeAcknowledged();
     void OnTlsError(int nGeneration, const QString& strText);
     void OnConnectTimeout();
     void Fail(int nCode, const QString& strText);
