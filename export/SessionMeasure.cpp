@@ -22,7 +22,12 @@ public:
     void ShowStatus(const QString&) override {}
     void RepaintStatus() override {}
     void SetPowerButton(const QString&) override {}
-    void ShowImei(const QString&) override {}
+    // The IMEI of the recorded answer; a power-on's blank keeps it.
+    void ShowImei(const QString& strImei) override
+    {
+        if (!strImei.trimmed().isEmpty())
+            m_strImei = strImei.trimmed();
+    }
     void ShowImsi(const QString&) override {}
     void ShowRegistration(const QString&) override {}
     void ShowNumber(const QString&) override {}
@@ -47,9 +52,12 @@ public:
     bool IsResetOnStart() const override { return false; }
     QString TraceFlags() const override { return QString(); }
 
+    const QString& Imei() const { return m_strImei; }
+
 private:
     CTraceReport* m_pReport;
     CMeasurer* m_pMeasurer;
+    QString m_strImei;
 };
 
 // The sequencer's writer: the recording holds what was sent.
@@ -96,6 +104,11 @@ int CSessionMeasure::Open(const QString& strPath, QString* pError)
     const int nResult = m_log.Open(strPath, pError);
     Build();
     return nResult == CSessionLog::SL_OK ? SM_OK : SM_OPEN_FAILED;
+}
+
+QString CSessionMeasure::Imei() const
+{
+    return m_pView->Imei();
 }
 
 void CSessionMeasure::Rewind()

@@ -58,6 +58,9 @@ public:
     int Lines() const { return m_log.Lines(); }     // lines read since the start
     int Skipped() const { return m_log.Skipped(); } // of those, lines that were no entry
 
+    // The IMEI the module gave (AT+CGSN) in the entries read so far; empty before.
+    QString Imei() const;
+
     const CTraceReport& TraceReport() const { return *m_pReport; }
     const CMeasurer& Measurer() const { return *m_pMeasurer; }
 

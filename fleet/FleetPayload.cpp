@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fleet/FleetPayload.h"
 
+#include <algorithm>
 #include <array>
 
 #include "measure/SampleFields.h"
@@ -18,11 +19,16 @@ const QByteArray& Key(int nField)
     return keys[nField];
 }
 
-// A JSON string: quoted, with its quotes, backslashes and control characters escaped.
-void AppendString(QByteArray& out, const QString& text)
+bool NeedsEscape(char c)
 {
-    out += '"';
-    for (const char c : text.toUtf8()) {
+    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+}
+
+// The UTF-8 text of a JSON string, with its quotes, backslashes and control
+// characters escaped.
+void AppendEscaped(QByteArray& out, const QByteArray& text)
+{
+    for (const char c : text) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
@@ -34,26 +40,48 @@ void AppendString(QByteArray& out, const QString& text)
             out += c;
         }
     }
+}
+
+// A JSON string, quoted.
+void AppendString(QByteArray& out, const QString& text)
+{
+    out += '"';
+    AppendEscaped(out, text.toUtf8());
     out += '"';
 }
 
-// "key":value, after a comma unless it is the first; a number as it is.
-void AppendField(QByteArray& out, int nField, const QString& text)
+// "key":value after a comma unless it is the first, a number as it is, a
+// text quoted; nothing for an unknown value. The field writes itself into
+// the message, which is taken back when it wrote nothing.
+void AppendField(QByteArray& out, const SSample& sample, int nField)
 {
-    if (text.isEmpty())
-        return;
-    out += out.size() > 1 ? "," : "";
+    const qsizetype nStart = out.size();
+    if (nStart > 1)
+        out += ',';
     out += Key(nField);
-    if (IsSampleFieldNumber(nField))
-        out += text.toLatin1();
-    else
-        AppendString(out, text);
+    const bool bText = !IsSampleFieldNumber(nField);
+    if (bText)
+        out += '"';
+    const qsizetype nValue = out.size();
+    AppendSampleFieldText(out, sample, nField);
+    if (out.size() == nValue) {
+        out.truncate(nStart);
+        return;
+    }
+    if (!bText)
+        return;
+    if (std::any_of(out.cbegin() + nValue, out.cend(), NeedsEscape)) {
+        const QByteArray text = out.mid(nValue);
+        out.truncate(nValue);
+        AppendEscaped(out, text);
+    }
+    out += '"';
 }
 
 void AppendFields(QByteArray& out, const SSample& sample, int nFirst, int nEnd)
 {
     for (int i = nFirst; i < nEnd; ++i)
-        AppendField(out, i, SampleFieldText(sample, i));
+        AppendField(out, sample, i);
 }
 } // namespace
 
@@ -69,9 +97,20 @@ QByteArray SamplePayload(const SSample& sample)
 
 QByteArray EventPayload(const SMeasureEvent& event)
 {
-    QByteArray out = "{";
-    AppendField(out, SAMPLE_FIELD_TIME, MeasureTimeText(event.time));
-    AppendField(out, SAMPLE_FIELD_EVENT, QLatin1String(EventName(event.nEvent)));
+    QByteArray out;
+    out.reserve(128);
+    out += '{';
+    if (event.time.isValid()) {
+        out += Key(SAMPLE_FIELD_TIME);
+        out += '"';
+        AppendMeasureTimeText(out, event.time);
+        out += '"';
+    }
+    if (const char* pszName = EventName(event.nEvent); pszName && *pszName) {
+        out += out.size() > 1 ? "," : "";
+        out += Key(SAMPLE_FIELD_EVENT);
+        AppendString(out, QLatin1String(pszName));
+    }
     // The event's short text (the operator, the new cell, ...).
     if (!event.strText.isEmpty()) {
         out += ",\"text\":";

@@ -59,6 +59,10 @@ struct SMqttConnection
     mosquitto* pMosq = nullptr;
     std::mutex mutex;
     std::vector<int> acked; // message ids
+    // The publisher's messages in the client's hands not yet told acknowledged;
+    // the publisher hears of acknowledgements once they are all in.
+    size_t nInFlight = 0;
+    bool bPosted = false; // a call for the acknowledgements is on its way
     bool bAbandoned = false;
     bool bConnectorDone = true; // no connector runs
 
@@ -223,9 +227,15 @@ void CMqttPublisher::Enqueue(EKind kind, QByteArray payload)
         ++m_nDropped;
     }
     // What comes within a moment goes out together: the network thread and
-    // this one wake once for all of it.
-    if (m_bConnected && !m_flush.isActive())
-        m_flush.start();
+    // this one wake once for all of it. A message after a quiet moment goes
+    // at once.
+    if (m_bConnected && !m_flush.isActive()) {
+        const qint64 nSince = m_lastPump.isValid() ? m_lastPump.elapsed() : qint64(FLUSH_MS);
+        if (nSince >= FLUSH_MS)
+            Pump();
+        else
+            m_flush.start();
+    }
     ShowState();
 }
 
@@ -233,9 +243,10 @@ void CMqttPublisher::Pump()
 {
     if (!m_bConnected)
         return;
+    const int nHanded = m_nHanded;
     while (m_nUnacked < WINDOW && m_nHanded < static_cast<int>(m_queue.size())) {
         SMessage& m = m_queue[m_nHanded];
-        const QByteArray topic = TopicOf(m.kind == KIND_SAMPLE ? kSample : kEvent).toUtf8();
+        const QByteArray& topic = m.kind == KIND_SAMPLE ? m_sampleTopic : m_eventTopic;
         int mid = 0;
         const int rc =
             mosquitto_publish(m_pMosq, &mid, topic.constData(), static_cast<int>(m.payload.size()),
@@ -249,6 +260,23 @@ void CMqttPublisher::Pump()
         m.nMid = mid;
         ++m_nHanded;
         ++m_nUnacked;
+    }
+    if (m_nHanded > nHanded)
+        m_lastPump.start();
+    SetInFlight();
+}
+
+void CMqttPublisher::SetInFlight()
+{
+    SMqttConnection* c = m_pConnection;
+    std::lock_guard<std::mutex> lock(c->mutex);
+    c->nInFlight = static_cast<size_t>(m_nUnacked);
+    // The last acknowledgements came while the count was higher.
+    if (!c->bPosted && !c->acked.empty() && c->acked.size() >= c->nInFlight) {
+        c->bPosted = true;
+        const int gen = c->nGeneration;
+        QMetaObject::invokeMethod(
+            this, [this, gen] { OnPublished(gen); }, Qt::QueuedConnection);
     }
 }
 
@@ -271,6 +299,8 @@ void CMqttPublisher::Connect()
         return;
     ++m_nGeneration;
     m_strIdentity = Identity();
+    m_sampleTopic = TopicOf(kSample).toUtf8();
+    m_eventTopic = TopicOf(kEvent).toUtf8();
     const QByteArray id = ClientId().toUtf8();
     auto* c = new SMqttConnection;
     c->pOwner = this;
@@ -358,6 +388,8 @@ void CMqttPublisher::Close(bool bClean)
         mosquitto_publish(m_pMosq, nullptr, topic.constData(), static_cast<int>(payload.size()),
                           payload.constData(), 1, true);
     }
+    // Acknowledgements not yet taken: those messages are done too.
+    TakeAcknowledged();
     SMqttConnection* c = m_pConnection;
     m_pConnection = nullptr;
     m_pMosq = nullptr;
@@ -441,14 +473,14 @@ void CMqttPublisher::OnDisconnectCb(mosquitto* mosq, void* obj, int)
 void CMqttPublisher::OnPublishCb(mosquitto*, void* obj, int mid)
 {
     auto* c = static_cast<SMqttConnection*>(obj);
-    bool bFirst;
     {
         std::lock_guard<std::mutex> lock(c->mutex);
-        bFirst = c->acked.empty();
         c->acked.push_back(mid);
+        // The status's acknowledgements count too: at worst a call comes early.
+        if (c->bPosted || c->acked.size() < c->nInFlight)
+            return;
+        c->bPosted = true;
     }
-    if (!bFirst)
-        return; // a call is on its way and takes this one too
     CMqttPublisher* owner = c->pOwner;
     const int gen = c->nGeneration;
     c->Post([owner, gen] { owner->OnPublished(gen); });
@@ -486,6 +518,9 @@ void CMqttPublisher::OnConnected(int nGeneration, int rc)
         OnConnectFailed(nGeneration);
         return;
     }
+    // The client formats every line it logs for a callback; what we look
+    // for in them comes before the connection only.
+    mosquitto_log_callback_set(m_pMosq, nullptr);
     m_bConnected = true;
     m_bUnreachable = false;
     m_bFailureShown = false;
@@ -509,10 +544,18 @@ void CMqttPublisher::OnPublished(int nGeneration)
 {
     if (nGeneration != m_nGeneration || !m_pMosq)
         return;
+    TakeAcknowledged();
+    Pump();
+    ShowState();
+}
+
+void CMqttPublisher::TakeAcknowledged()
+{
     std::vector<int> acked;
     {
         std::lock_guard<std::mutex> lock(m_pConnection->mutex);
         acked.swap(m_pConnection->acked);
+        m_pConnection->bPosted = false;
     }
     // Acknowledgements come in order as a rule: look from where the last one was.
     int from = 0;
@@ -531,8 +574,6 @@ void CMqttPublisher::OnPublished(int nGeneration)
         m_queue.pop_front();
         --m_nHanded;
     }
-    Pump();
-    ShowState();
 }
 
 void CMqttPublisher::OnTlsError(int nGeneration, const QString& strText)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <deque>
@@ -20,7 +21,9 @@ struct SMqttConnection;
 // its callbacks hand their results to this object's thread by queued calls,
 // and nothing here waits for the network. Messages wait in memory, in order,
 // until the broker has acknowledged them; at most a window of them is handed
-// to the client at a time. While the broker cannot be reached the queue
+// to the client at a time, a message after a quiet moment at once, those that
+// follow it within FLUSH_MS together, and this thread hears of their
+// acknowledgements once they are all in. While the broker cannot be reached the queue
 // grows up to its limit, beyond which the oldest go and are counted; the
 // connection is tried again after 1 s, then twice as long each time up to 30 s.
 class CMqttPublisher : public QObject
@@ -65,6 +68,8 @@ public:
     // "MQTT", "MQTT (N waiting)" or "MQTT not reachable"; empty when off.
     QString StateText() const;
     bool IsConnected() const { return m_bConnected; }
+    // The last attempt failed, or the connection was lost.
+    bool IsUnreachable() const { return m_bUnreachable; }
     int Waiting() const { return static_cast<int>(m_queue.size()) - m_nHanded; }
     // Everything not yet acknowledged by the broker.
     int Queued() const { return static_cast<int>(m_queue.size()); }
@@ -113,10 +118,14 @@ private:
     // The attempt or the connection failed: it ends, and the next comes later.
     void OnConnectFailed(int nGeneration);
     void OnPublished(int nGeneration);
+    // The broker's acknowledgements the connection gathered: their messages leave the queue.
+    void TakeAcknowledged();
     void OnTlsError(int nGeneration, const QString& strText);
     void OnConnectTimeout();
     void Fail(int nCode, const QString& strText);
     void Pump();
+    // Tells the connection how many acknowledgements to wait for.
+    void SetInFlight();
     void PublishStatus();
     void ShowState();
     QString Identity() const;
@@ -130,7 +139,9 @@ private:
     bool m_bConnected = false;
     bool m_bUnreachable = false;
     bool m_bFailureShown = false;
-    QString m_strIdentity; // the client id and topic in use, to see a change
+    QString m_strIdentity;    // the client id and topic in use, to see a change
+    QByteArray m_sampleTopic; // the connection's topics
+    QByteArray m_eventTopic;
     std::deque<SMessage> m_queue;
     int m_nHanded = 0;  // the first messages of the queue, handed to the client
     int m_nUnacked = 0; // of those, the ones the broker has not acknowledged
@@ -142,5 +153,6 @@ private:
     QTimer m_retry;
     QTimer m_connectTimeout;
     QTimer m_flush;
+    QElapsedTimer m_lastPump;
     QString m_strState;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measure/SampleFields.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -12,25 +13,44 @@ const char* const kFieldNames[SAMPLE_FIELD_N1_BCCH] = {
 };
 const char* const kNeighbourFieldNames[3] = {"bcch", "bsic", "rxlev_dbm"};
 
-QString Number(const std::optional<int>& n)
+void AppendInt(QByteArray& out, int n)
 {
-    return n ? QString::number(*n) : QString();
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    out.append(buf, r.ptr - buf);
 }
 
-QString Decimal(double d, int nDecimals)
+// n in nDigits decimal digits, with leading zeros.
+void AppendPadded(QByteArray& out, int n, int nDigits)
 {
-    return std::isfinite(d) ? QString::number(d, 'f', nDecimals) : QString();
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    for (int k = static_cast<int>(r.ptr - buf); k < nDigits; ++k)
+        out += '0';
+    out.append(buf, r.ptr - buf);
 }
 
-QString FixText(int nMode)
+void Number(QByteArray& out, const std::optional<int>& n)
+{
+    if (n)
+        AppendInt(out, *n);
+}
+
+void Decimal(QByteArray& out, double d, int nDecimals)
+{
+    if (std::isfinite(d))
+        out += QByteArray::number(d, 'f', nDecimals);
+}
+
+const char* FixText(int nMode)
 {
     switch (nMode) {
     case SGpsFix::FIX_2D:
-        return QStringLiteral("2d");
+        return "2d";
     case SGpsFix::FIX_3D:
-        return QStringLiteral("3d");
+        return "3d";
     default:
-        return QStringLiteral("none");
+        return "none";
     }
 }
 } // namespace
@@ -53,68 +73,106 @@ bool IsSampleFieldNumber(int nField)
            nField != SAMPLE_FIELD_FIX && nField != SAMPLE_FIELD_MODE;
 }
 
-QString SampleFieldText(const SSample& s, int nField)
+QString SampleFieldText(const SSample& sample, int nField)
+{
+    QByteArray text;
+    AppendSampleFieldText(text, sample, nField);
+    return QString::fromLatin1(text);
+}
+
+void AppendSampleFieldText(QByteArray& out, const SSample& s, int nField)
 {
     const SGpsFix& f = s.fix;
     const bool bFix = f.IsFix();
     switch (nField) {
     case SAMPLE_FIELD_TIME:
-        return MeasureTimeText(s.time);
+        return AppendMeasureTimeText(out, s.time);
     case SAMPLE_FIELD_LAT:
-        return bFix ? Decimal(f.dLat, 6) : QString();
+        if (bFix)
+            Decimal(out, f.dLat, 6);
+        return;
     case SAMPLE_FIELD_LON:
-        return bFix ? Decimal(f.dLon, 6) : QString();
+        if (bFix)
+            Decimal(out, f.dLon, 6);
+        return;
     case SAMPLE_FIELD_ALT_M:
-        return bFix ? Decimal(f.dAltM, 1) : QString();
+        if (bFix)
+            Decimal(out, f.dAltM, 1);
+        return;
     case SAMPLE_FIELD_SPEED_KMH:
-        return bFix ? Decimal(f.dSpeedKmh, 1) : QString();
+        if (bFix)
+            Decimal(out, f.dSpeedKmh, 1);
+        return;
     case SAMPLE_FIELD_ERR_M:
-        return bFix ? Decimal(f.dErrM, 1) : QString();
+        if (bFix)
+            Decimal(out, f.dErrM, 1);
+        return;
     case SAMPLE_FIELD_FIX:
-        return FixText(bFix ? f.nMode : SGpsFix::FIX_NONE);
+        out += FixText(bFix ? f.nMode : SGpsFix::FIX_NONE);
+        return;
     case SAMPLE_FIELD_MODE:
-        return s.nMode == SSample::MODE_DEDICATED ? QStringLiteral("dedicated")
-                                                  : QStringLiteral("idle");
+        out += s.nMode == SSample::MODE_DEDICATED ? "dedicated" : "idle";
+        return;
     case SAMPLE_FIELD_MCC:
-        return Number(s.nMcc);
+        return Number(out, s.nMcc);
     case SAMPLE_FIELD_MNC:
-        return Number(s.nMnc);
+        return Number(out, s.nMnc);
     case SAMPLE_FIELD_LAC:
-        return Number(s.nLac);
+        return Number(out, s.nLac);
     case SAMPLE_FIELD_CI:
-        return Number(s.nCi);
+        return Number(out, s.nCi);
     case SAMPLE_FIELD_BCCH:
-        return Number(s.nBcch);
+        return Number(out, s.nBcch);
     case SAMPLE_FIELD_BSIC:
-        return Number(s.nBsic);
+        return Number(out, s.nBsic);
     case SAMPLE_FIELD_RXLEV_DBM:
-        return Number(s.nRxLevDbm);
+        return Number(out, s.nRxLevDbm);
     case SAMPLE_FIELD_RXQUAL:
-        return Number(s.nRxQual);
+        return Number(out, s.nRxQual);
     case SAMPLE_FIELD_TA:
-        return Number(s.nTa);
+        return Number(out, s.nTa);
     case SAMPLE_FIELD_TXPWR_DBM:
-        return Number(s.nTxPwrDbm);
+        return Number(out, s.nTxPwrDbm);
     default:
         break;
     }
     if (nField >= SAMPLE_FIELD_N1_BCCH && nField < SAMPLE_FIELD_EVENT) {
         const int k = nField - SAMPLE_FIELD_N1_BCCH;
         const SNeighbourSample& n = s.aNeighbour[k / 3];
-        return Number(k % 3 == 0 ? n.nBcch : k % 3 == 1 ? n.nBsic : n.nRxLevDbm);
+        Number(out, k % 3 == 0 ? n.nBcch : k % 3 == 1 ? n.nBsic : n.nRxLevDbm);
     }
-    return QString();
 }
 
 QString MeasureTimeText(const QDateTime& time)
 {
+    QByteArray text;
+    AppendMeasureTimeText(text, time);
+    return QString::fromLatin1(text);
+}
+
+void AppendMeasureTimeText(QByteArray& out, const QDateTime& time)
+{
     if (!time.isValid())
-        return QString();
+        return;
+    const QDate d = time.date();
+    const QTime t = time.time();
+    AppendPadded(out, d.year(), 4);
+    out += '-';
+    AppendPadded(out, d.month(), 2);
+    out += '-';
+    AppendPadded(out, d.day(), 2);
+    out += 'T';
+    AppendPadded(out, t.hour(), 2);
+    out += ':';
+    AppendPadded(out, t.minute(), 2);
+    out += ':';
+    AppendPadded(out, t.second(), 2);
+    out += '.';
+    AppendPadded(out, t.msec(), 3);
     const int nOffset = time.offsetFromUtc();
     const int nMinutes = std::abs(nOffset) / 60;
-    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
-           QLatin1Char(nOffset < 0 ? '-' : '+') +
-           QStringLiteral("%1:%2")
-               .arg(nMinutes / 60, 2, 10, QLatin1Char('0'))
-               .arg(nMinutes % 60, 2, 10, QLatin1Char('0'));
+    out += nOffset < 0 ? '-' : '+';
+    AppendPadded(out, nMinutes / 60, 2);
+    out += ':';
+    AppendPadded(out, nMinutes % 60, 2);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -46,3 +47,6 @@ bool IsSampleFieldNumber(int nField);
 QString SampleFieldText(const SSample& sample, int nField);
 // A time in ISO 8601 with milliseconds and its offset: 2026-12-10T03:09:14.064+01:00.
 QString MeasureTimeText(const QDateTime& time);
+// The same two, appended to out in Latin-1: the writers of many rows.
+void AppendSampleFieldText(QByteArray& out, const SSample& sample, int nField);
+void AppendMeasureTimeText(QByteArray& out, const QDateTime& time);

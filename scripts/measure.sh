@@ -29,7 +29,8 @@ idle_seconds=${2:-10}
 bin=${MEASURE_BIN:-build}
 if [ -z "${MEASURE_BIN:-}" ]; then
     bash scripts/build.sh --target tessoly tarnsim bench_flood bench_start bench_panel \
-        bench_trace bench_serial bench_chart bench_review bench_export >/dev/null
+        bench_trace bench_serial bench_chart bench_review bench_export \
+        bench_fleet >/dev/null
     bench=build/bench
 else
     bench=$bin
@@ -242,6 +243,9 @@ echo "== review: seeking in a 4-hour session (offscreen)"
 
 echo "== export of a 4-hour session"
 "$bench/bench_export" || failed+=("bench_export")
+
+echo "== fleet feed: 10 s at 21 samples a second to a broker on loopback, then an outage"
+"$bench/bench_fleet" 10 21 || failed+=("bench_fleet")
 
 echo "== start-up (virtual display)"
 "$bench/bench_start" "$bin/tessoly" 5 || true

@@ -80,6 +80,7 @@ TEST(SessionMeasure, ARecordedSessionGivesTheSamplesEventsAndFixesOfTheLiveRun)
               expected.join(QLatin1Char('\n')).toStdString());
     EXPECT_EQ(m.Lines(), 23);
     EXPECT_EQ(m.Skipped(), 1);
+    EXPECT_EQ(m.Imei().toStdString(), "350123456789012");
 
     // Again from the start: the same, from nothing.
     out.clear();
