@@ -51,7 +51,8 @@ QByteArray Drive()
         const int nBcch = 60 + nCell % 20;
         for (int i = 1; i < kLinesPerSecond; ++i) {
             nLevel = qBound(5, nLevel + int(random() % 5) - 2, 60);
-            const QByteArray stamp = CSessionLog::FormatStamp(t0 + i * 1000 / kLinesPerSecond, 3600);
+            const QByteArray stamp =
+                CSessionLog::FormatStamp(t0 + i * 1000 / kLinesPerSecond, 3600);
             if (i % 2)
                 s += stamp + "t<, Idle_Mode_Rpt " + QByteArray::number(nBcch) + ' ' +
                      QByteArray::number(nLevel) + " 84 27 " + QByteArray::number(nLevel - 3) +

@@ -29,10 +29,10 @@ bool WriteSession(const QString& path, int nSeconds, qint64 nStart)
         return false;
     QByteArray out;
     for (int s = 0; s < nSeconds; ++s) {
-        const QByteArray stamp =
-            QDateTime::fromMSecsSinceEpoch(nStart + qint64(s) * 1000).toOffsetFromUtc(3600)
-                .toString(Qt::ISODateWithMs)
-                .toLatin1();
+        const QByteArray stamp = QDateTime::fromMSecsSinceEpoch(nStart + qint64(s) * 1000)
+                                     .toOffsetFromUtc(3600)
+                                     .toString(Qt::ISODateWithMs)
+                                     .toLatin1();
         for (int i = 0; i < kLinesPerSecond; ++i) {
             QByteArray line = kTraceMix[i % kTraceMixSize];
             if (i == 0)

@@ -35,11 +35,11 @@ class CLevelChart : public QWidget
 public:
     enum
     {
-        CHART_SPAN_SECONDS = 600,  // the range shown while following
-        CHART_MAX_POINTS = 172800, // per series: 24 hours at two samples a second
-        CHART_MAX_MARKS = 100000,  // events kept
-        CHART_MARKS_SHOWN = 60,    // event lines drawn at most
-        CHART_REPLOT_MS = 250,     // the shortest time between two redraws
+        CHART_SPAN_SECONDS = 600,   // the range shown while following
+        CHART_MAX_POINTS = 172800,  // per series: 24 hours at two samples a second
+        CHART_MAX_MARKS = 100000,   // events kept
+        CHART_MARKS_SHOWN = 60,     // event lines drawn at most
+        CHART_REPLOT_MS = 250,      // the shortest time between two redraws
         CHART_DATA_REPLOT_MS = 2000 // ... for new samples and events alone
     };
 

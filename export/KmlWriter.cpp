@@ -10,8 +10,8 @@ const char kKmlNamespace[] = "http://www.opengis.net/kml/2.2";
 // Green to dark red, and grey for no level ("aabbggrr").
 const char* const kBandColours[CKmlWriter::BAND_COUNT] = {
     "ff00c000", "ff00ffaa", "ff00ffff", "ff00a0ff", "ff0000ff", "ff800080", "ff808080"};
-const char* const kBandNames[CKmlWriter::BAND_COUNT] = {
-    "green", "light green", "yellow", "orange", "red", "purple", "grey"};
+const char* const kBandNames[CKmlWriter::BAND_COUNT] = {"green", "light green", "yellow", "orange",
+                                                        "red",   "purple",      "grey"};
 const int kBandTopDbm = -60;
 const int kBandStepDb = 10;
 const char kIcon[] = "http://maps.google.com/mapfiles/kml/shapes/shaded_dot.png";
@@ -27,7 +27,11 @@ QString Text(const SSample& s, int nField)
 QString CellName(const SSample& s)
 {
     if (s.nMcc && s.nMnc && s.nLac && s.nCi)
-        return QStringLiteral("Cell %1-%2-%3-%4").arg(*s.nMcc).arg(*s.nMnc).arg(*s.nLac).arg(*s.nCi);
+        return QStringLiteral("Cell %1-%2-%3-%4")
+            .arg(*s.nMcc)
+            .arg(*s.nMnc)
+            .arg(*s.nLac)
+            .arg(*s.nCi);
     if (s.nBcch)
         return QStringLiteral("BCCH %1").arg(*s.nBcch);
     return QStringLiteral("Unknown cell");
@@ -140,11 +144,14 @@ void CKmlWriter::Finish()
             x.writeStartElement(QStringLiteral("Placemark"));
             const QString level = s.nRxLevDbm ? QStringLiteral("%1 dBm").arg(*s.nRxLevDbm)
                                               : QStringLiteral("no level");
-            x.writeTextElement(QStringLiteral("name"),
-                               s.time.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char(' ') + level);
-            const QString ci = s.nMcc && s.nMnc && s.nLac && s.nCi
-                                   ? QStringLiteral("%1-%2-%3-%4").arg(*s.nMcc).arg(*s.nMnc).arg(*s.nLac).arg(*s.nCi)
-                                   : QStringLiteral("-");
+            x.writeTextElement(QStringLiteral("name"), s.time.toString(QStringLiteral("HH:mm:ss")) +
+                                                           QLatin1Char(' ') + level);
+            const QString ci = s.nMcc && s.nMnc && s.nLac && s.nCi ? QStringLiteral("%1-%2-%3-%4")
+                                                                         .arg(*s.nMcc)
+                                                                         .arg(*s.nMnc)
+                                                                         .arg(*s.nLac)
+                                                                         .arg(*s.nCi)
+                                                                   : QStringLiteral("-");
             const QStringList d = {
                 QStringLiteral("Cell (MCC-MNC-LAC-CI) ") + ci,
                 QStringLiteral("BCCH ") + Text(s, SAMPLE_FIELD_BCCH),
@@ -172,7 +179,8 @@ void CKmlWriter::Finish()
         if (!event.strText.isEmpty())
             d += QLatin1Char('\n') + event.strText;
         x.writeTextElement(QStringLiteral("description"), d);
-        x.writeTextElement(QStringLiteral("styleUrl"), QLatin1Char('#') + QLatin1String(kEventStyle));
+        x.writeTextElement(QStringLiteral("styleUrl"),
+                           QLatin1Char('#') + QLatin1String(kEventStyle));
         Point(x, event.time, position);
         x.writeEndElement();
         ++m_nWritten;

@@ -50,8 +50,9 @@ SGpsFix CPositionTrack::At(const QDateTime& time) const
     const SPoint* pPrev = after != m_fixes.begin() ? &*(after - 1) : nullptr;
     SGpsFix fix;
     if (pPrev && pNext && pNext->nMs - pPrev->nMs <= INTERPOLATE_MAX_GAP_MS) {
-        const double k = pNext->nMs == pPrev->nMs ? 0.0
-                                                  : double(t - pPrev->nMs) / double(pNext->nMs - pPrev->nMs);
+        const double k = pNext->nMs == pPrev->nMs
+                             ? 0.0
+                             : double(t - pPrev->nMs) / double(pNext->nMs - pPrev->nMs);
         const SGpsFix& a = pPrev->fix;
         const SGpsFix& b = pNext->fix;
         fix.nMode = std::min(a.nMode, b.nMode);

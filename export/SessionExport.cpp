@@ -47,8 +47,8 @@ std::unique_ptr<CExportWriter> MakeWriter(int nFormat, QIODevice* pOut)
     }
 }
 
-int RunPcap(CSessionMeasure& m, const QString& strIn, const QString& strOut,
-            SExportCounts* pCounts, QString* pError)
+int RunPcap(CSessionMeasure& m, const QString& strIn, const QString& strOut, SExportCounts* pCounts,
+            QString* pError)
 {
     CPcapWriter writer;
     QString error;
@@ -124,7 +124,8 @@ int CSessionExport::Run(const QString& strIn, const QString& strOut, int nFormat
         SLogEntry entry;
         SGpsFix fix;
         while (log.Next(&entry))
-            if (entry.nChannel == LOG_GPS && !entry.bSent && CSessionLog::ParseFix(entry.text, &fix))
+            if (entry.nChannel == LOG_GPS && !entry.bSent &&
+                CSessionLog::ParseFix(entry.text, &fix))
                 track.Add(fix, entry.nTime);
     }
 

@@ -44,6 +44,6 @@ public:
     static const char* FormatName(int nFormat);
 
     // On failure, pError says why in a sentence for the user.
-    static int Run(const QString& strIn, const QString& strOut, int nFormat,
-                   SExportCounts* pCounts, QString* pError);
+    static int Run(const QString& strIn, const QString& strOut, int nFormat, SExportCounts* pCounts,
+                   QString* pError);
 };

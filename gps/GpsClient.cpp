@@ -95,7 +95,8 @@ void CGpsClient::Connect()
         return;
     }
     m_pConn = conn;
-    m_pConnectNotifier = std::make_unique<QSocketNotifier>(conn->nWake, QSocketNotifier::Read, this);
+    m_pConnectNotifier =
+        std::make_unique<QSocketNotifier>(conn->nWake, QSocketNotifier::Read, this);
     connect(m_pConnectNotifier.get(), &QSocketNotifier::activated, this, &CGpsClient::OnConnected);
     std::thread([conn, host = m_strHost.toStdString(), port = std::to_string(m_nPort)] {
         // gpsd closing at once would raise SIGPIPE on the request below; in
@@ -144,7 +145,8 @@ void CGpsClient::OnConnected()
         return;
     }
     m_nRetryMs = m_nRetryFirstMs;
-    m_pReadNotifier = std::make_unique<QSocketNotifier>(m_pConn->data.gps_fd, QSocketNotifier::Read, this);
+    m_pReadNotifier =
+        std::make_unique<QSocketNotifier>(m_pConn->data.gps_fd, QSocketNotifier::Read, this);
     connect(m_pReadNotifier.get(), &QSocketNotifier::activated, this, &CGpsClient::OnReadable);
     SetState(GPS_NO_FIX);
 }

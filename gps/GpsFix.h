@@ -14,7 +14,7 @@ struct SGpsFix
         FIX_3D = 3
     };
 
-    QDateTime time;     // the receiver's time of the fix
+    QDateTime time; // the receiver's time of the fix
     int nMode = FIX_NONE;
     double dLat = NAN;  // degrees, north positive
     double dLon = NAN;  // degrees, east positive

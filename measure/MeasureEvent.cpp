@@ -3,11 +3,10 @@
 
 namespace {
 const char* const kEventNames[EVENT_COUNT] = {
-    "power_on",        "power_off",       "registered",      "registration_lost",
-    "cell_change",     "dedicated_start", "dedicated_end",   "call_dialled",
-    "call_incoming",   "call_connected",  "call_ended",      "sms_sent",
-    "sms_failed",      "location_update", "bs_lock",         "scan_start",
-    "scan_end",        "gps_fix",         "gps_lost",        "port_lost",
+    "power_on",        "power_off",     "registered",   "registration_lost", "cell_change",
+    "dedicated_start", "dedicated_end", "call_dialled", "call_incoming",     "call_connected",
+    "call_ended",      "sms_sent",      "sms_failed",   "location_update",   "bs_lock",
+    "scan_start",      "scan_end",      "gps_fix",      "gps_lost",          "port_lost",
 };
 } // namespace
 

@@ -83,8 +83,7 @@ void CCachingStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
     key.anValue[2] = static_cast<int>(frame->features);
     QStyleOptionFrame at(*frame);
     at.rect = QRect(QPoint(0, 0), option->rect.size());
-    const QPixmap pixmap = Cached(key, dpr, [&](QPainter& p) {
-        QProxyStyle::drawPrimitive(element, &at, &p, widget);
-    });
+    const QPixmap pixmap = Cached(
+        key, dpr, [&](QPainter& p) { QProxyStyle::drawPrimitive(element, &at, &p, widget); });
     painter->drawPixmap(option->rect.topLeft(), pixmap);
 }

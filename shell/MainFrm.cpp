@@ -17,6 +17,7 @@
 
 #include "chart/EventList.h"
 #include "chart/LevelChart.h"
+#include "control/SessionReview.h"
 #include "control/TessolyDlg.h"
 #include "fleet/MqttPublisher.h"
 #include "gps/GpsClient.h"
@@ -24,7 +25,6 @@
 #include "platform/Diagnostics.h"
 #include "platform/Messages.h"
 #include "platform/UiServices.h"
-#include "control/SessionReview.h"
 #include "session/SessionRecorder.h"
 #include "shell/ChildView.h"
 #include "sysinfo/BcchSysInfoDlg.h"
@@ -122,8 +122,10 @@ bool CMainFrame::Create()
         return false;
     }
     MeasurePanel();
-    connect(m_pController.get(), &CTessolyDlg::DataLineHandled, this, [this] { UpdateCommandUI(); });
-    connect(m_pController.get(), &CTessolyDlg::TraceLineHandled, this, [this] { UpdateCommandUI(); });
+    connect(m_pController.get(), &CTessolyDlg::DataLineHandled, this,
+            [this] { UpdateCommandUI(); });
+    connect(m_pController.get(), &CTessolyDlg::TraceLineHandled, this,
+            [this] { UpdateCommandUI(); });
     connect(m_pView, &CChildView::Resized, this, [this] { PlacePanel(0); });
 
     LoadSettings();

@@ -76,9 +76,9 @@ enum
 // What the command line asks of a review: the file, and where to place it.
 struct SReviewArgs
 {
-    QString strFile;    // --review FILE; empty: no review
-    bool bEnd = false;  // --end
-    QString strAt;      // --at HH:MM:SS
+    QString strFile;   // --review FILE; empty: no review
+    bool bEnd = false; // --end
+    QString strAt;     // --at HH:MM:SS
 };
 
 // The main frame: menu, tool bar, status bar and the view over which the

@@ -80,8 +80,8 @@ QString CReviewBar::Duration(qint64 nMs)
 void CReviewBar::ShowFile()
 {
     const qint64 nLength = m_pReview->End() - m_pReview->Begin();
-    m_pFile->setText(QStringLiteral("%1 (%2)").arg(QFileInfo(m_pReview->Path()).fileName(),
-                                                   Duration(nLength)));
+    m_pFile->setText(
+        QStringLiteral("%1 (%2)").arg(QFileInfo(m_pReview->Path()).fileName(), Duration(nLength)));
     m_bSliderFromReview = true;
     m_pSlider->setRange(0, static_cast<int>(nLength / 1000));
     m_bSliderFromReview = false;

@@ -71,7 +71,7 @@ bool ReadKml(const QString& path, SKml& kml, QString& error)
         return false;
     }
     QXmlStreamReader x(&file);
-    QStringList open;   // the element names down to the current one
+    QStringList open;    // the element names down to the current one
     QStringList folders; // the names of the open folders
     QString style, styleUrl, coordinates;
     while (!x.atEnd()) {
@@ -93,13 +93,15 @@ bool ReadKml(const QString& path, SKml& kml, QString& error)
             const QString& name = open.last();
             const QString parent = open.size() > 1 ? open[open.size() - 2] : QString();
             const QString text = x.text().toString();
-            if (name == QLatin1String("color") && parent == QLatin1String("IconStyle") && !style.isEmpty())
+            if (name == QLatin1String("color") && parent == QLatin1String("IconStyle") &&
+                !style.isEmpty())
                 StyleFor(kml, style).colour = KmlColour(text);
             else if (name == QLatin1String("styleUrl"))
                 styleUrl += text;
             else if (name == QLatin1String("coordinates") && parent == QLatin1String("Point"))
                 coordinates += text;
-            else if (name == QLatin1String("name") && parent == QLatin1String("Folder") && !folders.isEmpty())
+            else if (name == QLatin1String("name") && parent == QLatin1String("Folder") &&
+                     !folders.isEmpty())
                 folders.last() += text;
             else if (name == QLatin1String("name") && parent == QLatin1String("Document"))
                 kml.strName += text;
@@ -124,7 +126,8 @@ bool ReadKml(const QString& path, SKml& kml, QString& error)
             const double lat = c.size() >= 2 ? c[1].toDouble(&bLat) : 0;
             if (!bLon || !bLat || std::fabs(lat) > 90 || std::fabs(lon) > 180)
                 continue;
-            SStyle& s = StyleFor(kml, styleUrl.trimmed().remove(0, styleUrl.trimmed().startsWith(QLatin1Char('#'))));
+            SStyle& s = StyleFor(
+                kml, styleUrl.trimmed().remove(0, styleUrl.trimmed().startsWith(QLatin1Char('#'))));
             if (s.lon.isEmpty() && !folders.isEmpty())
                 s.strFolder = folders.last().trimmed();
             s.lon << lon;
@@ -177,9 +180,10 @@ bool Draw(const SKml& kml, const QString& out, int width, int height, QString& e
     plot.setViewport(QRect(0, 0, width, height)); // a hidden widget gets no resize event
     plot.setBackground(Qt::white);
     auto* title = new QCPTextElement(
-        &plot, QStringLiteral("%1: %2 points (the KML's points, not a map)")
-                   .arg(kml.strName.trimmed().isEmpty() ? QStringLiteral("KML") : kml.strName.trimmed())
-                   .arg(kml.nPoints),
+        &plot,
+        QStringLiteral("%1: %2 points (the KML's points, not a map)")
+            .arg(kml.strName.trimmed().isEmpty() ? QStringLiteral("KML") : kml.strName.trimmed())
+            .arg(kml.nPoints),
         QFont(plot.font().family(), 11, QFont::Bold));
     plot.plotLayout()->insertRow(0);
     plot.plotLayout()->addElement(0, 0, title);
@@ -224,7 +228,8 @@ bool Draw(const SKml& kml, const QString& out, int width, int height, QString& e
     plot.replot();
     const QPixmap picture = plot.toPixmap(width, height);
     QSaveFile file(out);
-    if (picture.isNull() || !file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+    if (picture.isNull() || !file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") ||
+        !file.commit()) {
         error = file.errorString();
         return false;
     }
@@ -244,8 +249,10 @@ int main(int argc, char** argv)
         bool bW = false, bH = false;
         width = size.value(0).toInt(&bW);
         height = size.value(1).toInt(&bH);
-        if (size.size() != 2 || !bW || !bH || width < 200 || height < 200 || width > 8000 || height > 8000) {
-            fprintf(stderr, "kml_map: the size %s is not WIDTHxHEIGHT from 200x200 to 8000x8000\n", argv[3]);
+        if (size.size() != 2 || !bW || !bH || width < 200 || height < 200 || width > 8000 ||
+            height > 8000) {
+            fprintf(stderr, "kml_map: the size %s is not WIDTHxHEIGHT from 200x200 to 8000x8000\n",
+                    argv[3]);
             return KM_USAGE;
         }
     }

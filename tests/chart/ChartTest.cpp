@@ -3,9 +3,9 @@
 // measurer emits them.
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QImage>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <cstdlib>

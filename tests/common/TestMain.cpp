@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QApplication>
 #include "platform/CachingStyle.h"
+#include <QApplication>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

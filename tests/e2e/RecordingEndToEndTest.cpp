@@ -135,11 +135,14 @@ struct RecordingPanel
     {
         sim.start(QStringLiteral(SIM_FILE),
                   {QStringLiteral("--link"), tmp.path(), QStringLiteral("--boot-ms"),
-                   QStringLiteral("50"), QStringLiteral("--report-interval"), QStringLiteral("50")});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(tmp.filePath("trace")); }, 5000));
+                   QStringLiteral("50"), QStringLiteral("--report-interval"),
+                   QStringLiteral("50")});
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return QFileInfo::exists(tmp.filePath("trace")); }, 5000));
 
         // The settings file is named on the command line, beside the program.
-        const QString name = QStringLiteral("killed-%1.ini").arg(QCoreApplication::applicationPid());
+        const QString name =
+            QStringLiteral("killed-%1.ini").arg(QCoreApplication::applicationPid());
         ini = QFileInfo(QStringLiteral(PROGRAM_FILE)).absoluteDir().filePath(name);
         folder = tmp.filePath(QStringLiteral("rec"));
         QFile f(ini);

@@ -41,9 +41,10 @@ TEST_F(E2E, ReviewReadsAsTheLivePanelDidAndOpensNoPort)
     // A drive with positions: the simulator sends them to a gpsd of the test's own.
     Gpsd gpsd;
     ASSERT_TRUE(gpsd.Start()) << "gpsd (scripts/deps.sh installs it)";
-    extraIni = "[RECORDING]\r\nEnabled=1\r\nFolder=" + folder.toUtf8() +
-               "\r\n[GPS]\r\nEnabled=1\r\nHost=127.0.0.1\r\nPort=" +
-               QByteArray::number(gpsd.Port()) + "\r\n";
+    extraIni =
+        "[RECORDING]\r\nEnabled=1\r\nFolder=" + folder.toUtf8() +
+        "\r\n[GPS]\r\nEnabled=1\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(gpsd.Port()) +
+        "\r\n";
     CSimOptions o = FastSim();
     o.nReportIntervalMs = 20;
     o.drive.bOn = true;
@@ -86,8 +87,10 @@ TEST_F(E2E, ReviewReadsAsTheLivePanelDidAndOpensNoPort)
     EXPECT_GT(frame->LevelChart()->PointsHeld(), 0);
     // The short session whole in the chart, the cursor at its end.
     const QCPRange range = frame->LevelChart()->Plot()->xAxis->range();
-    const double nEndKey = CLevelChart::KeyOf(QDateTime::fromMSecsSinceEpoch(frame->Review()->End()));
-    EXPECT_LE(range.lower, CLevelChart::KeyOf(QDateTime::fromMSecsSinceEpoch(frame->Review()->Begin())));
+    const double nEndKey =
+        CLevelChart::KeyOf(QDateTime::fromMSecsSinceEpoch(frame->Review()->End()));
+    EXPECT_LE(range.lower,
+              CLevelChart::KeyOf(QDateTime::fromMSecsSinceEpoch(frame->Review()->Begin())));
     EXPECT_GE(range.upper, nEndKey);
     EXPECT_LT(range.size(), double(CLevelChart::CHART_SPAN_SECONDS) / 2);
     EXPECT_DOUBLE_EQ(frame->LevelChart()->TimeCursorKey(), nEndKey);
@@ -121,8 +124,8 @@ TEST_F(E2E, ReviewOfAFileWithNothingToReviewSaysSo)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("not a session\n");
     f.close();
-    frame = std::make_unique<CMainFrame>(QStringList{QStringLiteral("/opt/tessoly/tessoly"),
-                                                     QStringLiteral("--review"), path});
+    frame = std::make_unique<CMainFrame>(
+        QStringList{QStringLiteral("/opt/tessoly/tessoly"), QStringLiteral("--review"), path});
     frame->SetProgramDir(dir.path());
     EXPECT_FALSE(frame->Create());
     ASSERT_EQ(answer.messages.size(), 1);

@@ -25,7 +25,8 @@ ToolRun Start(const QString& program, const QStringList& args, const QByteArray&
     p.closeWriteChannel();
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 ToolRun Export(const QStringList& args)
@@ -33,8 +34,8 @@ ToolRun Export(const QStringList& args)
     return Start(QStringLiteral(TESSOLY_EXPORT), args);
 }
 
-#define SKIP_WITHOUT(tool)                                                                      \
-    if (QStandardPaths::findExecutable(QStringLiteral(tool)).isEmpty())                         \
+#define SKIP_WITHOUT(tool)                                                                         \
+    if (QStandardPaths::findExecutable(QStringLiteral(tool)).isEmpty())                            \
     GTEST_SKIP() << tool " is not installed (scripts/deps.sh)"
 
 // A drive recorded at +01:00 from 03:00:00: a fix each second but from 10 s
@@ -96,7 +97,8 @@ print(len(d))
 for r in d[0], d[5], d[6], d[10], d[11], d[12], d[19], d[20], d[30]:
     print(' '.join(r[k] or '-' for k in ('time', 'lat', 'lon', 'fix', 'bcch', 'rxlev_dbm', 'event')))
 )";
-    const ToolRun py = Start(QStringLiteral("python3"), {QStringLiteral("-c"), QLatin1String(script), Out("drive.csv")});
+    const ToolRun py = Start(QStringLiteral("python3"),
+                             {QStringLiteral("-c"), QLatin1String(script), Out("drive.csv")});
     ASSERT_EQ(py.nExit, 0) << py.strErr.toStdString();
     EXPECT_EQ(py.strOut.toStdString(),
               "time,lat,lon,alt_m,speed_kmh,err_m,fix,mode,mcc,mnc,lac,ci,bcch,bsic,rxlev_dbm,"
@@ -124,8 +126,9 @@ TEST_F(ExportTool, KmlPlacemarksInAFolderPerCellAndEventsAsOgrinfoReadsThem)
     const ToolRun run = Export({in, Out("drive.kml")});
     ASSERT_EQ(run.nExit, 0) << run.strErr.toStdString();
     EXPECT_EQ(run.strOut.toStdString(), "51 lines read, 24 placemarks written, 1 lines skipped\n");
-    const ToolRun info = Start(QStringLiteral("ogrinfo"), {QStringLiteral("-ro"), QStringLiteral("-al"),
-                                                       QStringLiteral("-q"), Out("drive.kml")});
+    const ToolRun info =
+        Start(QStringLiteral("ogrinfo"), {QStringLiteral("-ro"), QStringLiteral("-al"),
+                                          QStringLiteral("-q"), Out("drive.kml")});
     ASSERT_EQ(info.nExit, 0) << info.strErr.toStdString();
     QStringList layers, names;
     for (const QString& line : info.strOut.split(QLatin1Char('\n'))) {
@@ -145,7 +148,8 @@ TEST_F(ExportTool, KmlPlacemarksInAFolderPerCellAndEventsAsOgrinfoReadsThem)
     const QByteArray text = kml.readAll();
     EXPECT_TRUE(text.contains("<color>ff00ffaa</color>"));
     EXPECT_TRUE(text.contains("light green: -70 to -61 dBm"));
-    EXPECT_TRUE(text.contains("Cell (MCC-MNC-LAC-CI) -\nBCCH 20\nBSIC -\nRX level -70 dBm\nRX Qual -\nTA -"));
+    EXPECT_TRUE(text.contains(
+        "Cell (MCC-MNC-LAC-CI) -\nBCCH 20\nBSIC -\nRX level -70 dBm\nRX Qual -\nTA -"));
 }
 
 TEST_F(ExportTool, GpxTrackBreaksWhereTheFixWasLostAndGpsbabelReadsItsPointsAndTimes)
@@ -153,16 +157,20 @@ TEST_F(ExportTool, GpxTrackBreaksWhereTheFixWasLostAndGpsbabelReadsItsPointsAndT
     SKIP_WITHOUT("gpsbabel");
     const ToolRun run = Export({in, Out("drive.gpx")});
     ASSERT_EQ(run.nExit, 0) << run.strErr.toStdString();
-    const ToolRun csv = Start(QStringLiteral("gpsbabel"),
-                          {"-t", "-i", "gpx", "-f", Out("drive.gpx"), "-o", "unicsv,utc=0", "-F", "-"});
+    const ToolRun csv =
+        Start(QStringLiteral("gpsbabel"),
+              {"-t", "-i", "gpx", "-f", Out("drive.gpx"), "-o", "unicsv,utc=0", "-F", "-"});
     ASSERT_EQ(csv.nExit, 0) << csv.strErr.toStdString();
     QStringList points = csv.strOut.trimmed().split(QStringLiteral("\n"));
     ASSERT_EQ(points.size(), 1 + 23) << csv.strOut.toStdString();
-    EXPECT_TRUE(points[1].contains(QLatin1String("52.500050,13.400000"))) << points[1].toStdString();
-    EXPECT_TRUE(points[1].contains(QLatin1String("2026/12/10,02:00:00.500"))) << points[1].toStdString();
+    EXPECT_TRUE(points[1].contains(QLatin1String("52.500050,13.400000")))
+        << points[1].toStdString();
+    EXPECT_TRUE(points[1].contains(QLatin1String("2026/12/10,02:00:00.500")))
+        << points[1].toStdString();
     // Read and written again by gpsbabel: two segments.
-    const ToolRun gpx = Start(QStringLiteral("gpsbabel"),
-                          {"-t", "-i", "gpx", "-f", Out("drive.gpx"), "-o", "gpx,gpxver=1.1", "-F", "-"});
+    const ToolRun gpx =
+        Start(QStringLiteral("gpsbabel"),
+              {"-t", "-i", "gpx", "-f", Out("drive.gpx"), "-o", "gpx,gpxver=1.1", "-F", "-"});
     EXPECT_EQ(gpx.strOut.count(QLatin1String("<trkseg>")), 2) << gpx.strOut.toStdString();
 }
 

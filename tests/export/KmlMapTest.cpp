@@ -50,9 +50,12 @@ TEST(KmlMap, DrawsEachPointInItsStyleColourAndLeavesNoPictureOfAFileWithoutPoint
                "<Style id=\"b\"><IconStyle><color>ffff0000</color></IconStyle></Style>"
                "<Style id=\"c\"><IconStyle><color>ff0000ff</color></IconStyle></Style>"
                "<Folder><name>Cell</name>"
-               "<Placemark><styleUrl>#a</styleUrl><Point><coordinates>13.4,52.5</coordinates></Point></Placemark>"
-               "<Placemark><styleUrl>#b</styleUrl><Point><coordinates>13.4016426,52.5,36</coordinates></Point></Placemark>"
-               "<Placemark><styleUrl>#c</styleUrl><Point><coordinates>13.4,52.501</coordinates></Point></Placemark>"
+               "<Placemark><styleUrl>#a</styleUrl><Point><coordinates>13.4,52.5</coordinates></"
+               "Point></Placemark>"
+               "<Placemark><styleUrl>#b</styleUrl><Point><coordinates>13.4016426,52.5,36</"
+               "coordinates></Point></Placemark>"
+               "<Placemark><styleUrl>#c</styleUrl><Point><coordinates>13.4,52.501</coordinates></"
+               "Point></Placemark>"
                "</Folder></Document></kml>");
     ASSERT_EQ(KmlMap({kml, png, QStringLiteral("800x400")}), 0);
     const QImage image(png);

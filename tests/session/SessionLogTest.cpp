@@ -38,8 +38,9 @@ TEST(SessionLog, StampsCarryTheirUtcOffsetAndTheRecorderWritesIt)
     SLogEntry e;
     const qint64 utc =
         QDateTime(QDate(2026, 12, 10), QTime(2, 9, 14, 64), QTimeZone::utc()).toMSecsSinceEpoch();
-    for (const char* line : {"2026-12-10T03:09:14.064+01:00 t<, x", "2026-12-09T21:39:14.064-04:30 t<, x",
-                             "2026-12-10T02:09:14.064Z t<, x"}) {
+    for (const char* line :
+         {"2026-12-10T03:09:14.064+01:00 t<, x", "2026-12-09T21:39:14.064-04:30 t<, x",
+          "2026-12-10T02:09:14.064Z t<, x"}) {
         ASSERT_TRUE(CSessionLog::ParseLine(line, &e)) << line;
         EXPECT_EQ(e.nTime, utc) << line;
         EXPECT_EQ(e.text, "x");
@@ -49,8 +50,9 @@ TEST(SessionLog, StampsCarryTheirUtcOffsetAndTheRecorderWritesIt)
     EXPECT_EQ(e.nOffsetS, 3600);
     EXPECT_EQ(CSessionLog::FormatStamp(e.nTime, e.nOffsetS), "2026-12-10T03:09:14.064+01:00 ");
     EXPECT_EQ(CSessionLog::FormatStamp(e.nTime, -16200), "2026-12-09T21:39:14.064-04:30 ");
-    for (const char* bad : {"2026-12-10T03:09:14.064+1:00 t<, x", "2026-12-10T03:09:14.064+01:00t<, x",
-                            "2026-12-10T03:09:14.064+15:00 t<, x", "2026-12-10T03:09:14.064+01:0 t<, x"})
+    for (const char* bad :
+         {"2026-12-10T03:09:14.064+1:00 t<, x", "2026-12-10T03:09:14.064+01:00t<, x",
+          "2026-12-10T03:09:14.064+15:00 t<, x", "2026-12-10T03:09:14.064+01:0 t<, x"})
         EXPECT_FALSE(CSessionLog::ParseLine(bad, &e)) << bad;
 }
 

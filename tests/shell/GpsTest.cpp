@@ -53,7 +53,8 @@ TEST(Gps, FixesFromGpsdShownRecordedAndFollowedThroughARestartOfGpsd)
     f.m_pGps->m_nRetryFirstMs = 100;
     f.m_pGps->m_nRetryMaxMs = 400;
     QList<SGpsFix> fixes;
-    QObject::connect(f.m_pGps.get(), &CGpsClient::FixReceived, [&](const SGpsFix& fix) { fixes << fix; });
+    QObject::connect(f.m_pGps.get(), &CGpsClient::FixReceived,
+                     [&](const SGpsFix& fix) { fixes << fix; });
     QStringList events;
     QObject::connect(&f.m_pController->Measurer(), &CMeasurer::EventReady,
                      [&](const SMeasureEvent& e) {

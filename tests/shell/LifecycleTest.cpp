@@ -180,7 +180,8 @@ TEST(Lifecycle, MenuAndToolBarCarryTheCommandsInTheirOrder)
         menus << popup->text() + QStringLiteral(": ") + items.join(QLatin1Char(','));
     }
     EXPECT_EQ(menus.join(QLatin1Char('|')).toStdString(),
-              "&File: &Open Session...,E&xit|&View: &Phone Pad only,&Logging,-,&Toolbar,&Status Bar,-,Level Chart,"
+              "&File: &Open Session...,E&xit|&View: &Phone Pad only,&Logging,-,&Toolbar,&Status "
+              "Bar,-,Level Chart,"
               "Event List|"
               "&Control: &BCCH System Info...,-,&Channel Scan...,B&S Lock,-,&Location Update,-,"
               "Send to Wireshark (GSMTAP),Publish to MQTT|"
