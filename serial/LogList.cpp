@@ -4,6 +4,7 @@
 #include "serial/LogItemDelegate.h"
 #include "serial/LogModel.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QListView>
 #include <QTimer>
@@ -68,10 +69,43 @@ void CLogList::Flush()
     if (!m_pList || m_pending.isEmpty())
         return;
     m_pShowTimer->stop();
-    if (m_pModel->Append(m_pending))
-        m_pList->viewport()->update();
+    const int nRows = m_pModel->rowCount();
+    const int nShift = m_pModel->Append(m_pending);
     m_pending.clear();
+    if (nShift > 0 && m_pModel->rowCount() == nRows)
+        ShowShifted(nShift);
+    else if (nShift > 0)
+        m_pList->viewport()->update();
     SelectNewest();
+}
+
+void CLogList::ShowShifted(int nShift)
+{
+    QWidget* pViewport = m_pList->viewport();
+    const int nLast = m_pModel->rowCount() - 1;
+    if (!m_pList->isVisible() || nShift > nLast) {
+        pViewport->update();
+        return;
+    }
+    // The rows are a column of equal lines that keep their places, so the
+    // picture on screen only moves up: its pixels are moved, and what is
+    // drawn anew is the rows from the one the selection was on down, and
+    // the row under the mouse.
+    const QRect last = m_pList->visualRect(m_pModel->index(nLast));
+    const QRect moved = m_pList->visualRect(m_pModel->index(nLast - nShift));
+    const int nDy = last.top() - moved.top();
+    if (nDy <= 0 || nDy >= pViewport->height()) {
+        pViewport->update();
+        return;
+    }
+    pViewport->scroll(0, -nDy);
+    pViewport->update(QRect(0, moved.top(), pViewport->width(), pViewport->height() - moved.top()));
+    const QModelIndex hovered = m_pList->indexAt(pViewport->mapFromGlobal(QCursor::pos()));
+    if (hovered.isValid()) {
+        const QRect rect = m_pList->visualRect(hovered);
+        pViewport->update(rect);
+        pViewport->update(rect.translated(0, -nDy));
+    }
 }
 
 void CLogList::SelectNewest()

@@ -45,6 +45,8 @@ private:
     void Append(const QString& line);
     // Selects the newest entry and scrolls it into view.
     void SelectNewest();
+    // Draws the list again after the entries in its rows moved up nShift places.
+    void ShowShifted(int nShift);
 
     // Null once the list is gone.
     QPointer<QListView> m_pList;

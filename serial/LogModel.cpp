@@ -19,17 +19,18 @@ QVariant CLogModel::data(const QModelIndex& index, int nRole) const
     return m_entries.at(index.row());
 }
 
-bool CLogModel::Append(const QStringList& lines)
+int CLogModel::Append(const QStringList& lines)
 {
     if (lines.isEmpty())
-        return false;
+        return 0;
     m_entries.append(lines);
     const qsizetype nDrop = m_entries.size() - m_nMaxEntries;
-    bool bShifted = false;
+    int nShift = 0;
     if (nDrop > 0) {
         m_entries.remove(0, nDrop);
         // The rows there already now show later entries.
-        bShifted = m_nRows > 0;
+        if (m_nRows > 0)
+            nShift = static_cast<int>(nDrop);
     }
     const int nRows = static_cast<int>(m_entries.size());
     if (nRows > m_nRows) {
@@ -37,7 +38,7 @@ bool CLogModel::Append(const QStringList& lines)
         m_nRows = nRows;
         endInsertRows();
     }
-    return bShifted;
+    return nShift;
 }
 
 void CLogModel::Clear()

@@ -17,10 +17,10 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int nRole = Qt::DisplayRole) const override;
 
-    // Appends the lines as entries; the oldest go beyond the maximum. True
-    // when rows the views know of now show other entries: the caller has
-    // its view drawn again.
-    bool Append(const QStringList& lines);
+    // Appends the lines as entries; the oldest go beyond the maximum. Gives
+    // how many places the entries in the rows the views know of moved up
+    // (0: none moved): the caller has its view drawn again.
+    int Append(const QStringList& lines);
     void Clear();
     const QStringList& Entries() const { return m_entries; }
 

@@ -280,11 +280,16 @@ TEST(TrafficLog, FullListOnScreenShowsTheNewestEntries)
         liveList.AddLine("t<, ", QString::number(i));
     liveList.Flush();
     onScreen(live);
-    for (int i = 1000; i < 1003; ++i)
-        liveList.AddLine("t<, ", QString::number(i));
-    liveList.Flush();
-    for (const QString& entry : liveList.Entries())
-        freshList.AddLine(nullptr, entry);
-    freshList.Flush();
-    EXPECT_EQ(onScreen(live), onScreen(fresh));
+    // The list on screen moves its picture up by the new lines, then by one.
+    int next = 1000;
+    for (int count : {3, 1}) {
+        for (int i = 0; i < count; ++i)
+            liveList.AddLine("t<, ", QString::number(next++));
+        liveList.Flush();
+        freshList.Clear();
+        for (const QString& entry : liveList.Entries())
+            freshList.AddLine(nullptr, entry);
+        freshList.Flush();
+        EXPECT_EQ(onScreen(live), onScreen(fresh)) << count;
+    }
 }
