@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
+#include <limits>
 
 CLogItemDelegate::CLogItemDelegate(QObject* pParent) : QStyledItemDelegate(pParent) {}
 
@@ -17,10 +18,22 @@ CLogItemDelegate::Layout* CLogItemDelegate::LayoutOf(const QString& strText,
     if (Layout* pLayout = m_layouts.object(strText))
         return pLayout;
     auto* pLayout = new Layout;
-    pLayout->text.setText(strText);
-    pLayout->text.setTextFormat(Qt::PlainText);
-    pLayout->text.setPerformanceHint(QStaticText::AggressiveCaching);
-    pLayout->text.prepare(QTransform(), font);
+    QTextLayout& text = pLayout->text;
+    text.setText(strText);
+    text.setFont(font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    text.setTextOption(option);
+    text.setCacheEnabled(true); // drawn from the glyphs laid out here
+    text.beginLayout();
+    QTextLine line = text.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(std::numeric_limits<int>::max() /
+                          256); // lays it out: one line, never cut
+        line.setPosition(QPointF(0, 0));
+        pLayout->size = QSizeF(line.naturalTextWidth(), line.height());
+    }
+    text.endLayout();
     m_layouts.insert(strText, pLayout);
     return pLayout;
 }
@@ -46,7 +59,7 @@ void CLogItemDelegate::paint(QPainter* pPainter, const QStyleOptionViewItem& opt
     const int nMargin = pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pWidget) + 1;
     const QRect textRect = opt.rect.adjusted(nMargin, 0, -nMargin, 0);
     Layout* pLayout = LayoutOf(opt.text, opt.font);
-    const QSizeF size = pLayout->text.size();
+    const QSizeF size = pLayout->size;
     const bool bPlain = opt.features == QStyleOptionViewItem::HasDisplay && opt.icon.isNull() &&
                         size.width() <= textRect.width() &&
                         (opt.displayAlignment & Qt::AlignHorizontal_Mask) == Qt::AlignLeft;
@@ -55,8 +68,14 @@ void CLogItemDelegate::paint(QPainter* pPainter, const QStyleOptionViewItem& opt
         QStyledItemDelegate::paint(pPainter, option, index);
         return;
     }
-    opt.text.clear();
-    pStyle->drawControl(QStyle::CE_ItemViewItem, &opt, pPainter, pWidget);
+    // A row that is neither selected, current nor under the mouse has
+    // nothing but its text on the list's own background.
+    const QStyle::State marked =
+        QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver;
+    if ((opt.state & marked) || opt.backgroundBrush.style() != Qt::NoBrush) {
+        opt.text.clear();
+        pStyle->drawControl(QStyle::CE_ItemViewItem, &opt, pPainter, pWidget);
+    }
 
     QPalette::ColorGroup group = QPalette::Normal;
     if (!(opt.state & QStyle::State_Enabled))
@@ -67,11 +86,9 @@ void CLogItemDelegate::paint(QPainter* pPainter, const QStyleOptionViewItem& opt
     pPainter->setFont(opt.font);
     pPainter->setPen(opt.palette.color(
         group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
-    qreal y = textRect.top();
-    if (opt.displayAlignment & Qt::AlignVCenter)
-        y += (textRect.height() - size.height()) / 2;
-    else if (opt.displayAlignment & Qt::AlignBottom)
-        y = textRect.bottom() + 1 - size.height();
-    pPainter->drawStaticText(QPointF(textRect.left(), y), pLayout->text);
+    // Placed as the style places a laid-out text: its size rounded, aligned in whole pixels.
+    const QRect at =
+        QStyle::alignedRect(opt.direction, opt.displayAlignment, size.toSize(), textRect);
+    pLayout->text.draw(pPainter, at.topLeft());
     pPainter->restore();
 }

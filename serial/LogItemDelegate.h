@@ -3,8 +3,8 @@
 
 #include <QCache>
 #include <QSize>
-#include <QStaticText>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 // Draws the rows of a log list as the style's own delegate does, but lays
 // each text out once: a log scrolls a line at a time, so every row is drawn
@@ -21,8 +21,9 @@ public:
 private:
     struct Layout
     {
-        QStaticText text;
-        QSize hint; // the style's size for this text; empty until asked
+        QTextLayout text; // one line, laid out
+        QSizeF size;      // of the line
+        QSize hint;       // the style's size for this text; empty until asked
     };
     Layout* LayoutOf(const QString& strText, const QFont& font) const;
 
