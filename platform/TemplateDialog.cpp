@@ -19,6 +19,7 @@
 #include <QRegularExpressionValidator>
 
 #include "platform/BarCtrl.h"
+#include "platform/FieldEdit.h"
 #include "platform/ImageButton.h"
 #include "platform/TreeCtrl.h"
 
@@ -150,7 +151,7 @@ QWidget* NewMultiLineEdit(const CtlTemplate& c, QWidget* form)
 
 QWidget* NewLineEdit(const CtlTemplate& c, QWidget* form)
 {
-    auto* e = new QLineEdit(form);
+    auto* e = new CFieldEdit(form);
     e->setReadOnly((c.style & CS_READONLY) != 0);
     // Paints its own background: a new text repaints the edit alone,
     // not the group and form behind it.

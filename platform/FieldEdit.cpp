@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/FieldEdit.h"
+
+#include <QCache>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <atomic>
+
+// What a field's picture depends on.
+struct CFieldEdit::SKey
+{
+    quint64 nSerial = 0; // the field
+    quint32 nLook = 0;   // its font and style so far
+    QString strText;
+    int nWidth = 0;
+    int nHeight = 0;
+    qint64 nPalette = 0;
+    int nScale = 100; // device pixel ratio in per cent
+    int nAlignment = 0;
+    uint nFlags = 0; // enabled, active window, under the mouse, framed
+    int anMargins[4] = {0, 0, 0, 0};
+    bool operator==(const SKey& o) const
+    {
+        return nSerial == o.nSerial && nLook == o.nLook && strText == o.strText &&
+               nWidth == o.nWidth && nHeight == o.nHeight && nPalette == o.nPalette &&
+               nScale == o.nScale && nAlignment == o.nAlignment && nFlags == o.nFlags &&
+               std::equal(anMargins, anMargins + 4, o.anMargins);
+    }
+};
+
+static size_t qHash(const CFieldEdit::SKey& k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.nSerial, k.nLook, k.strText, k.nWidth, k.nHeight, k.nPalette,
+                      k.nScale, k.nAlignment, k.nFlags, k.anMargins[0], k.anMargins[1],
+                      k.anMargins[2], k.anMargins[3]);
+}
+
+namespace {
+// Room for the pictures of every field of the panel with a few dozen
+// values each; the least recently shown go first beyond it.
+constexpr qsizetype kMaxBytes = 8 * 1024 * 1024;
+// Pixels kept free between the text and the field's edges: a text close to
+// the edge may be scrolled in the field, which a kept picture cannot follow.
+constexpr int kSpare = 8;
+
+struct SFieldPicture
+{
+    QPixmap picture; // null when the text does not fit
+};
+
+// The user-interface thread's own: pictures are drawn there only. They go
+// with the application, while the window system is still there.
+QCache<CFieldEdit::SKey, SFieldPicture>& Pictures()
+{
+    static QCache<CFieldEdit::SKey, SFieldPicture> s_pictures(kMaxBytes);
+    static const bool s_bCleared = [] {
+        qAddPostRoutine([] { s_pictures.clear(); });
+        return true;
+    }();
+    Q_UNUSED(s_bCleared);
+    return s_pictures;
+}
+
+std::atomic<quint64> g_nNextSerial{1};
+} // namespace
+
+CFieldEdit::CFieldEdit(QWidget* pParent) : QLineEdit(pParent), m_nSerial(g_nNextSerial++) {}
+
+bool CFieldEdit::Plain() const
+{
+    return isReadOnly() && !hasFocus() && !hasSelectedText() && echoMode() == QLineEdit::Normal &&
+           (!text().isEmpty() || placeholderText().isEmpty()) && !m_bDrawing;
+}
+
+void CFieldEdit::changeEvent(QEvent* pEvent)
+{
+    switch (pEvent->type()) {
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::LayoutDirectionChange:
+        ++m_nLook; // the pictures drawn so far no longer match
+        break;
+    default:
+        break;
+    }
+    QLineEdit::changeEvent(pEvent);
+}
+
+CFieldEdit::SKey CFieldEdit::Key() const
+{
+    SKey key;
+    key.nSerial = m_nSerial;
+    key.nLook = m_nLook;
+    key.strText = text();
+    key.nWidth = width();
+    key.nHeight = height();
+    key.nPalette = palette().cacheKey();
+    key.nScale = qRound(devicePixelRatioF() * 100);
+    key.nAlignment = static_cast<int>(alignment());
+    key.nFlags = (isEnabled() ? 1u : 0u) | (isActiveWindow() ? 2u : 0u) | (underMouse() ? 4u : 0u) |
+                 (hasFrame() ? 8u : 0u);
+    const QMargins margins = textMargins();
+    key.anMargins[0] = margins.left();
+    key.anMargins[1] = margins.top();
+    key.anMargins[2] = margins.right();
+    key.anMargins[3] = margins.bottom();
+    return key;
+}
+
+void CFieldEdit::paintEvent(QPaintEvent* pEvent)
+{
+    if (!Plain()) {
+        QLineEdit::paintEvent(pEvent);
+        return;
+    }
+    const SFieldPicture* pPicture = Pictures().object(Key());
+    if (pPicture && !pPicture->picture.isNull()) {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, pPicture->picture);
+        return;
+    }
+    QLineEdit::paintEvent(pEvent);
+    // The picture is drawn afterwards: a widget cannot be drawn elsewhere
+    // while it is being painted.
+    if (!pPicture && !m_bKeepQueued) {
+        m_bKeepQueued = true;
+        QMetaObject::invokeMethod(
+            this, [this]() { Keep(); }, Qt::QueuedConnection);
+    }
+}
+
+void CFieldEdit::Keep()
+{
+    m_bKeepQueued = false;
+    if (!Plain() || !isVisible())
+        return;
+    const SKey key = Key();
+    QCache<CFieldEdit::SKey, SFieldPicture>& pictures = Pictures();
+    if (pictures.contains(key))
+        return;
+    auto* pPicture = new SFieldPicture;
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                               .marginsRemoved(textMargins());
+    qsizetype nCost = 1;
+    if (fontMetrics().horizontalAdvance(key.strText) + kSpare <= contents.width()) {
+        const qreal dpr = devicePixelRatioF();
+        QPixmap picture(size() * dpr);
+        picture.setDevicePixelRatio(dpr);
+        picture.fill(Qt::transparent);
+        m_bDrawing = true;
+        render(&picture, QPoint(), QRegion(), QWidget::RenderFlags());
+        m_bDrawing = false;
+        pPicture->picture = picture;
+        nCost = qMax<qsizetype>(1, picture.width() * picture.height() * 4);
+    }
+    pictures.insert(key, pPicture, nCost);
+}
