@@ -55,8 +55,9 @@ public:
     void SetQueueLimit(int nLines);
 
     static constexpr int kMaxQueuedLines = 10000;
-    // 50 ms are 48 characters at 9600 baud; a serial driver buffers far more.
-    static constexpr int kHoldOffMs = 50;
+    // 100 ms are 96 characters at 9600 baud; a serial driver buffers far
+    // more. The log shows its new lines as often.
+    static constexpr int kHoldOffMs = 100;
     // A 38,400-baud line brings at most 3,840 bytes a second.
     static constexpr qint64 kTrickleBytesPerSecond = 4000;
     // True while the device is open in the reader thread (false after it vanished).
