@@ -50,10 +50,21 @@ bool SameCell(const SSample& a, const SSample& b)
 // One connection's client and what its threads share with the publisher.
 // The broker's acknowledgements gather here, so that the publisher's thread
 // wakes once for all that came together. A connection the publisher has let
-// go (abandoned) tells it nothing more; while its connector still waits for
-// the host's name, the connector disposes of it when done.
+// go (abandoned) tells it nothing more. The publisher and, while it waits
+// for the host's name, the connector own it together: the last to let go
+// ends the client, joining its network thread.
 struct SMqttConnection
 {
+    ~SMqttConnection()
+    {
+        if (!pMosq)
+            return;
+        if (!bForce)
+            mosquitto_disconnect(pMosq);
+        mosquitto_loop_stop(pMosq, bForce);
+        mosquitto_destroy(pMosq);
+    }
+
     CMqttPublisher* pOwner = nullptr;
     int nGeneration = 0;
     mosquitto* pMosq = nullptr;
@@ -65,6 +76,7 @@ struct SMqttConnection
     bool bPosted = false; // a call for the acknowledgements is on its way
     bool bAbandoned = false;
     bool bConnectorDone = true; // no connector runs
+    bool bForce = false;        // the network thread is stopped without a goodbye
 
     // Hands f to the publisher's thread, unless the publisher let go.
     template <typename F> void Post(F f)
@@ -74,17 +86,6 @@ struct SMqttConnection
             QMetaObject::invokeMethod(pOwner, std::move(f), Qt::QueuedConnection);
     }
 };
-
-namespace {
-// Ends a connection's client and frees it; its network thread is joined.
-void Dispose(SMqttConnection* c)
-{
-    mosquitto_disconnect(c->pMosq);
-    mosquitto_loop_stop(c->pMosq, false);
-    mosquitto_destroy(c->pMosq);
-    delete c;
-}
-} // namespace
 
 CMqttPublisher::CMqttPublisher(QObject* parent) : QObject(parent)
 {
@@ -268,7 +269,7 @@ void CMqttPublisher::Pump()
 
 void CMqttPublisher::SetInFlight()
 {
-    SMqttConnection* c = m_pConnection;
+    SMqttConnection* c = m_pConnection.get();
     std::lock_guard<std::mutex> lock(c->mutex);
     c->nInFlight = static_cast<size_t>(m_nUnacked);
     // The last acknowledgements came while the count was higher.
@@ -302,12 +303,11 @@ void CMqttPublisher::Connect()
     m_sampleTopic = TopicOf(kSample).toUtf8();
     m_eventTopic = TopicOf(kEvent).toUtf8();
     const QByteArray id = ClientId().toUtf8();
-    auto* c = new SMqttConnection;
+    auto c = std::make_shared<SMqttConnection>();
     c->pOwner = this;
     c->nGeneration = m_nGeneration;
-    c->pMosq = mosquitto_new(id.constData(), true, c);
+    c->pMosq = mosquitto_new(id.constData(), true, c.get());
     if (!c->pMosq) {
-        delete c;
         Retry();
         return;
     }
@@ -356,14 +356,9 @@ void CMqttPublisher::Connect()
             rc = mosquitto_loop_start(c->pMosq);
         else
             qCDebug(lcFleet, "connect: %s", mosquitto_strerror(rc));
-        std::unique_lock<std::mutex> lock(c->mutex);
+        std::lock_guard<std::mutex> lock(c->mutex);
         c->bConnectorDone = true;
-        if (c->bAbandoned) {
-            lock.unlock();
-            Dispose(c);
-            return;
-        }
-        if (rc != MOSQ_ERR_SUCCESS) {
+        if (!c->bAbandoned && rc != MOSQ_ERR_SUCCESS) {
             CMqttPublisher* owner = c->pOwner;
             const int gen = c->nGeneration;
             QMetaObject::invokeMethod(
@@ -390,17 +385,12 @@ void CMqttPublisher::Close(bool bClean)
     }
     // Acknowledgements not yet taken: those messages are done too.
     TakeAcknowledged();
-    SMqttConnection* c = m_pConnection;
-    m_pConnection = nullptr;
-    m_pMosq = nullptr;
-    bool bConnectorDone;
     {
-        std::lock_guard<std::mutex> lock(c->mutex);
-        c->bAbandoned = true;
-        bConnectorDone = c->bConnectorDone;
+        std::lock_guard<std::mutex> lock(m_pConnection->mutex);
+        m_pConnection->bAbandoned = true;
     }
-    if (bConnectorDone)
-        Dispose(c);
+    m_pConnection.reset(); // ended here, or by its connector when that is done
+    m_pMosq = nullptr;
     m_bConnected = false;
     // What the broker acknowledged is done; the rest goes again, in order.
     m_queue.erase(
@@ -417,21 +407,15 @@ void CMqttPublisher::Abandon()
     m_retry.stop();
     if (!m_pConnection)
         return;
-    SMqttConnection* c = m_pConnection;
-    bool bConnectorDone;
     {
-        std::lock_guard<std::mutex> lock(c->mutex);
-        c->bAbandoned = true;
-        bConnectorDone = c->bConnectorDone;
+        std::lock_guard<std::mutex> lock(m_pConnection->mutex);
+        m_pConnection->bAbandoned = true;
+        // Its connector, when still waiting, ends it with a goodbye when done.
+        m_pConnection->bForce = m_pConnection->bConnectorDone;
     }
-    m_pConnection = nullptr;
+    m_pConnection.reset();
     m_pMosq = nullptr;
     m_bConnected = false;
-    if (!bConnectorDone)
-        return; // its connector disposes of it
-    mosquitto_loop_stop(c->pMosq, true);
-    mosquitto_destroy(c->pMosq);
-    delete c;
 }
 
 void CMqttPublisher::Retry()

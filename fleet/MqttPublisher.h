@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <deque>
+#include <memory>
 
 #include "fleet/FleetPayload.h"
 #include "fleet/MqttSettings.h"
@@ -134,7 +135,7 @@ private:
     QString m_strImei;
     SFleetStatus m_status;
     mosquitto* m_pMosq = nullptr;
-    SMqttConnection* m_pConnection = nullptr;
+    std::shared_ptr<SMqttConnection> m_pConnection;
     int m_nGeneration = 0;
     bool m_bConnected = false;
     bool m_bUnreachable = false;
