@@ -350,20 +350,29 @@ void CMqttPublisher::Connect()
     const std::string host = m_settings.strHost.toStdString();
     const int port = m_settings.Port();
     c->bConnectorDone = false;
-    std::thread([c, host, port] {
+    std::thread([c, host, port]() mutable {
         int rc = mosquitto_connect_async(c->pMosq, host.c_str(), port, KEEPALIVE_S);
         if (rc == MOSQ_ERR_SUCCESS)
             rc = mosquitto_loop_start(c->pMosq);
         else
             qCDebug(lcFleet, "connect: %s", mosquitto_strerror(rc));
+        // Ends the connection once unlocked, when the publisher let go first.
+        std::shared_ptr<SMqttConnection> pLast;
         std::lock_guard<std::mutex> lock(c->mutex);
         c->bConnectorDone = true;
-        if (!c->bAbandoned && rc != MOSQ_ERR_SUCCESS) {
+        if (c->bAbandoned) {
+            pLast = std::move(c);
+            return;
+        }
+        if (rc != MOSQ_ERR_SUCCESS) {
             CMqttPublisher* owner = c->pOwner;
             const int gen = c->nGeneration;
             QMetaObject::invokeMethod(
                 owner, [owner, gen] { owner->OnConnectFailed(gen); }, Qt::QueuedConnection);
         }
+        // The publisher, which must lock to let go, is now the only owner:
+        // a later close ends the connection at once, before a new one begins.
+        c.reset();
     }).detach();
     m_connectTimeout.start();
 }
