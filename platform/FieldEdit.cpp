@@ -4,6 +4,7 @@
 #include <QCache>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
@@ -68,7 +69,13 @@ QCache<CFieldEdit::SKey, SFieldPicture>& Pictures()
 std::atomic<quint64> g_nNextSerial{1};
 } // namespace
 
-CFieldEdit::CFieldEdit(QWidget* pParent) : QLineEdit(pParent), m_nSerial(g_nNextSerial++) {}
+CFieldEdit::CFieldEdit(QWidget* pParent) : QLineEdit(pParent), m_nSerial(g_nNextSerial++)
+{
+    // Paints every pixel itself, its background and then the field, or the
+    // kept picture of both: no second painter is opened for the background.
+    setAutoFillBackground(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 bool CFieldEdit::Plain() const
 {
@@ -113,17 +120,18 @@ CFieldEdit::SKey CFieldEdit::Key() const
 
 void CFieldEdit::paintEvent(QPaintEvent* pEvent)
 {
-    if (!Plain()) {
-        QLineEdit::paintEvent(pEvent);
-        return;
-    }
-    const SFieldPicture* pPicture = Pictures().object(Key());
-    if (pPicture && !pPicture->picture.isNull()) {
+    const SFieldPicture* pPicture = Plain() ? Pictures().object(Key()) : nullptr;
+    {
         QPainter painter(this);
-        painter.drawPixmap(0, 0, pPicture->picture);
-        return;
+        if (pPicture && !pPicture->picture.isNull()) {
+            painter.drawPixmap(0, 0, pPicture->picture);
+            return;
+        }
+        painter.fillRect(pEvent->rect(), palette().brush(backgroundRole()));
     }
     QLineEdit::paintEvent(pEvent);
+    if (!Plain())
+        return;
     // The picture is drawn afterwards: a widget cannot be drawn elsewhere
     // while it is being painted.
     if (!pPicture && !m_bKeepQueued) {
@@ -153,7 +161,7 @@ void CFieldEdit::Keep()
         const qreal dpr = devicePixelRatioF();
         QPixmap picture(size() * dpr);
         picture.setDevicePixelRatio(dpr);
-        picture.fill(Qt::transparent);
+        picture.fill(palette().color(backgroundRole()));
         m_bDrawing = true;
         render(&picture, QPoint(), QRegion(), QWidget::RenderFlags());
         m_bDrawing = false;
