@@ -123,9 +123,9 @@ bool CMainFrame::Create()
     }
     MeasurePanel();
     connect(m_pController.get(), &CTessolyDlg::DataLineHandled, this,
-            [this] { UpdateCommandUI(); });
+            &CMainFrame::UpdateCommandUISoon);
     connect(m_pController.get(), &CTessolyDlg::TraceLineHandled, this,
-            [this] { UpdateCommandUI(); });
+            &CMainFrame::UpdateCommandUISoon);
     connect(m_pView, &CChildView::Resized, this, [this] { PlacePanel(0); });
 
     LoadSettings();

@@ -131,6 +131,9 @@ public:
     QAction* Action(int nId) const;
     // Applies the update rules to the menu items and tool buttons.
     void UpdateCommandUI();
+    // The same once the lines that came together are handled: the module
+    // sends a score of lines at a time, and nothing is drawn in between.
+    void UpdateCommandUISoon();
     CBcchSysInfoDlg* BcchDlg() const { return m_pBcchDlg.get(); }
     CLevelChart* LevelChart() const { return m_pChart; }
     CEventList* EventList() const { return m_pEventList; }
@@ -182,6 +185,7 @@ public:
     QRect m_rcWindow; // the frame's window rectangle as the last layout set it
     QRect m_rcNormal; // the placement read from the settings file
     bool m_bLayoutDone = false;
+    bool m_bCommandUIPending = false; // an update of the menu items is on its way
     QSize m_sizeFull;
     QSize m_sizePad;
     int m_nLoggingHeight = 50;

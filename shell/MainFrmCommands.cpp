@@ -326,6 +326,20 @@ void CMainFrame::UpdateCommandUI()
     }
 }
 
+void CMainFrame::UpdateCommandUISoon()
+{
+    if (m_bCommandUIPending)
+        return;
+    m_bCommandUIPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bCommandUIPending = false;
+            UpdateCommandUI();
+        },
+        Qt::QueuedConnection);
+}
+
 void CMainFrame::OnCommand(int nId)
 {
     if (IsReviewing() && IsLiveCommand(nId))
