@@ -1,37 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FieldEdit.h"
 
+#include <QBackingStore>
 #include <QCache>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <atomic>
-
-// What a field's picture depends on.
-struct CFieldEdit::SKey
-{
-    quint64 nSerial = 0; // the field
-    quint32 nLook = 0;   // its font and style so far
-    QString strText;
-    int nWidth = 0;
-    int nHeight = 0;
-    qint64 nPalette = 0;
-    int nScale = 100; // device pixel ratio in per cent
-    int nAlignment = 0;
-    uint nFlags = 0; // enabled, active window, under the mouse, framed
-    int anMargins[4] = {0, 0, 0, 0};
-    bool operator==(const SKey& o) const
-    {
-        return nSerial == o.nSerial && nLook == o.nLook && strText == o.strText &&
-               nWidth == o.nWidth && nHeight == o.nHeight && nPalette == o.nPalette &&
-               nScale == o.nScale && nAlignment == o.nAlignment && nFlags == o.nFlags &&
-               std::equal(anMargins, anMargins + 4, o.anMargins);
-    }
-};
 
 static size_t qHash(const CFieldEdit::SKey& k, size_t seed = 0)
 {
@@ -132,13 +112,38 @@ void CFieldEdit::paintEvent(QPaintEvent* pEvent)
     QLineEdit::paintEvent(pEvent);
     if (!Plain())
         return;
-    // The picture is drawn afterwards: a widget cannot be drawn elsewhere
-    // while it is being painted.
+    // The picture is taken afterwards: a widget cannot be drawn elsewhere
+    // while it is being painted, and the window's picture is complete only
+    // once every widget has painted.
     if (!pPicture && !m_bKeepQueued) {
         m_bKeepQueued = true;
+        m_bWhollyPainted = (QRegion(rect()) - pEvent->region()).isEmpty();
+        m_paintedKey = Key();
+        m_paintedAt = mapTo(window(), QPoint());
         QMetaObject::invokeMethod(
             this, [this]() { Keep(); }, Qt::QueuedConnection);
     }
+}
+
+QPixmap CFieldEdit::Painted() const
+{
+    // The window's own picture still holds what this field painted last,
+    // if it painted all of itself and has shown nothing else since.
+    const QPoint at = mapTo(window(), QPoint());
+    if (!m_bWhollyPainted || !(m_paintedKey == Key()) || at != m_paintedAt)
+        return QPixmap();
+    QBackingStore* pStore = backingStore();
+    QPaintDevice* pDevice = pStore ? pStore->paintDevice() : nullptr;
+    if (!pDevice || pDevice->devType() != QInternal::Image)
+        return QPixmap();
+    const auto* pWindow = static_cast<const QImage*>(pDevice);
+    const qreal dpr = pWindow->devicePixelRatio();
+    const QRect area(at * dpr, size() * dpr);
+    if (!pWindow->rect().contains(area))
+        return QPixmap();
+    QPixmap picture = QPixmap::fromImage(pWindow->copy(area));
+    picture.setDevicePixelRatio(dpr);
+    return picture;
 }
 
 void CFieldEdit::Keep()
@@ -158,13 +163,17 @@ void CFieldEdit::Keep()
                                .marginsRemoved(textMargins());
     qsizetype nCost = 1;
     if (fontMetrics().horizontalAdvance(key.strText) + kSpare <= contents.width()) {
-        const qreal dpr = devicePixelRatioF();
-        QPixmap picture(size() * dpr);
-        picture.setDevicePixelRatio(dpr);
-        picture.fill(palette().color(backgroundRole()));
-        m_bDrawing = true;
-        render(&picture, QPoint(), QRegion(), QWidget::RenderFlags());
-        m_bDrawing = false;
+        QPixmap picture = Painted();
+        if (picture.isNull()) {
+            // Drawn once more, off the screen.
+            const qreal dpr = devicePixelRatioF();
+            picture = QPixmap(size() * dpr);
+            picture.setDevicePixelRatio(dpr);
+            picture.fill(palette().color(backgroundRole()));
+            m_bDrawing = true;
+            render(&picture, QPoint(), QRegion(), QWidget::RenderFlags());
+            m_bDrawing = false;
+        }
         pPicture->picture = picture;
         nCost = qMax<qsizetype>(1, picture.width() * picture.height() * 4);
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <algorithm>
 
 // A one-line edit field of a form. While nobody works in it (no focus, no
 // selection) a read-only field shows its text from a picture it drew once
@@ -20,7 +21,26 @@ protected:
 
 public:
     // What a picture depends on: the field, its text and its look.
-    struct SKey;
+    struct SKey
+    {
+        quint64 nSerial = 0; // the field
+        quint32 nLook = 0;   // its font and style so far
+        QString strText;
+        int nWidth = 0;
+        int nHeight = 0;
+        qint64 nPalette = 0;
+        int nScale = 100; // device pixel ratio in per cent
+        int nAlignment = 0;
+        uint nFlags = 0; // enabled, active window, under the mouse, framed
+        int anMargins[4] = {0, 0, 0, 0};
+        bool operator==(const SKey& o) const
+        {
+            return nSerial == o.nSerial && nLook == o.nLook && strText == o.strText &&
+                   nWidth == o.nWidth && nHeight == o.nHeight && nPalette == o.nPalette &&
+                   nScale == o.nScale && nAlignment == o.nAlignment && nFlags == o.nFlags &&
+                   std::equal(anMargins, anMargins + 4, o.anMargins);
+        }
+    };
 
 private:
     // Whether the field may show a kept picture now.
@@ -28,6 +48,9 @@ private:
     SKey Key() const;
     // Draws the picture of what the field shows now and keeps it.
     void Keep();
+    // What the field painted last, from the window's picture; null when that
+    // is not what it shows now.
+    QPixmap Painted() const;
 
     // Each field draws its own pictures: this tells them from another
     // field's, and the look they were drawn with from a later one.
@@ -35,4 +58,7 @@ private:
     quint32 m_nLook = 0;
     bool m_bDrawing = false; // drawing a picture: the edit field's own painting
     bool m_bKeepQueued = false;
+    bool m_bWhollyPainted = false; // the last painting covered the whole field
+    SKey m_paintedKey;             // and showed this
+    QPoint m_paintedAt;            // at this place in its window
 };
