@@ -22,6 +22,11 @@ QFont CDialogUnits::DialogFont(const char* family, int pointSize)
     QFont font(QString::fromLatin1(family ? family : "MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(pointSize > 0 ? pointSize : 8);
+    // Forms show plain Latin text: laid out glyph by glyph, without the
+    // font's optional shaping (kerning pairs), as the classic dialogs drew
+    // it. Every field and log row is laid out anew as values arrive, and
+    // shaping is most of that cost.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
