@@ -3,8 +3,10 @@
 
 #include "serial/LogItemDelegate.h"
 #include "serial/LogModel.h"
+#include "serial/SerialReader.h"
 
 #include <QCursor>
+#include <QEvent>
 #include <QFile>
 #include <QListView>
 #include <QTimer>
@@ -15,6 +17,29 @@ constexpr int kCutAbove = 251;
 // ...to this many characters, followed by "...".
 constexpr int kKeep = 255;
 } // namespace
+
+// A slow line's batches come a little less often than the list may show
+// new lines, so each batch is shown in the drawing of the fields it changed.
+static_assert(CSerialReader::kHoldOffMs > CLogList::kShowEveryMs);
+
+// Tells the list when its window is about to draw.
+class CLogList::CPaintHook : public QObject
+{
+public:
+    explicit CPaintHook(CLogList* pList) : m_pList(pList) {}
+    QPointer<QWidget> m_pWindow;
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::UpdateRequest && pWatched == m_pWindow)
+            m_pList->OnWindowDrawing();
+        return false;
+    }
+
+private:
+    CLogList* m_pList;
+};
 
 CLogList::CLogList(QListView* pList)
     : m_pList(pList), m_pModel(std::make_unique<CLogModel>(kMaxEntries))
@@ -60,8 +85,38 @@ void CLogList::Append(const QString& line)
     // Off screen nothing is drawn: the list takes the line at once.
     if (!m_pList->isVisible())
         Flush();
-    else if (!m_pShowTimer->isActive())
-        m_pShowTimer->start();
+    else if (m_pShowTimer->isActive())
+        return;
+    else if (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= kShowEveryMs)
+        ShowWithNextDrawing();
+    else
+        m_pShowTimer->start(kShowEveryMs - static_cast<int>(m_sinceShown.elapsed()));
+}
+
+void CLogList::ShowWithNextDrawing()
+{
+    QWidget* pWindow = m_pList->window();
+    if (!m_pPaintHook)
+        m_pPaintHook = std::make_unique<CPaintHook>(this);
+    if (m_pPaintHook->m_pWindow != pWindow) {
+        if (m_pPaintHook->m_pWindow)
+            m_pPaintHook->m_pWindow->removeEventFilter(m_pPaintHook.get());
+        m_pPaintHook->m_pWindow = pWindow;
+        pWindow->installEventFilter(m_pPaintHook.get());
+    }
+    m_bShowWithDrawing = true;
+    // The list's bottom is drawn anew with the lines anyway: marking it now
+    // makes sure the window draws soon, even if nothing else changed. The
+    // timer stands in should the window not draw.
+    QWidget* pViewport = m_pList->viewport();
+    pViewport->update(QRect(0, pViewport->height() - 1, pViewport->width(), 1));
+    m_pShowTimer->start(kShowEveryMs);
+}
+
+void CLogList::OnWindowDrawing()
+{
+    if (m_bShowWithDrawing)
+        Flush();
 }
 
 void CLogList::Flush()
@@ -69,6 +124,8 @@ void CLogList::Flush()
     if (!m_pList || m_pending.isEmpty())
         return;
     m_pShowTimer->stop();
+    m_bShowWithDrawing = false;
+    m_sinceShown.start();
     const int nRows = m_pModel->rowCount();
     const int nShift = m_pModel->Append(m_pending);
     m_pending.clear();
@@ -100,7 +157,11 @@ void CLogList::ShowShifted(int nShift)
     }
     pViewport->scroll(0, -nDy);
     pViewport->update(QRect(0, moved.top(), pViewport->width(), pViewport->height() - moved.top()));
-    const QModelIndex hovered = m_pList->indexAt(pViewport->mapFromGlobal(QCursor::pos()));
+    // Asking where the mouse is costs a round trip to the display: only
+    // when it is over the list.
+    const QModelIndex hovered = pViewport->underMouse()
+                                    ? m_pList->indexAt(pViewport->mapFromGlobal(QCursor::pos()))
+                                    : QModelIndex();
     if (hovered.isValid()) {
         const QRect rect = m_pList->visualRect(hovered);
         pViewport->update(rect);
@@ -148,6 +209,7 @@ void CLogList::Clear()
     m_pending.clear();
     if (m_pShowTimer)
         m_pShowTimer->stop();
+    m_bShowWithDrawing = false;
     m_pModel->Clear();
 }
 

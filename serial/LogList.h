@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QElapsedTimer>
 #include <QListView>
 #include <QPointer>
 #include <QString>
@@ -40,6 +41,8 @@ public:
     // draws the list again.
     static constexpr int kShowEveryMs = 100;
 
+    class CPaintHook;
+
 private:
     // Appends a finished entry, keeping at most kMaxEntries.
     void Append(const QString& line);
@@ -47,6 +50,11 @@ private:
     void SelectNewest();
     // Draws the list again after the entries in its rows moved up nShift places.
     void ShowShifted(int nShift);
+    // Has the lines shown when the window draws next, with whatever else
+    // changed meanwhile, instead of in a drawing of their own.
+    void ShowWithNextDrawing();
+    // The window draws: the lines wait no longer if their time has come.
+    void OnWindowDrawing();
 
     // Null once the list is gone.
     QPointer<QListView> m_pList;
@@ -54,6 +62,9 @@ private:
     // Lines for a list on screen, waiting for the next showing.
     QStringList m_pending;
     std::unique_ptr<QTimer> m_pShowTimer;
+    QElapsedTimer m_sinceShown;
+    bool m_bShowWithDrawing = false;
+    std::unique_ptr<CPaintHook> m_pPaintHook;
 };
 
 template <typename F> void CLogList::ForEachLine(const QString& strText, F&& onLine)

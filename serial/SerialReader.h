@@ -55,9 +55,10 @@ public:
     void SetQueueLimit(int nLines);
 
     static constexpr int kMaxQueuedLines = 10000;
-    // 100 ms are 96 characters at 9600 baud; a serial driver buffers far
-    // more. The log shows its new lines as often.
-    static constexpr int kHoldOffMs = 100;
+    // 110 ms are 106 characters at 9600 baud; a serial driver buffers far
+    // more. A little longer than the log waits between showings of new
+    // lines, so that each batch is shown as it comes.
+    static constexpr int kHoldOffMs = 110;
     // A 38,400-baud line brings at most 3,840 bytes a second.
     static constexpr qint64 kTrickleBytesPerSecond = 4000;
     // True while the device is open in the reader thread (false after it vanished).

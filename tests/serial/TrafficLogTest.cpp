@@ -4,6 +4,7 @@
 #include "serial/LogList.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListView>
 #include <QListWidget>
@@ -292,4 +293,29 @@ TEST(TrafficLog, FullListOnScreenShowsTheNewestEntries)
         freshList.Flush();
         EXPECT_EQ(onScreen(live), onScreen(fresh)) << count;
     }
+}
+
+// New lines are shown in the window's next drawing, with whatever else
+// changed, but a list shows new lines at most ten times a second.
+TEST(TrafficLog, NewLinesShowWithTheNextDrawingAtMostTenTimesASecond)
+{
+    QListView view;
+    CLogList list(&view);
+    view.resize(260, 120);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    list.AddLine("t<, ", QStringLiteral("first"));
+    EXPECT_EQ(RowCount(view), 0);
+    QCoreApplication::processEvents(); // the window draws
+    EXPECT_EQ(RowCount(view), 1);
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    list.AddLine("t<, ", QStringLiteral("second"));
+    QCoreApplication::processEvents();
+    if (sinceShown.elapsed() < CLogList::kShowEveryMs * 9 / 10) {
+        EXPECT_EQ(RowCount(view), 1);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RowCount(view) == 2; }, 2000));
+    // Timers may come a few per cent early.
+    EXPECT_GE(sinceShown.elapsed(), CLogList::kShowEveryMs * 9 / 10);
 }
