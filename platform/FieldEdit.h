@@ -5,8 +5,9 @@
 #include <algorithm>
 
 // A one-line edit field of a form. While nobody works in it (no focus, no
-// selection) a read-only field shows its text from a picture it drew once
-// for that text, size and look: the panel writes its fields on every
+// selection) a read-only field shows its text from a picture it took the
+// first time it drew that text, size and look (from the window's picture,
+// or drawn once more where there is none): the panel writes its fields on every
 // report, with values that come round again, and laying out and drawing a
 // text costs far more than copying a picture. A text that does not fit, or
 // a field in use, is drawn as any edit field is.

@@ -55,10 +55,11 @@ public:
     void SetQueueLimit(int nLines);
 
     static constexpr int kMaxQueuedLines = 10000;
-    // 110 ms are 106 characters at 9600 baud; a serial driver buffers far
-    // more. A little longer than the log waits between showings of new
-    // lines, so that each batch is shown as it comes.
-    static constexpr int kHoldOffMs = 110;
+    // 200 ms are 192 characters at 9600 baud; a serial driver buffers far
+    // more. Each batch wakes the program and draws the panel once: five a
+    // second are plenty for the eye. Longer than the log waits between
+    // showings of new lines, so each batch is shown as it comes.
+    static constexpr int kHoldOffMs = 200;
     // A 38,400-baud line brings at most 3,840 bytes a second.
     static constexpr qint64 kTrickleBytesPerSecond = 4000;
     // True while the device is open in the reader thread (false after it vanished).
