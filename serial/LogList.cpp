@@ -18,8 +18,8 @@ constexpr int kCutAbove = 251;
 constexpr int kKeep = 255;
 } // namespace
 
-// A slow line's batches come a little less often than the list may show
-// new lines, so each batch is shown in the drawing of the fields it changed.
+// A slow line's batches come less often than the list may show new lines,
+// so each batch is shown in the drawing of the fields it changed.
 static_assert(CSerialReader::kHoldOffMs > CLogList::kShowEveryMs);
 
 // Tells the list when its window is about to draw.
