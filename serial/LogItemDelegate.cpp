@@ -28,8 +28,8 @@ CLogItemDelegate::Layout* CLogItemDelegate::LayoutOf(const QString& strText,
     text.beginLayout();
     QTextLine line = text.createLine();
     if (line.isValid()) {
-        line.setLineWidth(std::numeric_limits<int>::max() /
-                          256); // lays it out: one line, never cut
+        // Lays it out: one line, never cut.
+        line.setLineWidth(std::numeric_limits<int>::max() / 256);
         line.setPosition(QPointF(0, 0));
         pLayout->size = QSizeF(line.naturalTextWidth(), line.height());
     }
